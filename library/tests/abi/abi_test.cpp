@@ -1,0 +1,3 @@
+#include "kelda.h"
+#include <gtest/gtest.h>
+TEST(Abi, Version) { EXPECT_EQ(BarcodeVersion(), 304); }

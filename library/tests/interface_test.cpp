@@ -1,0 +1,2 @@
+#include "symbology.h"
+#include <gtest/gtest.h>
