@@ -1,8 +1,151 @@
-#include "symbology.h"
+// EAN/UPC encoder: EAN-13 (JAN-13, UPC-A), EAN-8 (JAN-8), UPC-E of number system 0, and
+// each of them followed by a 2- or 5-digit add-on, after ISO/IEC 15420.
+#include "ean_writer.h"
+
+#include <array>
+#include <string_view>
+
 namespace kelda {
-int eanCheckDigit(std::string_view, bool) { return 0; }
-int encodeEAN13(std::string_view, std::int32_t, Widths, Parity) { return -1; }
-int encodeEAN8(std::string_view, std::int32_t, Widths, Parity) { return -1; }
-int encodeUPCE(std::string_view, std::int32_t, Widths, Parity) { return -1; }
-int encodeWithAddOn(int, std::string_view, std::int32_t, Widths, Parity) { return -1; }
+namespace {
+
+using ean::NumberSet;
+using ean::setAt;
+using ean::Writer;
+
+// ISO/IEC 15420, number set selection of the left half of EAN-13 by the leading digit.
+constexpr std::array<std::string_view, 10> kEan13LeadingParity = {
+    "AAAAAA", "AABABB", "AABBAB", "AABBBA", "ABAABB",  // 0-4
+    "ABBAAB", "ABBBAA", "ABABAB", "ABABBA", "ABBABA",  // 5-9
+};
+
+// ISO/IEC 15420, UPC-E number system 0: the sets of the six digits by the check digit.
+constexpr std::array<std::string_view, 10> kUpceParity = {
+    "BBBAAA", "BBABAA", "BBAABA", "BBAAAB", "BABBAA",  // 0-4
+    "BAABBA", "BAAABB", "BABABA", "BABAAB", "BAABAB",  // 5-9
+};
+
+// ISO/IEC 15420, 5-digit add-on: the sets of the five digits by the add-on check value.
+constexpr std::array<std::string_view, 10> kAddOn5Parity = {
+    "BBAAA", "BABAA", "BAABA", "BAAAB", "ABBAA",  // 0-4
+    "AABBA", "AAABB", "ABABA", "ABAAB", "AABAB",  // 5-9
+};
+
+// 2-digit add-on: the sets by the add-on's value modulo 4.
+constexpr std::array<std::string_view, 4> kAddOn2Parity = {"AA", "AB", "BA", "BB"};
+
+constexpr int kGapModules = 9;  // space between main symbol and add-on
+
+// The 11-digit UPC-A number (number system 0) that a UPC-E number stands for.
+std::array<char, 11> expandUpce(std::string_view d) {
+    switch (d[5]) {
+        case '0':
+        case '1':
+        case '2': return {'0', d[0], d[1], d[5], '0', '0', '0', '0', d[2], d[3], d[4]};
+        case '3': return {'0', d[0], d[1], d[2], '0', '0', '0', '0', '0', d[3], d[4]};
+        case '4': return {'0', d[0], d[1], d[2], d[3], '0', '0', '0', '0', '0', d[4]};
+        default: return {'0', d[0], d[1], d[2], d[3], d[4], '0', '0', '0', '0', d[5]};
+    }
 }
+
+bool allDigits(std::string_view s) {
+    for (const char c : s)
+        if (!isDigit(c)) return false;
+    return true;
+}
+
+int encodeAddOn2(std::string_view digits, Writer& w) {
+    if (!allDigits(digits)) return KELDA_E_JAN_CHAR;
+    const std::string_view sets = kAddOn2Parity[static_cast<std::size_t>((10 * digitValue(digits[0]) + digitValue(digits[1])) % 4)];
+    w.plain({1, 1, 2});
+    w.digit(digits[0], setAt(sets, 0));
+    w.plain({1, 1});
+    w.digit(digits[1], setAt(sets, 1));
+    return w.finish();
+}
+
+int encodeAddOn5(std::string_view digits, Writer& w) {
+    if (!allDigits(digits)) return KELDA_E_JAN_CHAR;
+    const int check = (3 * (digitValue(digits[0]) + digitValue(digits[2]) + digitValue(digits[4])) +
+                       9 * (digitValue(digits[1]) + digitValue(digits[3]))) % 10;
+    const std::string_view sets = kAddOn5Parity[static_cast<std::size_t>(check)];
+    w.plain({1, 1, 2});
+    for (std::size_t k = 0; k < 5; ++k) {
+        if (k > 0) w.plain({1, 1});
+        w.digit(digits[k], setAt(sets, k));
+    }
+    return w.finish();
+}
+
+}  // namespace
+
+int eanCheckDigit(std::string_view digits, bool hasSlot) {
+    // Weights 3, 1, 3, ... from the last data digit leftwards.
+    const int last = static_cast<int>(digits.size()) - (hasSlot ? 2 : 1);
+    int sum = 0;
+    for (int i = last; i >= 0; --i) sum += digitValue(digits[static_cast<std::size_t>(i)]) * ((last - i) % 2 == 0 ? 3 : 1);
+    return (10 - sum % 10) % 10;
+}
+
+int encodeEAN13(std::string_view text, std::int32_t guard, Widths widths, Parity parity) {
+    // The leading digit has no bars: it picks the sets of the left half.
+    const std::string_view sets = kEan13LeadingParity[static_cast<std::size_t>(digitValue(text[0]))];
+    Writer w(widths, parity, guard);
+    w.guard(3);
+    for (std::size_t j = 0; j < 6; ++j) w.digit(text[1 + j], setAt(sets, j));
+    w.guard(5);
+    for (std::size_t j = 0; j < 6; ++j) w.digit(text[7 + j], NumberSet::A);  // set C
+    w.guard(3);
+    return w.finish();
+}
+
+int encodeEAN8(std::string_view text, std::int32_t guard, Widths widths, Parity parity) {
+    Writer w(widths, parity, guard);
+    w.guard(3);
+    for (std::size_t j = 0; j < 4; ++j) w.digit(text[j], NumberSet::A);
+    w.guard(5);
+    for (std::size_t j = 4; j < 8; ++j) w.digit(text[j], NumberSet::A);  // set C
+    w.guard(3);
+    return w.finish();
+}
+
+int encodeUPCE(std::string_view text, std::int32_t guard, Widths widths, Parity parity) {
+    // The check digit has no bars: it picks the sets of the six digits.
+    const std::array<char, 11> upca = expandUpce(text);
+    const int check = eanCheckDigit({upca.data(), upca.size()}, false);
+    const std::string_view sets = kUpceParity[static_cast<std::size_t>(check)];
+    Writer w(widths, parity, guard);
+    w.guard(3);
+    for (std::size_t j = 0; j < 6; ++j) w.digit(text[j], setAt(sets, j));
+    w.guard(6);
+    return w.finish();
+}
+
+int encodeWithAddOn(int code, std::string_view text, std::int32_t guard, Widths widths, Parity parity) {
+    const std::size_t dot = text.find('.');
+    const std::size_t addOnLength = code <= KELDA_EAN13_ADDON2 ? 2 : 5;
+    if (dot == std::string_view::npos || text.size() - dot - 1 != addOnLength) return KELDA_E_GENERAL;
+
+    const std::string_view main = text.substr(0, dot);
+    int (*encodeMain)(std::string_view, std::int32_t, Widths, Parity) = nullptr;
+    KeldaSymbology mainCode{};
+    if (main.size() == 6 && (code == KELDA_UPCE_ADDON2 || code == KELDA_UPCE_ADDON5)) {
+        encodeMain = encodeUPCE, mainCode = KELDA_UPCE;
+    } else if (main.size() == 8 && (code == KELDA_EAN8_ADDON2 || code == KELDA_EAN8_ADDON5)) {
+        encodeMain = encodeEAN8, mainCode = KELDA_EAN8;
+    } else if (main.size() == 13 && (code == KELDA_EAN13_ADDON2 || code == KELDA_EAN13_ADDON5)) {
+        encodeMain = encodeEAN13, mainCode = KELDA_EAN13;
+    } else {
+        return KELDA_E_GENERAL;
+    }
+
+    const int mainModules = encodeMain(main, guard, widths, parity);
+    // The add-on continues over the main symbol's terminators.
+    const std::size_t flags = mainCode == KELDA_EAN13 ? 12 : main.size();  // EAN-13's leading digit has none
+    Writer w(widths, parity, guard, elementCountFor(mainCode, main.size()), flags);
+    w.plain({kGapModules});
+    const std::string_view addOn = text.substr(dot + 1);
+    const int addOnModules = addOnLength == 2 ? encodeAddOn2(addOn, w) : encodeAddOn5(addOn, w);
+    return addOnModules < 0 ? addOnModules : mainModules + addOnModules;
+}
+
+}  // namespace kelda

@@ -22,8 +22,9 @@ constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
 constexpr int digitValue(char c) { return c - '0'; }
 constexpr char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-// ElementCount of a resolved code whose ReadableText has `length` characters,
-// or 0 for a code that names no symbology.  BarEncode's widths room is this plus one.
+// ElementCount of a resolved code whose ReadableText has `length` characters; 0 for a
+// code that names no symbology and for an empty NW-7 or Code 39 text (no start character
+// to draw), which BarEncode refuses.  BarEncode's widths room is this plus one.
 std::size_t elementCountFor(int code, std::size_t length);
 
 // ---- checker (check.cpp) ----

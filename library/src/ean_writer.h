@@ -1,0 +1,85 @@
+// The EAN/UPC number sets and the writer that lays digits and guards into ElementWidths
+// and ParityFlags; shared by the EAN/UPC and the UPC-D encoders.
+#pragma once
+
+#include "symbology.h"
+
+#include <array>
+#include <cstdint>
+
+namespace kelda::ean {
+
+// Number sets A and B of ISO/IEC 15420 (GS1 General Specifications, EAN/UPC symbol
+// character encodation), four element widths per digit in drawing order, starting with
+// a space.  Set C is set A's widths starting with a bar, so it has no table of its own.
+enum class NumberSet : std::uint8_t { A, B };
+
+constexpr std::array<std::array<std::array<std::uint8_t, 4>, 10>, 2> kNumberSetTable = {{
+    {{  // set A: odd number of dark modules
+        {3, 2, 1, 1}, {2, 2, 2, 1}, {2, 1, 2, 2}, {1, 4, 1, 1}, {1, 1, 3, 2},  // 0-4
+        {1, 2, 3, 1}, {1, 1, 1, 4}, {1, 3, 1, 2}, {1, 2, 1, 3}, {3, 1, 1, 2},  // 5-9
+    }},
+    {{  // set B: even number of dark modules
+        {1, 1, 2, 3}, {1, 2, 2, 2}, {2, 2, 1, 2}, {1, 1, 4, 1}, {2, 3, 1, 1},  // 0-4
+        {1, 3, 2, 1}, {4, 1, 1, 1}, {2, 1, 3, 1}, {3, 1, 2, 1}, {2, 1, 1, 3},  // 5-9
+    }},
+}};
+
+// A parity pattern spelled as the standard's tables spell it: 'A' or 'B' per digit.
+constexpr NumberSet setAt(std::string_view pattern, std::size_t i) {
+    return pattern[i] == 'A' ? NumberSet::A : NumberSet::B;
+}
+
+// Writes elements left to right from a start position and keeps the module total.
+// Every digit also gets its ParityFlags entry: 1 when its pattern, as placed (starting
+// with a bar or a space by its position), holds an odd number of dark modules.
+class Writer {
+public:
+    Writer(Widths widths, Parity parity, std::int32_t guard, std::size_t element = 0,
+           std::size_t flag = 0)
+        : widths_(widths), parity_(parity), guard_(guard), element_(element), flag_(flag) {}
+
+    void digit(char c, NumberSet set) {
+        const auto& w = kNumberSetTable[static_cast<std::size_t>(set)][static_cast<std::size_t>(digitValue(c))];
+        int dark = 0;
+        for (std::size_t k = 0; k < w.size(); ++k) {
+            if ((element_ + k) % 2 == 0) dark += w[k];
+            widths_[element_ + k] = w[k];
+        }
+        element_ += w.size();
+        modules_ += 7;
+        parity_[flag_++] = dark % 2;
+    }
+    // `count` one-module elements, each the guard value (a long bar, normally).
+    void guard(std::size_t count) {
+        for (std::size_t k = 0; k < count; ++k) widths_[element_ + k] = guard_;
+        element_ += count;
+        modules_ += static_cast<int>(count);
+    }
+    // Plain elements of the given widths (add-on guards and separators, gaps).
+    void plain(std::initializer_list<int> elements) {
+        for (const int w : elements) {
+            widths_[element_++] = w;
+            modules_ += w;
+        }
+    }
+    // Terminates both arrays; the result is the modules written.
+    int finish() {
+        widths_[element_] = kTerminator;
+        parity_[flag_] = kTerminator;
+        return modules_;
+    }
+
+    std::size_t element() const { return element_; }
+    std::size_t flag() const { return flag_; }
+
+private:
+    Widths widths_;
+    Parity parity_;
+    std::int32_t guard_;
+    std::size_t element_;
+    std::size_t flag_;
+    int modules_ = 0;
+};
+
+}  // namespace kelda::ean
