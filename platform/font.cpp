@@ -43,6 +43,11 @@ RasterFont::RasterFont(std::unique_ptr<FaceHandle> face, int ascent, int descent
 
 RasterFont::~RasterFont() = default;
 
+std::string RasterFont::familyName() const {
+    const char* name = face_->face->family_name;
+    return name == nullptr ? std::string() : std::string(name);
+}
+
 char32_t RasterFont::decodeUtf8(std::string_view text, std::size_t& i) {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char lead = byte(i);
@@ -109,8 +114,8 @@ const Glyph& RasterFont::glyph(char32_t c) {
     return glyphs_.emplace(c, std::move(g)).first->second;
 }
 
-int RasterFont::textWidth(std::string_view text) {
-    int width = 0;
+std::int64_t RasterFont::textWidth(std::string_view text) {
+    std::int64_t width = 0;
     forEachCodePoint(text, [&](char32_t c) { width += glyph(c).advance; });
     return width;
 }

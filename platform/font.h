@@ -37,16 +37,18 @@ public:
     int ascent() const { return ascent_; }
     int descent() const { return descent_; }
     int height() const { return ascent_ + descent_; }
+    // The family name of the face fontconfig picked.
+    std::string familyName() const;
 
     // Sum of the advances of the text's characters (UTF-8; a byte that is no part of a
     // valid sequence counts as one unknown character).
-    int textWidth(std::string_view text);
+    std::int64_t textWidth(std::string_view text);
 
     // Calls ink(x, y) for every ink pixel of the text placed with its cell's top-left
     // corner at (0, 0).
     template <typename Ink>
     void render(std::string_view text, Ink&& ink) {
-        int pen = 0;
+        std::int64_t pen = 0;
         forEachCodePoint(text, [&](char32_t c) {
             const Glyph& g = glyph(c);
             for (int y = 0; y < g.rows; ++y)

@@ -1,0 +1,106 @@
+#include "platform/canvas.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+
+namespace platform {
+
+std::uint32_t Canvas::pixelValue(Color color) const {
+    const int red = static_cast<int>(color & 0xFF);
+    const int green = static_cast<int>((color >> 8) & 0xFF);
+    const int blue = static_cast<int>((color >> 16) & 0xFF);
+    if (bitmap_.bitsPerPixel() == 24)
+        return static_cast<std::uint32_t>(red << 16 | green << 8 | blue);
+    const auto& palette = bitmap_.palette();
+    std::uint32_t best = 0;
+    int bestDistance = std::numeric_limits<int>::max();
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+        const int dr = palette[i].red - red;
+        const int dg = palette[i].green - green;
+        const int db = palette[i].blue - blue;
+        const int distance = dr * dr + dg * dg + db * db;
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            best = static_cast<std::uint32_t>(i);
+        }
+    }
+    return best;
+}
+
+void Canvas::plot(int x, int y, std::uint32_t value) {
+    if (x >= 0 && y >= 0 && x < bitmap_.width() && y < bitmap_.height())
+        bitmap_.setPixel(x, y, value);
+}
+
+void Canvas::lineTo(int x, int y) {
+    const std::uint32_t value = pixelValue(pen.color);
+    const int size = std::max(pen.width, 1);
+    const int offset = (size - 1) / 2;
+    // Bresenham over 64-bit deltas: no coordinate pair can overflow.
+    std::int64_t cx = penX_;
+    std::int64_t cy = penY_;
+    const std::int64_t dx = std::llabs(static_cast<std::int64_t>(x) - cx);
+    const std::int64_t dy = -std::llabs(static_cast<std::int64_t>(y) - cy);
+    const int sx = cx < x ? 1 : -1;
+    const int sy = cy < y ? 1 : -1;
+    std::int64_t err = dx + dy;
+    while (cx != x || cy != y) {
+        // Only points that can touch the picture are plotted.
+        if (cx + size > 0 && cy + size > 0 && cx - size < bitmap_.width() &&
+            cy - size < bitmap_.height()) {
+            for (int oy = 0; oy < size; ++oy)
+                for (int ox = 0; ox < size; ++ox)
+                    plot(static_cast<int>(cx) - offset + ox, static_cast<int>(cy) - offset + oy,
+                         value);
+        }
+        const std::int64_t e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            cx += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            cy += sy;
+        }
+    }
+    moveTo(x, y);
+}
+
+void Canvas::fillRect(const Rect& rect) {
+    const std::uint32_t value = pixelValue(brush.color);
+    const int left = std::max(rect.left, 0);
+    const int top = std::max(rect.top, 0);
+    const int right = std::min(rect.right, bitmap_.width());
+    const int bottom = std::min(rect.bottom, bitmap_.height());
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x) bitmap_.setPixel(x, y, value);
+}
+
+std::int64_t Canvas::textWidth(std::string_view text) {
+    RasterFont* face = rasterFont();
+    return face == nullptr ? 0 : face->textWidth(text);
+}
+
+int Canvas::textHeight(std::string_view) {
+    RasterFont* face = rasterFont();
+    return face == nullptr ? 0 : face->height();
+}
+
+void Canvas::textOut(int x, int y, std::string_view text) {
+    RasterFont* face = rasterFont();
+    if (face == nullptr) return;
+    const std::int64_t width = face->textWidth(text);
+    const auto clampToInt = [](std::int64_t v) {
+        return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(),
+                                                         std::numeric_limits<int>::max()));
+    };
+    fillRect({x, y, clampToInt(x + width), clampToInt(static_cast<std::int64_t>(y) + face->height())});
+    const std::uint32_t ink = pixelValue(font.color);
+    face->render(text, [&](std::int64_t gx, int gy) {
+        if (x + gx >= 0 && x + gx < bitmap_.width())
+            plot(static_cast<int>(x + gx), y + gy, ink);
+    });
+}
+
+}  // namespace platform
