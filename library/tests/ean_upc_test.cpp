@@ -137,8 +137,9 @@ TEST(EanUpcEncode, Failures) {
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const Encoding e = barEncode(rows[i].code, rows[i].text);
         EXPECT_EQ(e.result, rows[i].result) << "row " << i;
-        if (rows[i].result == KELDA_E_GENERAL)
+        if (rows[i].result == KELDA_E_GENERAL) {
             EXPECT_EQ(e.widths[0], kUnwritten) << "row " << i << ": refused codes write nothing";
+        }
     }
 }
 
