@@ -7,11 +7,16 @@
 #include "app/core/status.h"
 #include "rotateimage/rotate_image.h"
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <system_error>
+#include <thread>
+#include <vector>
 
 #if defined(_WIN32)
 #include <io.h>
@@ -27,8 +32,13 @@ namespace lorrin::cli {
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
-// A batch on a terminal reports its progress every this many codes.
-constexpr std::size_t kProgressStep = 500;
+// A batch of this many codes on a terminal shows its progress, this often.
+constexpr std::size_t kProgressFrom = 1000;
+constexpr std::chrono::milliseconds kProgressInterval{200};
+// Drawing threads of a batch: one per core, up to this many, each with enough lines to
+// be worth its font engine.
+constexpr std::size_t kMaxWorkers = 8;
+constexpr std::size_t kLinesPerWorker = 256;
 
 // The window's position has no meaning here: every position is on this screen.
 class UnboundedScreen : public platform::Screen {
@@ -70,16 +80,20 @@ std::filesystem::path programDir(const char* argv0) {
     return std::filesystem::absolute(argv0, ec).parent_path();
 }
 
+// One drawing line of work: its own font engine, rotation component and clipboard, so
+// several runners can draw side by side.
 class Runner {
 public:
-    Runner(const Options& options, Settings& settings, int typeIndex, int angleIndex)
+    Runner(const Options& options, const Settings& settings, int typeIndex, int angleIndex)
         : options_(options), settings_(settings), typeIndex_(typeIndex), angleIndex_(angleIndex),
           services_{clipboard_, silence_, fonts_, rImage_} {
         clipboard_.dpi = options.dpi;
     }
 
-    // Draws one code; `where` names it in messages ("line 3: " in a batch).
-    void draw(std::size_t number, std::string_view text, const std::string& where, bool prefixed) {
+    // Draws one code (a batch line may start with a clipboard prefix); returns what to
+    // report, "" when the picture was made.  `where` names the code in the report.
+    std::string draw(const std::string& where, std::size_t number, std::string_view text,
+                     bool prefixed) {
         int type = typeIndex_;
         std::string_view code = text;
         if (prefixed) {
@@ -88,13 +102,15 @@ public:
                 code.remove_prefix(match->codeAt);
             }
         }
+        std::string report;
         const int result = options_.widths ? printWidths(type, code)
-                                           : drawPicture(number, type, code, where);
+                                           : drawPicture(number, type, code, where, report);
         if (result <= 0) {
-            std::cerr << "lorrin-cli: " << where << '"' << code << "\": " << statusText(result)
-                      << " (" << result << ")\n";
             refused_ = true;
+            return "lorrin-cli: " + where + '"' + std::string(code) + "\": " +
+                   std::string(statusText(result)) + " (" + std::to_string(result) + ")\n";
         }
+        return report;
     }
 
     bool refused() const { return refused_; }
@@ -113,39 +129,40 @@ private:
         return e.result;
     }
 
-    int drawPicture(std::size_t number, int type, std::string_view code, const std::string& where) {
+    int drawPicture(std::size_t number, int type, std::string_view code, const std::string& where,
+                    std::string& report) {
         const std::string path = outputName(options_.output, number, code);
         const Format format = *formatFor(options_.output);
+        bool written = false;
+        int result = 0;
         if (format == Format::kSvg) {
             const Composition c = composeBarcode(settings_, type, code, fonts_);
-            if (!c.ok()) return c.result;
+            result = c.result;
+            if (!c.ok()) return result;
             platform::RasterFont* font = fonts_.font(settings_.fontName, settings_.fontSize);
-            const std::string svg =
-                svgImage(c.layout, angleIndex_, settings_, font == nullptr ? 0 : font->ascent());
             std::ofstream out(path, std::ios::binary);
-            out << svg;
+            out << svgImage(c.layout, angleIndex_, settings_, font == nullptr ? 0 : font->ascent());
             out.close();
-            if (!out) reportWriteFailure(where, path);
-            return c.result;
+            written = static_cast<bool>(out);
+        } else {
+            clipboard_.path = path;
+            clipboard_.format = format;
+            clipboard_.written = false;
+            view_.type = type;
+            view_.angle = angleIndex_;
+            view_.code = std::string(code);
+            result = DrawBarcode(settings_, view_, services_);
+            written = clipboard_.written;
         }
-        clipboard_.path = path;
-        clipboard_.format = format;
-        clipboard_.written = false;
-        view_.type = type;
-        view_.angle = angleIndex_;
-        view_.code = std::string(code);
-        const int result = DrawBarcode(settings_, view_, services_);
-        if (result > 0 && !clipboard_.written) reportWriteFailure(where, path);
+        if (result > 0 && !written) {
+            failed_ = true;
+            report = "lorrin-cli: " + where + "cannot write " + path + "\n";
+        }
         return result;
     }
 
-    void reportWriteFailure(const std::string& where, const std::string& path) {
-        std::cerr << "lorrin-cli: " << where << "cannot write " << path << '\n';
-        failed_ = true;
-    }
-
     const Options& options_;
-    Settings& settings_;
+    const Settings& settings_;
     int typeIndex_;
     int angleIndex_;
     FileClipboard clipboard_;
@@ -158,22 +175,67 @@ private:
     bool failed_ = false;
 };
 
-int runBatch(Runner& runner, std::istream& in) {
-    const bool showProgress = LORRIN_ISATTY(LORRIN_FILENO(stderr)) != 0;
+struct BatchLine {
+    std::size_t number;  // line number in the file, from 1
+    std::string text;
+};
+
+// The code lines of a batch: a byte order mark, CR LF line ends, blank lines and a
+// missing last line end are all taken in stride.
+std::vector<BatchLine> readBatch(std::istream& in) {
+    std::vector<BatchLine> lines;
     std::string line;
     std::size_t number = 0;
-    std::size_t drawn = 0;
     while (std::getline(in, line)) {
         ++number;
         if (number == 1 && line.starts_with(kBom)) line.erase(0, kBom.size());
         if (line.ends_with('\r')) line.pop_back();
         if (line.find_first_not_of(" \t") == std::string::npos) continue;
-        runner.draw(number, line, "line " + std::to_string(number) + ": ", true);
-        if (showProgress && ++drawn % kProgressStep == 0)
-            std::cerr << "\rlorrin-cli: " << drawn << " codes" << std::flush;
+        lines.push_back({number, std::move(line)});
     }
-    if (showProgress && drawn >= kProgressStep) std::cerr << "\r\033[K" << std::flush;
-    return in.bad() ? 2 : 0;
+    return lines;
+}
+
+// Draws the batch on every core (pictures are independent files), reports refusals in
+// line order, and shows progress on a terminal.  Returns true when every code was drawn.
+bool runBatch(const std::vector<BatchLine>& lines, const Options& options, const Settings& settings,
+              int typeIndex, int angleIndex) {
+    // Standard output keeps its order only when one runner writes it.
+    const bool ordered = options.widths || options.output == "-";
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t workers =
+        ordered ? 1 : std::min<std::size_t>({cores, kMaxWorkers, lines.size() / kLinesPerWorker + 1});
+    const bool showProgress = LORRIN_ISATTY(LORRIN_FILENO(stderr)) != 0 && lines.size() >= kProgressFrom;
+
+    std::vector<std::string> reports(lines.size());
+    std::atomic<std::size_t> next{0};
+    std::atomic<std::size_t> finished{0};
+    std::atomic<bool> allDrawn{true};
+    const auto work = [&] {
+        Runner runner(options, settings, typeIndex, angleIndex);
+        for (std::size_t i; (i = next.fetch_add(1)) < lines.size();) {
+            const BatchLine& l = lines[i];
+            reports[i] = runner.draw("line " + std::to_string(l.number) + ": ", l.number, l.text, true);
+            finished.fetch_add(1);
+        }
+        if (runner.refused() || runner.failed()) allDrawn = false;
+    };
+    // This thread draws too, unless it has progress to show.
+    std::vector<std::thread> threads;
+    for (std::size_t w = showProgress ? 0 : 1; w < workers; ++w) threads.emplace_back(work);
+    if (showProgress) {
+        while (finished.load() < lines.size()) {
+            std::cerr << "\rlorrin-cli: " << finished.load() << " of " << lines.size() << " codes"
+                      << std::flush;
+            std::this_thread::sleep_for(kProgressInterval);
+        }
+        std::cerr << "\r\033[K" << std::flush;
+    } else {
+        work();
+    }
+    for (std::thread& t : threads) t.join();
+    for (const std::string& r : reports) std::cerr << r;
+    return allDrawn;
 }
 
 int run(int argc, char** argv) {
@@ -223,25 +285,24 @@ int run(int argc, char** argv) {
     const int type = o.typeIndex.value_or(lists.type < 0 ? 0 : lists.type);
     const int angle = o.angleIndex.value_or(lists.angle < 0 ? 0 : lists.angle);
 
-    Runner runner(o, settings, type, angle);
     if (o.batchFile) {
-        int status = 0;
+        std::vector<BatchLine> lines;
         if (*o.batchFile == "-") {
-            status = runBatch(runner, std::cin);
+            lines = readBatch(std::cin);
         } else {
             std::ifstream in(*o.batchFile, std::ios::binary);
             if (!in) {
                 std::cerr << "lorrin-cli: cannot read " << *o.batchFile << '\n';
                 return 2;
             }
-            status = runBatch(runner, in);
+            lines = readBatch(in);
         }
-        if (status != 0) return status;
-    } else {
-        for (std::size_t i = 0; i < o.codes.size(); ++i) {
-            const std::string where = o.codes.size() > 1 ? "argument " + std::to_string(i + 1) + ": " : "";
-            runner.draw(i + 1, o.codes[i], where, false);
-        }
+        return runBatch(lines, o, settings, type, angle) ? 0 : 1;
+    }
+    Runner runner(o, settings, type, angle);
+    for (std::size_t i = 0; i < o.codes.size(); ++i) {
+        const std::string where = o.codes.size() > 1 ? "argument " + std::to_string(i + 1) + ": " : "";
+        std::cerr << runner.draw(where, i + 1, o.codes[i], false);
     }
     return (runner.refused() || runner.failed()) ? 1 : 0;
 }

@@ -95,13 +95,13 @@ platform::Bitmap paintBarcode(const BarcodeLayout& layout, const Settings& setti
     platform::Bitmap picture(layout.width, layout.height, 4);
     platform::Canvas canvas(picture, fonts);
     canvas.fillRect({0, 0, layout.width, layout.height});
+    // Each bar is its columns painted from row 5 down to the bar's end, all at once.
+    canvas.brush.color = platform::kBlack;
     for (const Bar& bar : layout.bars) {
         const std::int64_t end = std::min<std::int64_t>(bar.x + bar.width, layout.width);
-        for (std::int64_t column = bar.x; column < end; ++column) {
-            canvas.moveTo(static_cast<int>(column), kTopMargin);
-            canvas.lineTo(static_cast<int>(column), bar.bottom);
-        }
+        canvas.fillRect({static_cast<int>(bar.x), kTopMargin, static_cast<int>(end), bar.bottom});
     }
+    canvas.brush.color = platform::kWhite;
     if (layout.showText) {
         canvas.font = {settings.fontName, settings.fontSize, platform::kBlack};
         canvas.textOut(layout.textX, layout.textY, layout.text);
