@@ -35,6 +35,8 @@ std::optional<PrefixMatch> matchPrefix(std::string_view text) {
 std::optional<ClipboardCode> clipboardCode(std::string_view text, bool janUpcOnly) {
     PrefixMatch pick;
     if (janUpcOnly) {
+        // No JAN/UPC code comes near this length.
+        if (text.size() >= kJanUpcTextLimit) return std::nullopt;
         const bool digitsAndPoints = std::all_of(text.begin(), text.end(), [](char c) {
             return (c >= '0' && c <= '9') || c == '.';
         });
@@ -45,7 +47,8 @@ std::optional<ClipboardCode> clipboardCode(std::string_view text, bool janUpcOnl
         pick = *match;
     }
     std::string_view code = text.substr(pick.codeAt);
-    if (text.ends_with('\n')) code.remove_suffix(std::min<std::size_t>(code.size(), 2));
+    // The line end goes, CR LF or LF alone; the code keeps every character before it.
+    if (code.ends_with('\n')) code.remove_suffix(code.ends_with("\r\n") ? 2 : 1);
     return ClipboardCode{pick.typeIndex, std::string(code)};
 }
 

@@ -39,10 +39,13 @@ struct ClipboardCode {
     std::string code;
 };
 
+// JAN/UPC-only mode leaves texts of this many characters or more alone.
+inline constexpr std::size_t kJanUpcTextLimit = 256;
+
 // What the clipboard monitor makes of a clipboard text: in JAN/UPC-only mode a text of
-// digits and points only, otherwise a prefixed text.  The code is the rest of the text;
-// when the text ends with a line feed, the line end (the last two characters) is
-// dropped.  nullopt for a text the monitor leaves alone.
+// digits and points only (shorter than kJanUpcTextLimit), otherwise a prefixed text.
+// The code is the rest of the text without its line end (CR LF or LF).  nullopt for a
+// text the monitor leaves alone.
 std::optional<ClipboardCode> clipboardCode(std::string_view text, bool janUpcOnly);
 
 }  // namespace lorrin

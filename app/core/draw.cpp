@@ -1,5 +1,6 @@
 #include "app/core/draw.h"
 
+#include "app/core/ansi_text.h"
 #include "app/core/status.h"
 #include "platform/canvas.h"
 
@@ -23,7 +24,8 @@ bool fitsPicture(std::int64_t width, std::int64_t height) {
 Composition composeBarcode(const Settings& settings, int typeIndex, std::string_view code,
                            platform::FontEngine& fonts) {
     Composition out;
-    const kelda::Encoded encoded = kelda::encode(typeIndex, code, settings.checkSum != 0,
+    // The library reads the code in the users' code page.
+    const kelda::Encoded encoded = kelda::encode(typeIndex, toCp932(code), settings.checkSum != 0,
                                                  settings.wideRatio, settings.charGap);
     out.result = encoded.result;
     if (!encoded.ok()) return out;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
 
 namespace lorrin {
 namespace {
@@ -16,14 +17,14 @@ struct Row {
 };
 
 // The clipboard monitor's reading of a text, prefixes with case, line ends dropped.
-constexpr std::array<Row, 18> kRows = {{
+constexpr std::array<Row, 21> kRows = {{
     /* 0 */ {"nw7@A1234B", false, true, 1, "A1234B"},
     /* 1 */ {"128a@Hello", false, true, 4, "Hello"},
     /* 2 */ {"128aHello", false, false, 0, ""},
     /* 3 */ {"128b@B212223", false, true, 5, "B212223"},
     /* 4 */ {"UPC@4901234567894", false, false, 0, ""},
     /* 5 */ {"upc@490123456789\r\n", false, true, 0, "490123456789"},
-    /* 6 */ {"upc@490123456789\n", false, true, 0, "49012345678"},
+    /* 6 */ {"upc@490123456789\n", false, true, 0, "490123456789"},
     /* 7 */ {"c39@ABC123", false, true, 2, "ABC123"},
     /* 8 */ {"itf@1234", false, true, 3, "1234"},
     /* 9 */ {"c93@CODE93", false, true, 6, "CODE93"},
@@ -35,6 +36,9 @@ constexpr std::array<Row, 18> kRows = {{
     /* 15 */ {"upc@4901234567894", true, false, 0, ""},
     /* 16 */ {"", true, true, 0, ""},
     /* 17 */ {"49012345.12", true, true, 0, "49012345.12"},
+    /* 18 */ {"c39@AB\r", false, true, 2, "AB\r"},
+    /* 19 */ {"c39@A\n", false, true, 2, "A"},
+    /* 20 */ {"nw7@\r\n", false, true, 1, ""},
 }};
 
 TEST(ClipboardCode, PicksTheSymbologyAndCutsTheCode) {
@@ -46,6 +50,13 @@ TEST(ClipboardCode, PicksTheSymbologyAndCutsTheCode) {
         EXPECT_EQ(got->typeIndex, r.type) << "row " << i;
         EXPECT_EQ(got->code, r.code) << "row " << i;
     }
+}
+
+TEST(ClipboardCode, JanUpcOnlyModeLeavesLongTextsAlone) {
+    const std::string longest(kJanUpcTextLimit - 1, '4');
+    EXPECT_TRUE(clipboardCode(longest, true).has_value());
+    EXPECT_FALSE(clipboardCode(longest + "4", true).has_value());
+    EXPECT_TRUE(clipboardCode("upc@" + longest + "4", false).has_value());
 }
 
 TEST(ListSelection, IndexesOutsideTheListSelectNothing) {

@@ -1,0 +1,117 @@
+#include "app/core/main_form.h"
+
+#include "app/core/ansi_text.h"
+#include "app/core/choices.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace lorrin {
+namespace {
+
+// Where `RImage` sits in the window; it is never shown.
+constexpr int kRImageLeft = 80;
+constexpr int kRImageTop = 136;
+constexpr int kRImageSide = 100;
+
+// The longest prefix of `text` of at most `bytes` bytes that ends between characters.
+std::string_view utf8Prefix(std::string_view text, std::size_t bytes) {
+    if (text.size() <= bytes) return text;
+    std::size_t end = bytes;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    return text.substr(0, end);
+}
+
+}  // namespace
+
+bool startsMonitor(std::span<const std::string> args) {
+    if (args.size() != 1) return false;
+    std::string lower = args[0];
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower == "-clip";
+}
+
+MainForm::MainForm(MainFormView& view, const MainFormServices& services, WindowHandle self)
+    : view_(view), services_(services), self_(self) {
+    rImage_.SetBounds(kRImageLeft, kRImageTop, kRImageSide, kRImageSide);
+    rImage_.SetVisible(false);
+}
+
+void MainForm::FormCreate(const std::filesystem::path& programDir,
+                          std::span<const std::string> args) {
+    BuildIniPath(settings_, programDir);
+    LoadSettings(settings_, view_, services_.screen);
+    cmbCtypeChange();
+    nextViewer_ = services_.chain.SetClipboardViewer(self_);
+    if (startsMonitor(args)) mnuClipClick();
+}
+
+void MainForm::FormCloseQuery() {
+    services_.chain.ChangeClipboardChain(self_, nextViewer_);
+    // A file that cannot be written anywhere is no reason to keep the window open.
+    SaveSettings(settings_, view_);
+}
+
+void MainForm::cmbCtypeChange() {
+    const int index = view_.typeIndex();
+    if (index >= 0 && static_cast<std::size_t>(index) < kSymbologyHints.size())
+        view_.setStatusBarText(kSymbologyHints[static_cast<std::size_t>(index)]);
+}
+
+void MainForm::edtCodeChange() {
+    view_.setCountText(std::to_string(cp932Length(view_.codeText())));
+}
+
+void MainForm::btnDrawClick() {
+    if (view_.codeText().empty()) {
+        services_.beep.beep(platform::BeepKind::kError);
+        return;
+    }
+    draw();
+    view_.focusCode();
+    view_.selectAllCode();
+}
+
+void MainForm::mnuFontClick() {
+    const auto chosen = services_.fontDialog.choose({settings_.fontName, settings_.fontSize});
+    if (!chosen) return;
+    settings_.fontName = std::string(utf8Prefix(chosen->name, kFontNameSize - 1));
+    settings_.fontSize = chosen->size;
+}
+
+void MainForm::mnuClipClick() {
+    monitorOn_ = !monitorOn_;
+    view_.setMonitorChecked(monitorOn_);
+}
+
+void MainForm::mnuTopicClick() { services_.help.open(kHelpDocument); }
+
+std::uintptr_t MainForm::WMChangeCBChain(WindowHandle remove, WindowHandle next) {
+    if (remove == nextViewer_)
+        nextViewer_ = next;
+    else if (nextViewer_ != 0)
+        services_.chain.SendMessage(nextViewer_, kWmChangeCbChain, remove, next);
+    return 0;
+}
+
+void MainForm::WMDrawClipboard() {
+    // The next viewer hears of every change, whatever this window makes of it.
+    if (nextViewer_ != 0) services_.chain.SendMessage(nextViewer_, kWmDrawClipboard, 0, 0);
+    if (!monitorOn_ || !services_.clipboard.hasText()) return;
+    const auto picked = clipboardCode(services_.clipboard.text(), settings_.wpcOnly != 0);
+    if (!picked) return;
+    view_.setTypeIndex(picked->typeIndex);
+    view_.setCodeText(picked->code);
+    // Emptying the clipboard and the picture the draw puts there both come back here at
+    // once; those calls find no text and stop.
+    services_.clipboard.empty();
+    draw();
+}
+
+void MainForm::draw() {
+    DrawServices services{services_.clipboard, services_.sound, services_.fonts, rImage_};
+    DrawBarcode(settings_, view_, services);
+}
+
+}  // namespace lorrin
