@@ -66,10 +66,10 @@ void SizeDialog::btnOKClick() {
     }
     for (std::size_t i = 0; i < kSizeChecks.size(); ++i)
         settings_.*kSizeSwitches[i] = view_.checked(kSizeChecks[i]) ? 1 : 0;
-    view_.close();
+    view_.closeDialog();
 }
 
-void SizeDialog::btnCancelClick() { view_.close(); }
+void SizeDialog::btnCancelClick() { view_.closeDialog(); }
 
 std::string pathTooLongMessage(std::string_view path) {
     return "'" + std::string(path) + "' は長すぎます(" + std::to_string(kSoundPathSize - 1) +
@@ -94,10 +94,10 @@ void SoundDialog::btnOKClick() {
     settings_.soundOk = ok;
     settings_.soundNg = ng;
     settings_.soundOn = view_.soundChecked() ? 1 : 0;
-    view_.close();
+    view_.closeDialog();
 }
 
-void SoundDialog::btnCancelClick() { view_.close(); }
+void SoundDialog::btnCancelClick() { view_.closeDialog(); }
 
 void SoundDialog::pick(SoundEdit edit) {
     const auto path = view_.pickWavFile();

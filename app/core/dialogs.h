@@ -40,7 +40,7 @@ public:
     virtual void setChecked(SizeCheck box, bool on) = 0;
     // A message box over the dialog; returns when the user has read it.
     virtual void showError(std::string_view message) = 0;
-    virtual void close() = 0;
+    virtual void closeDialog() = 0;
 };
 
 class SizeDialog {
@@ -72,7 +72,7 @@ public:
     // The WAV file dialog; nullopt when the user cancels.
     virtual std::optional<std::string> pickWavFile() = 0;
     virtual void showError(std::string_view message) = 0;
-    virtual void close() = 0;
+    virtual void closeDialog() = 0;
 };
 
 class SoundDialog {

@@ -47,7 +47,7 @@ public:
     bool checked(SizeCheck box) const override { return checks.at(box); }
     void setChecked(SizeCheck box, bool on) override { checks[box] = on; }
     void showError(std::string_view message) override { errors.emplace_back(message); }
-    void close() override { closed = true; }
+    void closeDialog() override { closed = true; }
 };
 
 TEST(SizeDialog, FillsTheBoxesFromTheSettings) {
@@ -137,7 +137,7 @@ public:
     void setSoundChecked(bool on) override { sound = on; }
     std::optional<std::string> pickWavFile() override { return picked; }
     void showError(std::string_view message) override { errors.emplace_back(message); }
-    void close() override { closed = true; }
+    void closeDialog() override { closed = true; }
 };
 
 struct SoundDialogTest : ::testing::Test {

@@ -1,0 +1,101 @@
+// The one place where the program's own types meet Qt's: text and picture conversions,
+// and the desktop services of the core (clipboard, sound, beep, help, screen, font
+// dialog, viewer chain) implemented with Qt.
+#pragma once
+
+#include "app/core/main_form.h"
+#include "app/core/viewer_chain.h"
+#include "platform/font.h"
+#include "platform/services.h"
+
+#include <QImage>
+#include <QString>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+class QSoundEffect;
+class QWidget;
+
+namespace lorrin::qt {
+
+inline QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+inline std::string fromQString(const QString& text) { return text.toUtf8().toStdString(); }
+
+// The picture as Qt holds it: indexed with its palette up to 8 bits, RGB beyond.
+QImage toQImage(const platform::Bitmap& picture);
+
+// Maps the window fonts' Windows names to the Japanese faces fontconfig knows.
+void installFontSubstitutions();
+
+class QtClipboard : public platform::Clipboard {
+public:
+    bool hasText() const override;
+    std::string text() const override;
+    void empty() override;
+    // Offered as an image, so the desktop converts it to PNG or BMP for whoever pastes.
+    void setPicture(const platform::Bitmap& picture) override;
+};
+
+class QtSound : public platform::Sound {
+public:
+    QtSound();
+    ~QtSound() override;
+    // Plays through Qt Multimedia; the desktop's bell when there is nothing to play.
+    void playAsync(std::string_view wavPath) override;
+
+private:
+    std::unique_ptr<QSoundEffect> effect_;  // made on the first sound
+};
+
+class QtBeep : public platform::Beep {
+public:
+    void beep(platform::BeepKind kind) override;
+};
+
+// Opens the document with the desktop's viewer for its type, found in the current
+// folder, beside the program, or where it was installed.
+class QtHelpViewer : public platform::HelpViewer {
+public:
+    void open(std::string_view document) override;
+};
+
+class QtScreen : public platform::Screen {
+public:
+    platform::ScreenSize size() const override;
+};
+
+class QtFontDialog : public FontDialog {
+public:
+    explicit QtFontDialog(QWidget* parent) : parent_(parent) {}
+    std::optional<FontChoice> choose(const FontChoice& initial) override;
+
+private:
+    QWidget* parent_;
+};
+
+// The desktop tells every program itself of clipboard changes (QClipboard::dataChanged),
+// so the chain this window joins has no other member: nobody follows it, and there is
+// nobody to pass a notification on to.
+class OwnViewerChain : public ViewerChain {
+public:
+    WindowHandle SetClipboardViewer(WindowHandle) override { return 0; }
+    void ChangeClipboardChain(WindowHandle, WindowHandle) override {}
+    void SendMessage(WindowHandle, unsigned, std::uintptr_t, std::uintptr_t) override {}
+};
+
+// The services the main window's handlers use, one of each for the program's life.
+struct Desktop {
+    QtClipboard clipboard;
+    QtSound sound;
+    QtBeep beep;
+    QtHelpViewer help;
+    QtScreen screen;
+    platform::FontEngine fonts;
+    OwnViewerChain chain;
+};
+
+}  // namespace lorrin::qt

@@ -1,0 +1,395 @@
+// The windows on Qt's offscreen platform: places, texts, tab orders, default buttons,
+// and the handlers reached through the widgets.
+#include "app/qt/qt_adapter.h"
+#include "app/qt/tfrm_about.h"
+#include "app/qt/tfrm_main.h"
+#include "app/qt/tfrm_size.h"
+#include "app/qt/tfrm_sound.h"
+#include "app/tests/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QSysInfo>
+#include <QTest>
+#include <QTimer>
+
+#include <array>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+namespace lorrin::qt {
+namespace {
+
+QApplication& application() {
+    static int argc = 1;
+    static char name[] = "lorrin_qt_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        auto* a = new QApplication(argc, argv);
+        QApplication::setApplicationName(QStringLiteral("Quillmark"));
+        installFontSubstitutions();
+        return a;
+    }();
+    return *app;
+}
+
+struct Place {
+    const char* name;
+    int left, top, width, height;
+    const char* text;  // caption, or nullptr for none to check
+};
+
+void expectPlaces(QWidget& window, std::span<const Place> places) {
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        const Place& p = places[i];
+        auto* w = window.findChild<QWidget*>(QString::fromLatin1(p.name));
+        ASSERT_NE(w, nullptr) << "row " << i << " " << p.name;
+        const QPoint at = w->mapTo(&window, QPoint(0, 0));
+        EXPECT_EQ(QRect(at, w->size()), QRect(p.left, p.top, p.width, p.height))
+            << "row " << i << " " << p.name;
+        if (p.text == nullptr) continue;
+        QString text;
+        if (auto* label = qobject_cast<QLabel*>(w)) text = label->text();
+        if (auto* button = qobject_cast<QAbstractButton*>(w)) text = button->text();
+        EXPECT_EQ(text, QString::fromUtf8(p.text)) << "row " << i << " " << p.name;
+    }
+}
+
+// The widgets that take the focus with Tab, in order, from `first`.
+QStringList tabOrder(QWidget* first, int count) {
+    QStringList names;
+    QWidget* w = first;
+    for (int i = 0; i < count; ++i) {
+        names << w->objectName();
+        do w = w->nextInFocusChain();
+        while (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisibleTo(w->window()) ||
+               w->objectName().isEmpty());
+    }
+    return names;
+}
+
+// Answers the next message box and returns its text.
+class MessageBoxWatch {
+public:
+    MessageBoxWatch() {
+        QTimer::singleShot(0, [this] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                    text = box->text();
+                    box->accept();
+                }
+            }
+        });
+    }
+    QString text;
+};
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        application();
+        dir_ = std::filesystem::temp_directory_path() /
+               ("lorrin_qt_" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+        setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::unique_ptr<TfrmMain> open(std::vector<std::string> args = {}) {
+        auto window = std::make_unique<TfrmMain>(desktop, dir_, args);
+        window->show();
+        return window;
+    }
+    template <typename T>
+    T* child(QWidget& w, const char* name) {
+        return w.findChild<T*>(QString::fromLatin1(name));
+    }
+
+    std::filesystem::path dir_;
+    Desktop desktop;
+};
+
+TEST_F(MainWindow, ControlsStandWhereTheyBelongWithTheirTexts) {
+    auto window = open();
+    QWidget* client = window->centralWidget();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Quillmark"));
+    const int menuHeight = window->menuBar()->height();
+    EXPECT_EQ(window->size(), QSize(310, menuHeight + 80));
+    EXPECT_EQ(window->minimumSize(), window->maximumSize());
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+    const std::array<Place, 7> places = {{
+        /* 0 */ {"Bevel1", 1, 0, 309, 2, nullptr},
+        /* 1 */ {"cmbCtype", 4, 7, 77, 20, nullptr},
+        /* 2 */ {"edtCode", 88, 7, 193, 20, nullptr},
+        /* 3 */ {"labCol", 288, 12, 15, 12, "0"},
+        /* 4 */ {"cmbAngle", 4, 35, 77, 20, nullptr},
+        /* 5 */ {"labStatus", 90, 40, 167, 12, ""},
+        /* 6 */ {"btnDraw", 263, 33, 43, 24, "draw"},
+    }};
+    expectPlaces(*client, places);
+    auto* bar = window->statusBar();
+    EXPECT_EQ(bar->geometry(), QRect(0, menuHeight + 61, 310, 19));
+    EXPECT_FALSE(bar->isSizeGripEnabled());
+
+    QStringList types, angles;
+    for (int i = 0; i < 7; ++i) types << child<QComboBox>(*client, "cmbCtype")->itemText(i);
+    for (int i = 0; i < 4; ++i) angles << child<QComboBox>(*client, "cmbAngle")->itemText(i);
+    EXPECT_EQ(types, (QStringList{"JAN/UPC", "NW-7", "Code39", "ITF", "Code128A", "Code128B",
+                                  "Code93"}));
+    EXPECT_EQ(angles, (QStringList{"   0度", "  90度", " 180度", " 270度"}));
+    EXPECT_EQ(child<QWidget>(*client, "cmbCtype")->toolTip(), QStringLiteral("ﾊﾞｰｺｰﾄﾞ種の選択"));
+    EXPECT_EQ(child<QWidget>(*client, "labCol")->toolTip(), QStringLiteral("桁数"));
+    EXPECT_EQ(child<QWidget>(*client, "cmbAngle")->toolTip(), QStringLiteral("ﾗﾍﾞﾙの向き"));
+    EXPECT_EQ(child<QWidget>(*client, "btnDraw")->toolTip(),
+              QStringLiteral("描画+ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰ"));
+    EXPECT_TRUE(child<QPushButton>(*client, "btnDraw")->isDefault());
+    EXPECT_EQ(bar->findChild<QLabel*>()->text(),
+              QStringLiteral("UPC: 0～9 (短縮,標準,UPC-E,UPC-D,ｱﾄﾞｵﾝ2/5桁)"));
+}
+
+TEST_F(MainWindow, FontsAreJapaneseFaces) {
+    auto window = open();
+    const QFontInfo windowFace(window->font());
+    const QFontInfo codeFace(child<QWidget>(*window, "edtCode")->font());
+    EXPECT_EQ(windowFace.pixelSize(), 12);
+    EXPECT_EQ(codeFace.pixelSize(), 12);
+    // Families from fontconfig's list of faces that cover Japanese.
+    const QStringList japanese{"IPAPGothic", "IPAGothic", "Noto Sans CJK JP",
+                               "Noto Sans Mono CJK JP", "VL PGothic", "VL Gothic"};
+    EXPECT_TRUE(japanese.contains(windowFace.family())) << windowFace.family().toStdString();
+    EXPECT_TRUE(japanese.contains(codeFace.family())) << codeFace.family().toStdString();
+    // The code box's face gives every half-width character the same width.
+    const QFontMetrics metrics(child<QWidget>(*window, "edtCode")->font());
+    EXPECT_EQ(metrics.horizontalAdvance(QLatin1Char('i')), metrics.horizontalAdvance(QLatin1Char('W')));
+}
+
+TEST_F(MainWindow, MenuTextsAndAccelerators) {
+    auto window = open();
+    QStringList texts;
+    for (QAction* top : window->menuBar()->actions()) {
+        texts << top->text();
+        for (QAction* item : top->menu()->actions())
+            texts << (item->isSeparator() ? QStringLiteral("-") : item->text());
+    }
+    EXPECT_EQ(texts, (QStringList{"ﾌｧｲﾙ(&F)", "終了(&X)", "設定(&C)", "基本設定(&B)..",
+                                  "ﾌｫﾝﾄ(&F)...", "ｻｳﾝﾄﾞ(&S)...", "-", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞ監視(&C)",
+                                  "ﾍﾙﾌﾟ(&H)", "目次(&C)", "-", "ﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
+}
+
+TEST_F(MainWindow, TabOrderStartsAtTheCodeBox) {
+    auto window = open();
+    EXPECT_EQ(tabOrder(child<QWidget>(*window, "edtCode"), 5),
+              (QStringList{"edtCode", "cmbCtype", "cmbAngle", "btnDraw", "edtCode"}));
+}
+
+TEST_F(MainWindow, EnterDrawsAndTheCounterCountsDoubleBytes) {
+    auto window = open();
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    auto* code = child<QLineEdit>(*window, "edtCode");
+    code->setFocus();
+    code->insert(QStringLiteral("あいう"));
+    EXPECT_EQ(child<QLabel>(*window, "labCol")->text(), QStringLiteral("6"));
+    code->setText(QStringLiteral("490123456789"));
+    QTest::keyClick(code, Qt::Key_Return);
+    EXPECT_EQ(child<QLabel>(*window, "labStatus")->text(), QStringLiteral("JAN(13)/UPC-A"));
+    EXPECT_EQ(code->text(), QStringLiteral("4901234567894"));
+    EXPECT_EQ(child<QLabel>(*window, "labCol")->text(), QStringLiteral("13"));
+    EXPECT_EQ(code->selectedText(), code->text());
+    const QImage picture = QGuiApplication::clipboard()->image();
+    EXPECT_EQ(picture.width(), 135);
+}
+
+TEST_F(MainWindow, TheMonitorConvertsClipboardTextsAndCloseSaves) {
+    std::ofstream(dir_ / "lorrin.ini") << "[barcode]\nwpconly=0\n";
+    auto window = open({"-clip"});
+    EXPECT_TRUE(window->form().monitorOn());
+    QGuiApplication::clipboard()->setText(QStringLiteral("c39@ABC123\n"));
+    EXPECT_EQ(child<QLineEdit>(*window, "edtCode")->text(), QStringLiteral("ABC123"));
+    EXPECT_EQ(child<QComboBox>(*window, "cmbCtype")->currentIndex(), 2);
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_TRUE(data->hasImage());
+    EXPECT_FALSE(data->hasText());
+
+    window->close();
+    std::ifstream in(dir_ / "lorrin.ini");
+    const std::string saved{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_NE(saved.find("wpconly=0\n"), std::string::npos);
+    EXPECT_NE(saved.find("type=2\n"), std::string::npos);
+}
+
+class Dialogs : public ::testing::Test {
+protected:
+    void SetUp() override { application(); }
+    template <typename T>
+    static T* child(QWidget& w, const char* name) {
+        return w.findChild<T*>(QString::fromLatin1(name));
+    }
+    Settings settings;
+    test::FakeSound sound;
+};
+
+TEST_F(Dialogs, SizeDialogLayout) {
+    TfrmSize dialog(settings, nullptr);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("基本設定"));
+    EXPECT_EQ(dialog.size(), QSize(267, 225));
+    const std::array<Place, 17> places = {{
+        /* 0 */ {"Label1", 32, 16, 72, 12, "ﾊﾞｰｺｰﾄﾞ高さ"},
+        /* 1 */ {"edtHeight", 104, 8, 57, 20, nullptr},
+        /* 2 */ {"Label2", 8, 40, 96, 12, "ｶﾞｰﾄﾞﾊﾞｰ高さ増分"},
+        /* 3 */ {"edtHeight2", 104, 32, 57, 20, nullptr},
+        /* 4 */ {"Label3", 40, 64, 64, 12, "ﾅﾛｰﾊﾞｰ幅"},
+        /* 5 */ {"edtNarrow", 104, 56, 57, 20, nullptr},
+        /* 6 */ {"Label5", 24, 88, 80, 12, "太/細ﾊﾞｰ幅比"},
+        /* 7 */ {"edtNWratio", 104, 80, 57, 20, nullptr},
+        /* 8 */ {"Label4", 16, 112, 88, 12, "ｷｬﾗｸﾀ間ｷﾞｬｯﾌﾟ"},
+        /* 9 */ {"edtGap", 104, 104, 57, 20, nullptr},
+        /* 10 */ {"Label6", 176, 80, 67, 36, "数値はﾋﾟｸｾﾙ数で指定して下さい。"},
+        /* 11 */ {"chkSum", 9, 136, 233, 17, "ITF/NW7/C39時はﾁｪｯｸｻﾑを付ける"},
+        /* 12 */ {"chkOCR", 9, 158, 233, 17, "OCR文字を表示する"},
+        /* 13 */ {"chkAddSum", 9, 180, 233, 17, "OCR文字にﾁｪｯｸｻﾑやﾍｯﾀﾞを付加する"},
+        /* 14 */ {"chkWPConly", 9, 201, 247, 17, "ｸﾘｯﾌﾟﾎﾞｰﾄﾞ監視機能をWPCコードに限定"},
+        /* 15 */ {"btnOK", 192, 8, 67, 22, "OK"},
+        /* 16 */ {"btnCancel", 192, 36, 67, 22, "ｷｬﾝｾﾙ"},
+    }};
+    expectPlaces(dialog, places);
+    EXPECT_EQ(tabOrder(child<QWidget>(dialog, "edtHeight"), 12),
+              (QStringList{"edtHeight", "edtHeight2", "edtNarrow", "edtNWratio", "edtGap", "chkSum",
+                           "chkOCR", "chkAddSum", "chkWPConly", "btnOK", "btnCancel",
+                           "edtHeight"}));
+    EXPECT_TRUE(child<QPushButton>(dialog, "btnOK")->isDefault());
+}
+
+TEST_F(Dialogs, SizeDialogTakesOverUpToABadBoxAndStaysOpen) {
+    TfrmSize dialog(settings, nullptr);
+    dialog.show();
+    EXPECT_EQ(child<QLineEdit>(dialog, "edtHeight")->text(), QStringLiteral("50"));
+    EXPECT_TRUE(child<QCheckBox>(dialog, "chkWPConly")->isChecked());
+    child<QLineEdit>(dialog, "edtHeight")->setText(QStringLiteral("60"));
+    child<QLineEdit>(dialog, "edtHeight2")->setText(QStringLiteral("8"));
+    child<QLineEdit>(dialog, "edtNarrow")->setText(QStringLiteral("12a"));
+    child<QCheckBox>(dialog, "chkOCR")->setChecked(false);
+    MessageBoxWatch box;
+    child<QPushButton>(dialog, "btnOK")->click();
+    EXPECT_EQ(box.text, QStringLiteral("'12a' は整数ではありません"));
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(settings.barHeight, 60);
+    EXPECT_EQ(settings.guardExtra, 8);
+    EXPECT_EQ(settings.narrowWidth, 1);
+    EXPECT_EQ(settings.ocrDisp, 1);
+
+    child<QLineEdit>(dialog, "edtNarrow")->setText(QStringLiteral("2"));
+    child<QPushButton>(dialog, "btnOK")->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(settings.narrowWidth, 2);
+    EXPECT_EQ(settings.ocrDisp, 0);
+}
+
+TEST_F(Dialogs, SizeDialogCancelAndEscapeTakeNothing) {
+    for (const bool escape : {false, true}) {
+        TfrmSize dialog(settings, nullptr);
+        dialog.show();
+        child<QLineEdit>(dialog, "edtGap")->setText(QStringLiteral("9"));
+        if (escape)
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        else
+            child<QPushButton>(dialog, "btnCancel")->click();
+        EXPECT_FALSE(dialog.isVisible()) << escape;
+        EXPECT_EQ(settings.charGap, 2) << escape;
+    }
+}
+
+TEST_F(Dialogs, SoundDialogLayoutAndBehaviour) {
+    settings.soundNg = "/s/ng.wav";
+    TfrmSound dialog(settings, sound, nullptr);
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("ｻｳﾝﾄﾞ指定"));
+    EXPECT_EQ(dialog.size(), QSize(361, 86));
+    const std::array<Place, 9> places = {{
+        /* 0 */ {"Label1", 8, 14, 84, 12, "画像ｺﾋﾟｰ成功時"},
+        /* 1 */ {"edtSoundOK", 96, 8, 225, 20, nullptr},
+        /* 2 */ {"btnRefGD", 328, 8, 25, 19, "..."},
+        /* 3 */ {"Label2", 8, 37, 84, 12, "画像ｺﾋﾟｰ失敗時"},
+        /* 4 */ {"edtSoundNG", 96, 32, 225, 20, nullptr},
+        /* 5 */ {"btnRefBD", 328, 32, 25, 19, "..."},
+        /* 6 */ {"chkSound", 8, 64, 201, 17, "ﾊﾞｰｺｰﾄﾞ画像作成時に音を鳴らす"},
+        /* 7 */ {"btnOK", 215, 61, 67, 22, "OK"},
+        /* 8 */ {"btnCancel", 288, 61, 67, 22, "ｷｬﾝｾﾙ"},
+    }};
+    expectPlaces(dialog, places);
+    EXPECT_EQ(tabOrder(child<QWidget>(dialog, "edtSoundOK"), 8),
+              (QStringList{"edtSoundOK", "btnRefGD", "edtSoundNG", "btnRefBD", "chkSound", "btnOK",
+                           "btnCancel", "edtSoundOK"}));
+    EXPECT_TRUE(child<QPushButton>(dialog, "btnRefGD")->font().bold());
+    EXPECT_TRUE(child<QPushButton>(dialog, "btnOK")->isDefault());
+    EXPECT_EQ(child<QLabel>(dialog, "Label2")->toolTip(),
+              QStringLiteral("ｸﾘｯｸで、指定された音ﾌｧｲﾙを再生します"));
+
+    QTest::mouseClick(child<QLabel>(dialog, "Label1"), Qt::LeftButton);
+    EXPECT_TRUE(sound.played.empty());
+    QTest::mouseClick(child<QLabel>(dialog, "Label2"), Qt::LeftButton);
+    EXPECT_EQ(sound.played, std::vector<std::string>{"/s/ng.wav"});
+
+    child<QLineEdit>(dialog, "edtSoundOK")->setText(QString(128, QLatin1Char('a')));
+    MessageBoxWatch box;
+    child<QPushButton>(dialog, "btnOK")->click();
+    EXPECT_TRUE(box.text.contains(QStringLiteral("127")));
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(settings.soundOk, "");
+
+    child<QLineEdit>(dialog, "edtSoundOK")->setText(QStringLiteral("/s/ok.wav"));
+    child<QCheckBox>(dialog, "chkSound")->setChecked(false);
+    child<QPushButton>(dialog, "btnOK")->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(settings.soundOk, "/s/ok.wav");
+    EXPECT_EQ(settings.soundOn, 0);
+}
+
+TEST_F(Dialogs, AboutDialogNamesTheBuildPlatform) {
+    TfrmAbout dialog(nullptr);
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
+    EXPECT_EQ(dialog.size(), QSize(216, 128));
+    const QString platform = QStringLiteral("for %1bit %2")
+                                 .arg(QSysInfo::WordSize)
+                                 .arg(QSysInfo::kernelType() == QStringLiteral("linux")
+                                          ? QStringLiteral("Linux")
+                                          : QSysInfo::kernelType());
+    const std::array<Place, 6> places = {{
+        /* 0 */ {"Panel1", 8, 8, 201, 87, nullptr},
+        /* 1 */ {"Label1", 16, 16, 177, 12, "Quillmark V3.04"},
+        /* 2 */ {"Bevel1", 16, 32, 185, 2, nullptr},
+        /* 3 */ {"Image1", 22, 48, 32, 32, nullptr},
+        /* 4 */ {"Label2", 8, 106, 140, 12, nullptr},
+        /* 5 */ {"btnOK", 152, 102, 57, 22, "OK"},
+    }};
+    expectPlaces(dialog, places);
+    EXPECT_EQ(child<QLabel>(dialog, "Label2")->text(), platform);
+    EXPECT_FALSE(child<QLabel>(dialog, "Image1")->pixmap().isNull());
+    EXPECT_TRUE(child<QPushButton>(dialog, "btnOK")->isDefault());
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+}  // namespace
+}  // namespace lorrin::qt

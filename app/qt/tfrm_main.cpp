@@ -1,0 +1,161 @@
+#include "app/qt/tfrm_main.h"
+
+#include "app/qt/tfrm_about.h"
+#include "app/qt/tfrm_size.h"
+#include "app/qt/tfrm_sound.h"
+#include "app/qt/window_frame.h"
+
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStatusBar>
+
+namespace lorrin::qt {
+namespace {
+
+// The area below the menu bar, the status bar included.
+constexpr int kClientWidth = 310;
+constexpr int kClientHeight = 80;
+constexpr int kStatusBarHeight = 19;
+
+}  // namespace
+
+TfrmMain::TfrmMain(Desktop& desktop, const std::filesystem::path& programDir,
+                   std::span<const std::string> args)
+    : QMainWindow(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      desktop_(desktop),
+      form_(*this,
+            {desktop.clipboard, desktop.sound, desktop.beep, desktop.help, desktop.screen,
+             desktop.fonts, desktop.chain, fontDialog_},
+            reinterpret_cast<WindowHandle>(this)) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Quillmark"));
+    setFont(windowFont());
+    buildMenu();
+    buildControls();
+    setFixedSize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight);
+
+    form_.FormCreate(programDir, args);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            [this] { form_.WMDrawClipboard(); });
+    edtCode_->setFocus();
+}
+
+void TfrmMain::buildControls() {
+    auto* client = new QWidget(this);
+    client->setFixedSize(kClientWidth, kClientHeight - kStatusBarHeight);
+    setCentralWidget(client);
+
+    auto* bevel = place(new QFrame(client), "Bevel1", 1, 0, 309, 2);
+    bevel->setFrameShape(QFrame::HLine);
+    bevel->setFrameShadow(QFrame::Sunken);
+
+    cmbCtype_ = place(new QComboBox(client), "cmbCtype", 4, 7, 77, 20);
+    for (std::string_view name : kSymbologyNames) cmbCtype_->addItem(toQString(name));
+    cmbCtype_->setToolTip(QStringLiteral("ﾊﾞｰｺｰﾄﾞ種の選択"));
+
+    edtCode_ = place(new QLineEdit(client), "edtCode", 88, 7, 193, 20);
+    edtCode_->setFont(fixedPitchFont());
+
+    labCol_ = place(new QLabel(QStringLiteral("0"), client), "labCol", 288, 12, 15, 12);
+    labCol_->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    labCol_->setToolTip(QStringLiteral("桁数"));
+
+    cmbAngle_ = place(new QComboBox(client), "cmbAngle", 4, 35, 77, 20);
+    for (std::string_view name : kAngleNames) cmbAngle_->addItem(toQString(name));
+    cmbAngle_->setFont(fixedPitchFont());
+    cmbAngle_->setToolTip(QStringLiteral("ﾗﾍﾞﾙの向き"));
+
+    labStatus_ = place(new QLabel(client), "labStatus", 90, 40, 167, 12);
+    labStatus_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    btnDraw_ = place(new QPushButton(QStringLiteral("draw"), client), "btnDraw", 263, 33, 43, 24);
+    btnDraw_->setDefault(true);
+    btnDraw_->setToolTip(QStringLiteral("描画+ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰ"));
+    // Enter anywhere in the window presses the default button.
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)})
+        connect(new QShortcut(key, this), &QShortcut::activated, btnDraw_, &QPushButton::click);
+
+    auto* bar = new QStatusBar(this);
+    bar->setObjectName(QStringLiteral("StatusBar"));
+    bar->setSizeGripEnabled(false);
+    bar->setFixedHeight(kStatusBarHeight);
+    statusText_ = new QLabel(bar);
+    bar->addWidget(statusText_, 1);
+    setStatusBar(bar);
+
+    setTabOrder(edtCode_, cmbCtype_);
+    setTabOrder(cmbCtype_, cmbAngle_);
+    setTabOrder(cmbAngle_, btnDraw_);
+
+    connect(cmbCtype_, &QComboBox::activated, this, [this] { form_.cmbCtypeChange(); });
+    connect(edtCode_, &QLineEdit::textChanged, this, [this] { form_.edtCodeChange(); });
+    connect(btnDraw_, &QPushButton::clicked, this, [this] { form_.btnDrawClick(); });
+}
+
+void TfrmMain::buildMenu() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    QMenu* file = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    file->addAction(QStringLiteral("終了(&X)"), this, [this] { close(); });
+
+    QMenu* options = bar->addMenu(QStringLiteral("設定(&C)"));
+    options->addAction(QStringLiteral("基本設定(&B).."), this, [this] { mnuSizeClick(); });
+    options->addAction(QStringLiteral("ﾌｫﾝﾄ(&F)..."), this, [this] { form_.mnuFontClick(); });
+    options->addAction(QStringLiteral("ｻｳﾝﾄﾞ(&S)..."), this, [this] { mnuSoundClick(); });
+    options->addSeparator();
+    mnuClip_ = options->addAction(QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ監視(&C)"));
+    mnuClip_->setObjectName(QStringLiteral("mnuClip"));
+    mnuClip_->setCheckable(true);
+    connect(mnuClip_, &QAction::triggered, this, [this] { form_.mnuClipClick(); });
+
+    QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    help->addAction(QStringLiteral("目次(&C)"), this, [this] { form_.mnuTopicClick(); });
+    help->addSeparator();
+    help->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."), this, [this] { mnuAboutClick(); });
+}
+
+void TfrmMain::mnuSizeClick() {
+    TfrmSize dialog(form_.settings(), this);
+    dialog.exec();
+}
+
+void TfrmMain::mnuSoundClick() {
+    TfrmSound dialog(form_.settings(), desktop_.sound, this);
+    dialog.exec();
+}
+
+void TfrmMain::mnuAboutClick() {
+    TfrmAbout dialog(this);
+    dialog.exec();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    form_.FormCloseQuery();
+    event->accept();
+}
+
+int TfrmMain::typeIndex() const { return cmbCtype_->currentIndex(); }
+void TfrmMain::setTypeIndex(int index) { cmbCtype_->setCurrentIndex(index); }
+int TfrmMain::angleIndex() const { return cmbAngle_->currentIndex(); }
+void TfrmMain::setAngleIndex(int index) { cmbAngle_->setCurrentIndex(index); }
+std::string TfrmMain::codeText() const { return fromQString(edtCode_->text()); }
+void TfrmMain::setCodeText(std::string_view text) { edtCode_->setText(toQString(text)); }
+void TfrmMain::selectAllCode() { edtCode_->selectAll(); }
+void TfrmMain::setStatusText(std::string_view text) { labStatus_->setText(toQString(text)); }
+WindowPosition TfrmMain::position() const { return {pos().x(), pos().y()}; }
+void TfrmMain::setPosition(WindowPosition position) { move(position.x, position.y); }
+void TfrmMain::setStatusBarText(std::string_view text) { statusText_->setText(toQString(text)); }
+void TfrmMain::setCountText(std::string_view text) { labCol_->setText(toQString(text)); }
+void TfrmMain::focusCode() { edtCode_->setFocus(); }
+void TfrmMain::setMonitorChecked(bool on) { mnuClip_->setChecked(on); }
+
+}  // namespace lorrin::qt
