@@ -12,8 +12,10 @@ build: deps
 	@cmake --build --preset default
 
 run: build
-	./build/default/app/lorrin-cli -o build/default/lorrin-sample.png 490123456789
-	@echo "make run: wrote build/default/lorrin-sample.png (EAN-13 4901234567894)"
+	./build/default/app/qt/lorrin
+
+install: build
+	cmake --install build/default
 
 test: deps
 	@$(MAKE) --no-print-directory test-default test-asan test-fuzz

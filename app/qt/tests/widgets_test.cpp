@@ -32,6 +32,11 @@
 #include <fstream>
 #include <iterator>
 
+#if defined(__SANITIZE_ADDRESS__)
+// Qt keeps fontconfig's configuration for the life of the process and never frees it.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+#endif
+
 namespace lorrin::qt {
 namespace {
 
