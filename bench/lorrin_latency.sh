@@ -77,7 +77,7 @@ printf '[barcode]\nwpconly=0\n' >"$work/program/lorrin.ini"
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 for i in $(seq "$runs"); do
-    coproc MAP { "$work/mapwatch"; }
+    coproc MAP { "$work/mapwatch" 2>/dev/null; }
     read -r _ <&"${MAP[0]}"
     start=$(date +%s%N)
     "$work/program/lorrin" -clip 2>/dev/null &
@@ -91,7 +91,7 @@ done >"$work/startup"
 echo "start-up to mapped window, ms: $(tr '\n' ' ' <"$work/startup")(median $(median <"$work/startup"))"
 
 for i in $(seq "$runs"); do
-    coproc SEL { "$work/selwatch"; }
+    coproc SEL { "$work/selwatch" 2>/dev/null; }
     read -r _ <&"${SEL[0]}"
     printf 'c39@ABC%03d' "$i" >"$work/text"
     xclip -selection clipboard -i "$work/text"
