@@ -145,9 +145,11 @@ std::string svgImage(const BarcodeLayout& layout, int angleIndex, const Settings
         svg += "<text x=\"" + std::to_string(layout.textX) + "\" y=\"" +
                std::to_string(layout.textY + ascent) + "\" font-family=\"" +
                xmlEscaped(settings.fontName) + "\" font-size=\"" +
-               std::to_string(platform::pointsToPixels(settings.fontSize)) +
-               "\" textLength=\"" + std::to_string(layout.textWidth) +
-               "\" xml:space=\"preserve\">" + xmlEscaped(layout.text) + "</text>\n";
+               std::to_string(platform::pointsToPixels(settings.fontSize)) + "\"" +
+               // The line keeps the width it has in the raster pictures.
+               (layout.textWidth > 0 ? " textLength=\"" + std::to_string(layout.textWidth) + "\""
+                                     : std::string()) +
+               " xml:space=\"preserve\">" + xmlEscaped(layout.text) + "</text>\n";
     }
     svg += "</g>\n</svg>\n";
     return svg;
