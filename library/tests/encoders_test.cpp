@@ -50,14 +50,6 @@ TEST(CheckCharacters, WorkedExamples) {
         EXPECT_EQ(rows[i].function(rows[i].text), rows[i].expected) << "row " << i << " " << rows[i].text;
 }
 
-TEST(CheckCharacters, HexPairs) {
-    EXPECT_EQ(kelda::hexPairValue('0', '0'), 0);
-    EXPECT_EQ(kelda::hexPairValue('6', '6'), 102);
-    EXPECT_EQ(kelda::hexPairValue('F', 'F'), 255);
-    EXPECT_EQ(kelda::hexPairValue('a', '0'), -1);  // the caller upper-cases
-    EXPECT_EQ(kelda::hexPairValue('0', 'G'), -1);
-}
-
 // ---- layouts ----
 
 struct LayoutRow {
