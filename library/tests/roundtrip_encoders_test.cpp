@@ -2,12 +2,12 @@
 // through CheckBarcode and BarEncode, are painted from our ElementWidths, and must decode
 // with zbar to what a reader of that symbology reports.
 //
-// What zbar reports: Codabar with its start and stop letters, upper-cased, and the check
-// character as data; Code 39 without the "*"s, upper-cased, the check character as data;
-// interleaved 2 of 5 every digit, from 6 digits on; Code 128 the decoded text, after
-// verifying the check character; Code 93 the text after verifying C and K, with every
-// shift pair translated to its full-ASCII character (a pair that the table leaves
-// undefined makes zbar refuse the symbol).
+// What zbar reports: Codabar from 4 characters on, with its start and stop letters
+// upper-cased and the check character as data; Code 39 without the "*"s, upper-cased, the
+// check character as data; interleaved 2 of 5 every digit, from 6 digits on; Code 128 the
+// decoded text, after verifying the check character; Code 93 the text after verifying C
+// and K, with every shift pair translated to its full-ASCII character (a pair that the
+// table leaves undefined makes zbar refuse the symbol).
 #include "kelda.hpp"
 #include "scan.h"
 
