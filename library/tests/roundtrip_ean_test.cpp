@@ -39,6 +39,8 @@ struct Family {
     std::size_t addOn;       // 0, 2 or 5
 };
 
+void PrintTo(const Family& f, std::ostream* os) { *os << f.name; }
+
 class EanRoundTrip : public ::testing::TestWithParam<Family> {};
 
 TEST_P(EanRoundTrip, ZbarReadsWhatWeDraw) {
@@ -85,6 +87,6 @@ INSTANTIATE_TEST_SUITE_P(Families, EanRoundTrip,
                                            Family{"EAN13_5", 12, 5}, Family{"EAN8_2", 7, 2},
                                            Family{"EAN8_5", 7, 5}, Family{"UPCE_2", 6, 2},
                                            Family{"UPCE_5", 6, 5}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace
