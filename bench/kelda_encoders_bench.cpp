@@ -8,7 +8,6 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
-#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -46,8 +45,7 @@ void keldaPair(benchmark::State& state, Case c) {
             break;
         }
     }
-    state.counters["pairs/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                   benchmark::Counter::kIsRate);
+    state.SetItemsProcessed(state.iterations());
 }
 
 void zintEncode(benchmark::State& state, Case c) {
@@ -65,8 +63,7 @@ void zintEncode(benchmark::State& state, Case c) {
             break;
         }
     }
-    state.counters["symbols/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                     benchmark::Counter::kIsRate);
+    state.SetItemsProcessed(state.iterations());
 }
 
 }  // namespace
