@@ -273,27 +273,40 @@ bool ExecuteDimension(std::span<const std::uint8_t> source, const Dimension& d, 
   const auto out = outputSize(d, in.width, in.height);
   if (!out) return false;
 
-  const std::size_t stride = static_cast<std::size_t>(dib::stride(static_cast<std::uint64_t>(out->width), static_cast<unsigned>(in.bitCount)));
-  const std::size_t imageSize = in.pixelOffset + stride * static_cast<std::size_t>(out->height);
-  DibBuffer newRotated(imageSize + (bytesPerPixel == 3 ? 1 : 0), 0);
-  std::copy_n(source.begin(), in.pixelOffset, newRotated.begin());
-  platform::writeU32(newRotated, dib::kFileSize, static_cast<std::uint32_t>(imageSize));
-  platform::writeI32(newRotated, dib::kWidth, out->width);
-  platform::writeI32(newRotated, dib::kHeight, out->height);
-  platform::writeU32(newRotated, dib::kSizeImage, 0);
-  if (options.whiteFill && bytesPerPixel == 3) std::fill(newRotated.begin() + static_cast<std::ptrdiff_t>(in.pixelOffset), newRotated.begin() + static_cast<std::ptrdiff_t>(imageSize), std::uint8_t{0xFF});
-
-  const std::size_t maskStride = static_cast<std::size_t>(dib::stride(static_cast<std::uint64_t>(out->width), 8));
-  const std::size_t maskOffset = dib::kHeadersSize + dib::kPaletteEntrySize * kMaskPaletteSize;
-  DibBuffer newMask(maskOffset + maskStride * static_cast<std::size_t>(out->height), 0);
-  writeDibHeaders(newMask, out->width, out->height, 8, kMaskPaletteSize);
-  std::fill_n(newMask.begin() + dib::kHeadersSize + dib::kPaletteEntrySize, 3, std::uint8_t{0xFF});
-
-  std::uint8_t* pixels = newRotated.data() + in.pixelOffset;
-  std::uint8_t* maskPixels = newMask.data() + maskOffset;
   const Walk walk = planWalk(d, in.width, in.height, *out);
   const bool recolours24 = bytesPerPixel == 3 && (options.colorCode != 0 || options.negative);
   const auto turn = options.generalWalkOnly || recolours24 ? std::nullopt : rightAngle(walk, in.width, in.height, *out);
+
+  // Past this point nothing fails.  The outputs are rebuilt in place, keeping their
+  // storage, and a block copy writes every pixel, so only the row padding is cleared then.
+  const std::size_t stride = static_cast<std::size_t>(dib::stride(static_cast<std::uint64_t>(out->width), static_cast<unsigned>(in.bitCount)));
+  const std::size_t imageSize = in.pixelOffset + stride * static_cast<std::size_t>(out->height);
+  rotated.resize(imageSize + (bytesPerPixel == 3 ? 1 : 0));
+  std::copy_n(source.begin(), in.pixelOffset, rotated.begin());
+  platform::writeU32(rotated, dib::kFileSize, static_cast<std::uint32_t>(imageSize));
+  platform::writeI32(rotated, dib::kWidth, out->width);
+  platform::writeI32(rotated, dib::kHeight, out->height);
+  platform::writeU32(rotated, dib::kSizeImage, 0);
+  std::uint8_t* pixels = rotated.data() + in.pixelOffset;
+  const std::uint8_t fill = options.whiteFill && bytesPerPixel == 3 ? 0xFF : 0x00;
+  if (turn) {
+    const std::size_t used = static_cast<std::size_t>(out->width) * static_cast<std::size_t>(bytesPerPixel);
+    for (int j = 0; j < out->height; ++j) std::fill(pixels + static_cast<std::size_t>(j) * stride + used, pixels + static_cast<std::size_t>(j + 1) * stride, fill);
+  } else {
+    std::fill(pixels, rotated.data() + imageSize, fill);
+  }
+  if (bytesPerPixel == 3) rotated.back() = 0;  // the spare byte
+
+  const std::size_t maskStride = static_cast<std::size_t>(dib::stride(static_cast<std::uint64_t>(out->width), 8));
+  const std::size_t maskOffset = dib::kHeadersSize + dib::kPaletteEntrySize * kMaskPaletteSize;
+  mask.resize(maskOffset + maskStride * static_cast<std::size_t>(out->height));
+  writeDibHeaders(mask, out->width, out->height, 8, kMaskPaletteSize);
+  std::fill_n(mask.begin() + dib::kHeadersSize, 4, std::uint8_t{0x00});
+  std::fill_n(mask.begin() + dib::kHeadersSize + dib::kPaletteEntrySize, 3, std::uint8_t{0xFF});
+  mask[dib::kHeadersSize + dib::kPaletteEntrySize + 3] = 0;
+  std::uint8_t* maskPixels = mask.data() + maskOffset;
+  std::fill(maskPixels, mask.data() + mask.size(), std::uint8_t{0});
+
   if (turn) {
     const detail::ConstPlane src{source.data() + in.pixelOffset, in.stride};
     const detail::Plane dst{pixels, stride};
@@ -304,10 +317,7 @@ bool ExecuteDimension(std::span<const std::uint8_t> source, const Dimension& d, 
     walkRows(source, in, walk, bytesPerPixel, options, pixels, stride, maskPixels, maskStride);
     maskOutside(walk, out->width, maskPixels, maskStride);
   }
-  if (bytesPerPixel == 1) transformPalette(newRotated, options);
-
-  rotated = std::move(newRotated);
-  mask = std::move(newMask);
+  if (bytesPerPixel == 1) transformPalette(rotated, options);
   return true;
 }
 
