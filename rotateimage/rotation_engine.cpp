@@ -132,34 +132,58 @@ std::uint32_t recolour(std::uint32_t colour, const RenderOptions& options) {
   return colour;
 }
 
+// Walks row j's column range, handing each output pixel, its sample and its mask byte
+// to `pixel`.
+template <std::size_t kBytes, class Pixel>
+void walkRow(std::size_t j, const std::uint8_t* src, const DibInfo& in, const Walk& walk, std::uint8_t* pixels,
+             std::size_t stride, std::uint8_t* maskPixels, std::size_t maskStride, Pixel pixel) {
+  const RowWalk& row = walk.rows[j];
+  std::uint8_t* out = pixels + j * stride;
+  std::uint8_t* mask = maskPixels + j * maskStride;
+  std::int64_t x = row.x;
+  std::int64_t y = row.y;
+  for (int i = row.span.lo; i <= row.span.hi; ++i, x += walk.dx, y += walk.dy) {
+    const std::uint8_t* s = src + static_cast<std::size_t>(sampleIndex(y, in.height)) * in.stride +
+                            static_cast<std::size_t>(sampleIndex(x, in.width)) * kBytes;
+    pixel(out + kBytes * static_cast<std::size_t>(i), s, mask + i);
+  }
+}
+
 void walkRows(std::span<const std::uint8_t> source, const DibInfo& in, const Walk& walk, int bytesPerPixel,
               const RenderOptions& options, std::uint8_t* pixels, std::size_t stride, std::uint8_t* maskPixels,
               std::size_t maskStride) {
   const std::uint8_t* src = source.data() + in.pixelOffset;
-  const bool plain = options.colorCode == 0 && !options.negative;
+  const std::uint32_t transparent = options.transparent;
+  const bool words = bytesPerPixel == 3 && options.colorCode == 0 && !options.negative && transparent == kNoTransparent;
   for (std::size_t j = 0; j < walk.rows.size(); ++j) {
-    const RowWalk& row = walk.rows[j];
-    if (row.span.empty()) continue;
-    std::uint8_t* out = pixels + j * stride;
-    std::uint8_t* mask = maskPixels + j * maskStride;
-    std::int64_t x = row.x;
-    std::int64_t y = row.y;
-    for (int i = row.span.lo; i <= row.span.hi; ++i, x += walk.dx, y += walk.dy) {
-      const std::uint8_t* s = src + static_cast<std::size_t>(sampleIndex(y, in.height)) * in.stride +
-                              static_cast<std::size_t>(sampleIndex(x, in.width)) * static_cast<std::size_t>(bytesPerPixel);
-      if (bytesPerPixel == 1) {
-        out[i] = *s;
-        if (*s == options.transparent) mask[i] = 1;
-        continue;
-      }
-      const std::uint32_t colour = read24(s);
-      std::uint8_t* o = out + 3 * static_cast<std::size_t>(i);
-      if (colour == options.transparent) {
-        write24(o, colour);
-        mask[i] = 1;
-      } else {
-        write24(o, plain ? colour : recolour(colour, options));
-      }
+    const ColumnSpan span = walk.rows[j].span;
+    if (span.empty()) continue;
+    if (bytesPerPixel == 1) {
+      walkRow<1>(j, src, in, walk, pixels, stride, maskPixels, maskStride,
+                 [transparent](std::uint8_t* o, const std::uint8_t* s, std::uint8_t* m) {
+                   *o = *s;
+                   if (*s == transparent) *m = 1;
+                 });
+    } else if (words) {
+      // Pixels moved as 4-byte words: each spills one byte into the next pixel, which the
+      // walk writes afterwards.  The byte after the row's last pixel is kept aside and
+      // put back; the spare byte after both images keeps every word inside its buffer.
+      std::uint8_t& after = pixels[j * stride + 3 * static_cast<std::size_t>(span.hi + 1)];
+      const std::uint8_t kept = after;
+      walkRow<3>(j, src, in, walk, pixels, stride, maskPixels, maskStride,
+                 [](std::uint8_t* o, const std::uint8_t* s, std::uint8_t*) { std::memcpy(o, s, 4); });
+      after = kept;
+    } else {
+      walkRow<3>(j, src, in, walk, pixels, stride, maskPixels, maskStride,
+                 [&options, transparent](std::uint8_t* o, const std::uint8_t* s, std::uint8_t* m) {
+                   const std::uint32_t colour = read24(s);
+                   if (colour == transparent) {
+                     write24(o, colour);
+                     *m = 1;
+                   } else {
+                     write24(o, recolour(colour, options));
+                   }
+                 });
     }
   }
 }
