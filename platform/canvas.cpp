@@ -76,14 +76,23 @@ void Canvas::fillRect(const Rect& rect) {
     if (left >= right) return;
     for (int y = top; y < bottom; ++y) {
         if (bitmap_.bitsPerPixel() == 4) {
-            // Whole bytes at once between the odd edge pixels: fills are most of a picture.
+            // Whole bytes at once between the edge pixels (the left pixel of a byte is its
+            // high nibble): fills are most of a picture's pixels.
             const auto row = bitmap_.row(y);
+            const auto nibble = static_cast<std::uint8_t>(value & 0x0F);
             int x = left;
-            if (x % 2 != 0) bitmap_.setPixel(x++, y, value);
+            if (x % 2 != 0) {
+                auto& byte = row[static_cast<std::size_t>(x / 2)];
+                byte = static_cast<std::uint8_t>((byte & 0xF0) | nibble);
+                ++x;
+            }
             const int pairsEnd = x + (right - x) / 2 * 2;
             std::fill(row.begin() + x / 2, row.begin() + pairsEnd / 2,
-                      static_cast<std::uint8_t>(value << 4 | value));
-            if (pairsEnd < right) bitmap_.setPixel(pairsEnd, y, value);
+                      static_cast<std::uint8_t>(nibble << 4 | nibble));
+            if (pairsEnd < right) {
+                auto& byte = row[static_cast<std::size_t>(pairsEnd / 2)];
+                byte = static_cast<std::uint8_t>((byte & 0x0F) | nibble << 4);
+            }
         } else if (bitmap_.bitsPerPixel() == 8) {
             const auto row = bitmap_.row(y);
             std::fill(row.begin() + left, row.begin() + right, static_cast<std::uint8_t>(value));
