@@ -5,6 +5,7 @@
 #include "app/core/draw.h"
 #include "app/core/settings.h"
 #include "app/core/status.h"
+#include "kelda.hpp"
 #include "rotateimage/rotate_image.h"
 
 #include <algorithm>

@@ -1,6 +1,7 @@
 #include "app/core/draw.h"
 
 #include "app/core/status.h"
+#include "kelda.hpp"
 #include "platform/canvas.h"
 
 #include <algorithm>
