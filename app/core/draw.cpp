@@ -80,11 +80,12 @@ Composition composeBarcode(const Settings& settings, int typeIndex, std::string_
     layout.textWidth = static_cast<int>(tw);
 
     const auto& widths = encoded.elementWidths;
-    for (std::size_t i = 0; i < widths.size(); ++i) {
+    // Past the right edge nothing more shows, and x stops before it could overflow.
+    for (std::size_t i = 0; i < widths.size() && x < width; ++i) {
         const std::int64_t w = std::llabs(static_cast<std::int64_t>(widths[i])) * n;
         const std::int64_t bottom = widths[i] < 0 ? longEnd : normalEnd;
         // A bar with no rows (a negative guard height) or beyond the picture leaves no trace.
-        if (i % 2 == 0 && w > 0 && x < width && bottom > kTopMargin)
+        if (i % 2 == 0 && w > 0 && bottom > kTopMargin)
             layout.bars.push_back({x, w, static_cast<int>(std::min(bottom, height))});
         x += w;
     }
