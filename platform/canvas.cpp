@@ -34,26 +34,51 @@ void Canvas::plot(int x, int y, std::uint32_t value) {
 }
 
 void Canvas::lineTo(int x, int y) {
+    const std::int64_t x0 = penX_;
+    const std::int64_t y0 = penY_;
+    moveTo(x, y);
     const std::uint32_t value = pixelValue(pen.color);
-    const int size = std::max(pen.width, 1);
-    const int offset = (size - 1) / 2;
+    const std::int64_t size = std::max(pen.width, 1);
+    const std::int64_t offset = (size - 1) / 2;
+    // The pen's square at a point; the fill clips it to the picture.
+    const auto dab = [&](std::int64_t cx, std::int64_t cy) {
+        const auto clampToInt = [](std::int64_t v) {
+            return static_cast<int>(std::clamp<std::int64_t>(v, -1, std::numeric_limits<int>::max()));
+        };
+        fill({clampToInt(cx - offset), clampToInt(cy - offset), clampToInt(cx - offset + size),
+              clampToInt(cy - offset + size)},
+             value);
+    };
+    // Points farther out than the pen reaches never touch the picture.
+    const std::int64_t loX = -size, hiX = bitmap_.width() + size;
+    const std::int64_t loY = -size, hiY = bitmap_.height() + size;
+    if ((x0 < loX && x < loX) || (x0 > hiX && x > hiX) || (y0 < loY && y < loY) ||
+        (y0 > hiY && y > hiY))
+        return;
+    if (x0 == x || y0 == y) {
+        // Straight lines walk only their visible stretch.
+        const bool vertical = x0 == x;
+        const std::int64_t from = vertical ? y0 : x0;
+        const std::int64_t to = vertical ? y : x;
+        const std::int64_t step = from < to ? 1 : -1;
+        const std::int64_t lo = vertical ? loY : loX;
+        const std::int64_t hi = vertical ? hiY : hiX;
+        for (std::int64_t t = std::clamp(from, lo - 1, hi + 1); t != to; t += step) {
+            if (t < lo - 1 || t > hi + 1) break;
+            vertical ? dab(x0, t) : dab(t, y0);
+        }
+        return;
+    }
     // Bresenham over 64-bit deltas: no coordinate pair can overflow.
-    std::int64_t cx = penX_;
-    std::int64_t cy = penY_;
-    const std::int64_t dx = std::llabs(static_cast<std::int64_t>(x) - cx);
-    const std::int64_t dy = -std::llabs(static_cast<std::int64_t>(y) - cy);
+    std::int64_t cx = x0;
+    std::int64_t cy = y0;
+    const std::int64_t dx = std::llabs(x - cx);
+    const std::int64_t dy = -std::llabs(y - cy);
     const int sx = cx < x ? 1 : -1;
     const int sy = cy < y ? 1 : -1;
     std::int64_t err = dx + dy;
     while (cx != x || cy != y) {
-        // Only points that can touch the picture are plotted.
-        if (cx + size > 0 && cy + size > 0 && cx - size < bitmap_.width() &&
-            cy - size < bitmap_.height()) {
-            for (int oy = 0; oy < size; ++oy)
-                for (int ox = 0; ox < size; ++ox)
-                    plot(static_cast<int>(cx) - offset + ox, static_cast<int>(cy) - offset + oy,
-                         value);
-        }
+        if (cx >= loX && cy >= loY && cx <= hiX && cy <= hiY) dab(cx, cy);
         const std::int64_t e2 = 2 * err;
         if (e2 >= dy) {
             err += dy;
@@ -64,11 +89,11 @@ void Canvas::lineTo(int x, int y) {
             cy += sy;
         }
     }
-    moveTo(x, y);
 }
 
-void Canvas::fillRect(const Rect& rect) {
-    const std::uint32_t value = pixelValue(brush.color);
+void Canvas::fillRect(const Rect& rect) { fill(rect, pixelValue(brush.color)); }
+
+void Canvas::fill(const Rect& rect, std::uint32_t value) {
     const int left = std::max(rect.left, 0);
     const int top = std::max(rect.top, 0);
     const int right = std::min(rect.right, bitmap_.width());
@@ -76,14 +101,23 @@ void Canvas::fillRect(const Rect& rect) {
     if (left >= right) return;
     for (int y = top; y < bottom; ++y) {
         if (bitmap_.bitsPerPixel() == 4) {
-            // Whole bytes at once between the odd edge pixels: fills are most of a picture.
+            // Whole bytes at once between the edge pixels (the left pixel of a byte is its
+            // high nibble): fills are most of a picture's pixels.
             const auto row = bitmap_.row(y);
+            const auto nibble = static_cast<std::uint8_t>(value & 0x0F);
             int x = left;
-            if (x % 2 != 0) bitmap_.setPixel(x++, y, value);
+            if (x % 2 != 0) {
+                auto& byte = row[static_cast<std::size_t>(x / 2)];
+                byte = static_cast<std::uint8_t>((byte & 0xF0) | nibble);
+                ++x;
+            }
             const int pairsEnd = x + (right - x) / 2 * 2;
             std::fill(row.begin() + x / 2, row.begin() + pairsEnd / 2,
-                      static_cast<std::uint8_t>(value << 4 | value));
-            if (pairsEnd < right) bitmap_.setPixel(pairsEnd, y, value);
+                      static_cast<std::uint8_t>(nibble << 4 | nibble));
+            if (pairsEnd < right) {
+                auto& byte = row[static_cast<std::size_t>(pairsEnd / 2)];
+                byte = static_cast<std::uint8_t>((byte & 0x0F) | nibble << 4);
+            }
         } else if (bitmap_.bitsPerPixel() == 8) {
             const auto row = bitmap_.row(y);
             std::fill(row.begin() + left, row.begin() + right, static_cast<std::uint8_t>(value));

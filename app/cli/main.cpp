@@ -5,6 +5,7 @@
 #include "app/core/draw.h"
 #include "app/core/settings.h"
 #include "app/core/status.h"
+#include "kelda.hpp"
 #include "rotateimage/rotate_image.h"
 
 #include <algorithm>
@@ -63,12 +64,17 @@ public:
     std::string text() const override { return {}; }
     void empty() override {}
     void setPicture(const platform::Bitmap& picture) override {
+        const std::vector<std::uint8_t> image =
+            format == Format::kBmp ? bmpImage(picture, dpi) : pngImage(picture, dpi);
         std::FILE* out = path == "-" ? stdout : std::fopen(path.c_str(), "wb");
-        if (out == nullptr) {
+        if (out == nullptr || image.empty()) {
             written = false;
+            if (out != nullptr && out != stdout) std::fclose(out);
             return;
         }
-        written = format == Format::kBmp ? writeBmp(out, picture, dpi) : writePng(out, picture, dpi);
+        // One write of the whole image; a stream buffer would only copy it.
+        if (out != stdout) std::setvbuf(out, nullptr, _IONBF, 0);
+        written = std::fwrite(image.data(), 1, image.size(), out) == image.size();
         written = (out == stdout ? std::fflush(out) == 0 : std::fclose(out) == 0) && written;
     }
 };

@@ -4,18 +4,19 @@
 #include "app/core/draw.h"
 #include "platform/bitmap.h"
 
-#include <cstdio>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace lorrin::cli {
 
-// An indexed picture becomes a palette PNG (4 bits when the palette has at most 16
-// entries), a 24-bit one an RGB PNG; `dpi` goes into the pHYs chunk.  False on a write
-// error.
-bool writePng(std::FILE* out, const platform::Bitmap& picture, int dpi);
+// The PNG file image of the picture: an indexed picture becomes a palette PNG (4 bits
+// when the palette has at most 16 entries), a 24-bit one an RGB PNG; `dpi` goes into the
+// pHYs chunk.  Empty when libpng fails.
+std::vector<std::uint8_t> pngImage(const platform::Bitmap& picture, int dpi);
 
 // The picture's DIB file image with `dpi` in its resolution fields.
-bool writeBmp(std::FILE* out, const platform::Bitmap& picture, int dpi);
+std::vector<std::uint8_t> bmpImage(const platform::Bitmap& picture, int dpi);
 
 // The layout as SVG: bars as rectangles, the readable line as text in the settings'
 // font on its white box, turned by angleIndex x 90 degrees clockwise.  `ascent` places

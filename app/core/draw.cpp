@@ -2,6 +2,7 @@
 
 #include "app/core/ansi_text.h"
 #include "app/core/status.h"
+#include "kelda.hpp"
 #include "platform/canvas.h"
 
 #include <algorithm>
@@ -81,11 +82,12 @@ Composition composeBarcode(const Settings& settings, int typeIndex, std::string_
     layout.textWidth = static_cast<int>(tw);
 
     const auto& widths = encoded.elementWidths;
-    for (std::size_t i = 0; i < widths.size(); ++i) {
+    // Past the right edge nothing more shows, and x stops before it could overflow.
+    for (std::size_t i = 0; i < widths.size() && x < width; ++i) {
         const std::int64_t w = std::llabs(static_cast<std::int64_t>(widths[i])) * n;
         const std::int64_t bottom = widths[i] < 0 ? longEnd : normalEnd;
         // A bar with no rows (a negative guard height) or beyond the picture leaves no trace.
-        if (i % 2 == 0 && w > 0 && x < width && bottom > kTopMargin)
+        if (i % 2 == 0 && w > 0 && bottom > kTopMargin)
             layout.bars.push_back({x, w, static_cast<int>(std::min(bottom, height))});
         x += w;
     }
@@ -97,11 +99,23 @@ platform::Bitmap paintBarcode(const BarcodeLayout& layout, const Settings& setti
     platform::Bitmap picture(layout.width, layout.height, 4);
     platform::Canvas canvas(picture, fonts);
     canvas.fillRect({0, 0, layout.width, layout.height});
-    // Each bar is its columns painted from row 5 down to the bar's end, all at once.
+    // Each bar covers its columns from row 5 down to its end.  Between two bar ends every
+    // row is the same, so each such band is painted once and its first row copied down.
+    std::vector<int> ends;
+    for (const Bar& bar : layout.bars) ends.push_back(bar.bottom);
+    std::sort(ends.begin(), ends.end());
+    ends.erase(std::unique(ends.begin(), ends.end()), ends.end());
     canvas.brush.color = platform::kBlack;
-    for (const Bar& bar : layout.bars) {
-        const std::int64_t end = std::min<std::int64_t>(bar.x + bar.width, layout.width);
-        canvas.fillRect({static_cast<int>(bar.x), kTopMargin, static_cast<int>(end), bar.bottom});
+    int top = kTopMargin;
+    for (const int end : ends) {
+        for (const Bar& bar : layout.bars) {
+            if (bar.bottom < end) continue;
+            const std::int64_t right = std::min<std::int64_t>(bar.x + bar.width, layout.width);
+            canvas.fillRect({static_cast<int>(bar.x), top, static_cast<int>(right), top + 1});
+        }
+        const auto first = picture.row(top);
+        for (int y = top + 1; y < end; ++y) std::copy(first.begin(), first.end(), picture.row(y).begin());
+        top = end;
     }
     canvas.brush.color = platform::kWhite;
     if (layout.showText) {

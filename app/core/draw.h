@@ -8,7 +8,6 @@
 
 #include "app/core/main_view.h"
 #include "app/core/settings.h"
-#include "kelda.hpp"
 #include "platform/bitmap.h"
 #include "platform/font.h"
 #include "platform/services.h"

@@ -118,6 +118,22 @@ TEST_F(Cli, BatchesTakeLineEndsBlankLinesAndRefusalsInStride) {
     EXPECT_EQ(read("stderr.txt"), "lorrin-cli: line 4: \"49012345678X\": UPC系 ｴﾝｺｰﾄﾞｴﾗｰ (-11)\n");
 }
 
+TEST_F(Cli, LongBatchesReportRefusalsInLineOrder) {
+    // Enough lines for several drawing threads; two refusals far apart.
+    std::string batch;
+    for (int i = 1; i <= 1200; ++i)
+        batch += (i == 1100 ? std::string("12X") : i == 7 ? std::string("c39@A#") :
+                                                std::to_string(490000000000 + i)) + "\n";
+    write("codes.txt", batch);
+    EXPECT_EQ(run("--no-text --batch codes.txt -o {n}.bmp"), 1);
+    EXPECT_EQ(read("stderr.txt"),
+              "lorrin-cli: line 7: \"A#\": CODE39 ｴﾝｺｰﾄﾞｴﾗｰ (-14)\n"
+              "lorrin-cli: line 1100: \"12X\": UPC系 ｴﾝｺｰﾄﾞｴﾗｰ (-11)\n");
+    for (const int line : {1, 6, 8, 600, 1099, 1101, 1200})
+        EXPECT_TRUE(std::filesystem::exists(dir_ / (std::to_string(line) + ".bmp"))) << line;
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "1100.bmp"));
+}
+
 TEST_F(Cli, BadUsageExitsWithTwo) {
     for (const std::string_view args :
          {"", "--angle 45 123", "-t code11 123", "--height x 123", "--bogus 123", "-o x.gif 123",

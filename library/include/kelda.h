@@ -74,7 +74,8 @@ typedef enum KeldaResult {
     /* CheckBarcode: request outside 0-6 with empty input; add-on split failed;
        Code 39 check character over an inner '*'.
        BarEncode: code names no symbology; add-on main part of the wrong length;
-       NW-7 or Code 39 given an empty text. */
+       NW-7 or Code 39 given an empty text; NW-7, Code 39 or ITF widths whose
+       ModuleCount would not fit in 32 bits. */
     KELDA_E_GENERAL = -1,
     KELDA_E_REQUEST = -2,        /* CheckBarcode: request outside 0-6 */
     KELDA_E_JAN_SHAPE = -3,      /* JAN/UPC: length and '.' positions fit no variant,
@@ -90,11 +91,13 @@ typedef enum KeldaResult {
     KELDA_E_NW7_START_STOP = -51,/* BarEncode: A-D inside an NW-7 text */
     KELDA_E_CODE39_TABLE = -60,  /* BarEncode: character without a Code 39 pattern */
     KELDA_E_CODE39_STAR = -61,   /* BarEncode: '*' inside a Code 39 text */
-    KELDA_E_ITF_TABLE = -70,     /* BarEncode: non-digit in an ITF text */
+    KELDA_E_ITF_TABLE = -70,     /* BarEncode: non-digit in an ITF text, or an odd
+                                    digit count (the last digit would have no pair) */
     KELDA_E_TABLE = -80,         /* BarEncode: Code 128 text or Code 93 character
                                     outside the encoder's table */
-    KELDA_E_CODE128_HEX = -90    /* BarEncode: Code 128 values: a pair that is not hex,
-                                    a value above 102, or a start other than A/B/C */
+    KELDA_E_CODE128_HEX = -90    /* BarEncode: Code 128 values: a pair that is not hex
+                                    or lacks its second digit, a value above 102 (no
+                                    symbol character), or a start other than A/B/C */
 } KeldaResult;
 
 enum {

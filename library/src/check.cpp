@@ -197,6 +197,8 @@ int applyNW7Rules(bool addCheck, std::string_view input, Text& text) {
     if (input.empty() || !isNW7StartStop(input.front())) text.insert(0, 'A');
     if (!isNW7StartStop(text.view().back())) text.append('A');
     if (addCheck) {
+        // A lone start letter must not lose its place to the check character.
+        if (text.size() == 1) text.append('A');
         const int check = nw7CheckCharacter(text.view());
         if (check < 0) return KELDA_E_GENERAL;
         text.insert(text.size() - 1, static_cast<char>(check));
@@ -208,6 +210,8 @@ int applyCode39Rules(bool addCheck, std::string_view input, Text& text) {
     if (input.empty() || input.front() != '*') text.insert(0, '*');
     if (text.view().back() != '*') text.append('*');
     if (addCheck) {
+        // A lone '*' must not lose its place to the check character.
+        if (text.size() == 1) text.append('*');
         const int check = code39CheckCharacter(text.view());
         if (check < 0) return KELDA_E_GENERAL;
         text.insert(text.size() - 1, static_cast<char>(check));

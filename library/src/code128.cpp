@@ -48,7 +48,9 @@ constexpr std::size_t kSymbolElements = 6;
 // Writes the symbol left to right from its start character, keeping the check sum.
 class Code128Writer {
 public:
-    Code128Writer(int start, Widths widths) : widths_(widths), checkSum_(start) { draw(start); }
+    Code128Writer(int start, Widths widths) : widths_(widths), checkSum_(start % kCheckModulus) {
+        draw(start);
+    }
 
     void add(int value) {
         draw(value);

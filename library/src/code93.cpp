@@ -70,9 +70,8 @@ int encodeCode93(std::string_view text, Widths widths) {
         kSum = (kSum + v * kWeight(fromRight)) % kCheckModulus;
         draw(Code93PatternTable[static_cast<std::size_t>(value)].pattern);
     }
-    const std::uint64_t c = cSum;
-    const std::uint64_t k = (kSum + c) % kCheckModulus;
-    draw(Code93PatternTable[c].pattern);
+    const std::uint64_t k = (kSum + cSum) % kCheckModulus;  // C counts with weight 1
+    draw(Code93PatternTable[cSum].pattern);
     draw(Code93PatternTable[k].pattern);
     draw(kStartStop);
     // The termination bar closes the last space; ModuleCount leaves its module out.

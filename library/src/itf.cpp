@@ -26,15 +26,8 @@ constexpr std::string_view kStart = "0000";  // narrow bar, space, bar, space
 constexpr std::string_view kStop = "100";    // wide bar, narrow space, narrow bar
 constexpr std::size_t kPairElements = 10;
 
-// Draws one digit into every other entry of `out`: the bars or the spaces of a pair.
-std::int64_t writeInterleaved(char digit, int wide, Widths out) {
-    std::int64_t modules = 0;
-    const std::string_view pattern = ITFPatternTable[static_cast<std::size_t>(digitValue(digit))];
-    for (std::size_t k = 0; k < pattern.size(); ++k) {
-        out[2 * k] = pattern[k] == '1' ? wide : 1;
-        modules += out[2 * k];
-    }
-    return modules;
+constexpr std::string_view digitPattern(char digit) {
+    return ITFPatternTable[static_cast<std::size_t>(digitValue(digit))];
 }
 
 }  // namespace
@@ -54,9 +47,10 @@ int encodeITF(std::string_view text, int wide, Widths widths) {
     std::int64_t total = writeTwoWidth(kStart, wide, widths.first(kStart.size()));
     std::size_t next = kStart.size();
     for (std::size_t i = 0; i < text.size(); i += 2) {
+        // The first digit in the bars, the second in the spaces after them.
         const Widths pair = widths.subspan(next, kPairElements);
-        total += writeInterleaved(text[i], wide, pair);
-        total += writeInterleaved(text[i + 1], wide, pair.subspan(1));
+        total += writeTwoWidth(digitPattern(text[i]), wide, pair, 2);
+        total += writeTwoWidth(digitPattern(text[i + 1]), wide, pair.subspan(1), 2);
         next += kPairElements;
     }
     total += writeTwoWidth(kStop, wide, widths.subspan(next, kStop.size()));

@@ -51,13 +51,14 @@ constexpr int writeModules(std::string_view pattern, Widths out) {
     return modules;
 }
 
-// Writes a row of wide flags as 1 or `wide` and returns its width in modules.  `wide` is
-// the caller's, unchecked, so the sum is kept in 64 bits.
-constexpr std::int64_t writeTwoWidth(std::string_view pattern, int wide, Widths out) {
+// Writes a row of wide flags as 1 or `wide` into every `stride`-th entry of `out` (ITF
+// interleaves two digits) and returns its width in modules.  `wide` is the caller's,
+// unchecked, so the sum is kept in 64 bits.
+constexpr std::int64_t writeTwoWidth(std::string_view pattern, int wide, Widths out, std::size_t stride = 1) {
     std::int64_t modules = 0;
     for (std::size_t k = 0; k < pattern.size(); ++k) {
-        out[k] = pattern[k] == '1' ? wide : 1;
-        modules += out[k];
+        out[stride * k] = pattern[k] == '1' ? wide : 1;
+        modules += out[stride * k];
     }
     return modules;
 }

@@ -55,46 +55,50 @@ const std::vector<Row> kRows = {
     {1, true, "A40156B", KELDA_NW7, "A40156+B", 63},
     {1, true, "0", KELDA_NW7, "A00A", 31},  // 30: sum 32 is a multiple of 16
     {1, false, "", KELDA_NW7, "A", 7},
+    {1, true, "", KELDA_NW7, "A0A", 23},  // the check character between start and stop
+    {1, true, "b", KELDA_NW7, "b+A", 23},  // b + A = 33, 33 mod 16 = 1, 16 - 1 = 15
     {1, false, "1A2", KELDA_NW7, "A1A2A", 39},  // BarEncode refuses the inner A
-    {1, false, "12E", KELDA_E_NW7_CHAR, "", 0},
+    {1, false, "12E", KELDA_E_NW7_CHAR, "", 0},  // 35
     // Code 39
     {2, false, "ABC", KELDA_CODE39, "*ABC*", 49},
-    {2, false, "*ABC", KELDA_CODE39, "*ABC*", 49},  // 35
+    {2, false, "*ABC", KELDA_CODE39, "*ABC*", 49},
     {2, false, "abc", KELDA_CODE39, "*abc*", 49},
     {2, true, "AB*C", KELDA_E_GENERAL, "", 0},
-    {2, true, "CODE39", KELDA_CODE39, "*CODE39W*", 89},
+    {2, true, "CODE39", KELDA_CODE39, "*CODE39W*", 89},  // 40
     {2, true, "SA", KELDA_CODE39, "*SA *", 49},  // check value 38 is a space
-    {2, false, "", KELDA_CODE39, "*", 9},  // 40
-    {2, false, "AB#", KELDA_E_CODE39_CHAR, "", 0},
+    {2, false, "", KELDA_CODE39, "*", 9},
+    {2, true, "", KELDA_CODE39, "*0*", 29},
+    {2, true, "*", KELDA_CODE39, "*0*", 29},
+    {2, false, "AB#", KELDA_E_CODE39_CHAR, "", 0},  // 45
     // ITF
     {3, false, "12345", KELDA_ITF, "012345", 37},
     {3, true, "12345", KELDA_ITF, "123457", 37},
     {3, true, "1234", KELDA_ITF, "012348", 37},
-    {3, false, "123", KELDA_ITF, "0123", 27},  // 45
-    {3, false, "1234", KELDA_ITF, "1234", 27},
+    {3, false, "123", KELDA_ITF, "0123", 27},
+    {3, false, "1234", KELDA_ITF, "1234", 27},  // 50
     {3, true, "0", KELDA_ITF, "00", 17},  // sum 0 gives check digit 0
     {3, false, "", KELDA_ITF, "", 7},
     {3, false, "12a", KELDA_E_ITF_CHAR, "", 0},
     // Code 128
-    {4, true, "ABC", KELDA_CODE128_TEXT, "ABC", 37},  // 50
-    {4, false, "", KELDA_CODE128_TEXT, "", 19},
+    {4, true, "ABC", KELDA_CODE128_TEXT, "ABC", 37},
+    {4, false, "", KELDA_CODE128_TEXT, "", 19},  // 55
     {4, false, "tab\there", KELDA_E_CODE128_CHAR, "", 0},
     {5, false, "A0102", KELDA_CODE128_VALUES, "A0102", 31},
     {5, false, "c0c22", KELDA_CODE128_VALUES, "c0c22", 31},
-    {5, false, "A010", KELDA_E_CODE128_VALUES, "", 0},  // 55: even length
-    {5, false, "D01", KELDA_E_CODE128_VALUES, "", 0},   // D is a hex digit but no start
+    {5, false, "A010", KELDA_E_CODE128_VALUES, "", 0},  // even length
+    {5, false, "D01", KELDA_E_CODE128_VALUES, "", 0},  // 60: D is a hex digit but no start
     {5, false, "", KELDA_E_CODE128_VALUES, "", 0},
     {5, false, "B0G", KELDA_E_CODE128_VALUES, "", 0},
     // Code 93
     {6, false, "abcd", KELDA_CODE93, "abcd", 49},
-    {6, false, "e", KELDA_E_CODE93_CHAR, "", 0},  // 60
-    {6, false, "", KELDA_CODE93, "", 25},
+    {6, false, "e", KELDA_E_CODE93_CHAR, "", 0},
+    {6, false, "", KELDA_CODE93, "", 25},  // 65
     {6, false, "TEST93", KELDA_CODE93, "TEST93", 61},
     // Requests outside 0 to 6
     {7, false, "123", KELDA_E_REQUEST, "", 0},
     {7, false, "", KELDA_E_GENERAL, "", 0},
-    {50, false, "4901234567894", KELDA_E_REQUEST, "", 0},  // 65
-    {-1, false, "1", KELDA_E_REQUEST, "", 0},
+    {50, false, "4901234567894", KELDA_E_REQUEST, "", 0},
+    {-1, false, "1", KELDA_E_REQUEST, "", 0},  // 70
 };
 
 TEST(CheckBarcode, Rows) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <limits>
 
 namespace platform {
 namespace {
@@ -78,6 +79,20 @@ TEST(Canvas, LinesStopBeforeTheirEndAndClipAtTheEdges) {
     canvas.moveTo(2, 20);
     canvas.lineTo(2, 1000);
     for (int x = 0; x < 10; ++x) EXPECT_EQ(picture.pixel(x, 0), kWhiteIndex) << x;
+    // A line from far outside across the picture covers the whole row.
+    canvas.moveTo(std::numeric_limits<int>::min(), 1);
+    canvas.lineTo(std::numeric_limits<int>::max(), 1);
+    for (int x = 0; x < 10; ++x) EXPECT_EQ(picture.pixel(x, 1), kBlackIndex) << x;
+    // Diagonals stop before their end too; a wide pen is centred on the line.
+    canvas.moveTo(5, 2);
+    canvas.lineTo(8, 5);
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(picture.pixel(5 + k, 2 + k), k < 3 ? kBlackIndex : kWhiteIndex) << k;
+    canvas.pen.width = 3;
+    canvas.moveTo(8, 6);
+    canvas.lineTo(8, 8);
+    for (int x = 5; x < 10; ++x)
+        EXPECT_EQ(picture.pixel(x, 6), (x >= 7 && x <= 9) ? kBlackIndex : kWhiteIndex) << x;
 }
 
 }  // namespace
