@@ -1,0 +1,200 @@
+#include "platform/bitmap.h"
+
+#include <algorithm>
+#include <array>
+#include <stdexcept>
+
+#include "platform/dib_layout.h"
+#include "platform/little_endian.h"
+
+namespace platform {
+namespace {
+
+// The 16-colour VGA palette in Windows order (black, maroon, green, olive, navy,
+// purple, teal, silver, grey, red, lime, yellow, blue, fuchsia, aqua, white).
+constexpr std::array<Rgb, 16> kStandardPalette16 = {{
+    {0, 0, 0}, {128, 0, 0}, {0, 128, 0}, {128, 128, 0},            // 0
+    {0, 0, 128}, {128, 0, 128}, {0, 128, 128}, {192, 192, 192},    // 4
+    {128, 128, 128}, {255, 0, 0}, {0, 255, 0}, {255, 255, 0},      // 8
+    {0, 0, 255}, {255, 0, 255}, {0, 255, 255}, {255, 255, 255},    // 12
+}};
+static_assert(kStandardPalette16.size() == 16);
+
+bool supportedDepth(int bitsPerPixel) { return bitsPerPixel == 4 || bitsPerPixel == 8 || bitsPerPixel == 24; }
+
+std::vector<Rgb> defaultPalette(int bitsPerPixel) {
+  if (bitsPerPixel == 4) return standardPalette16();
+  std::vector<Rgb> palette;
+  if (bitsPerPixel == 8) {
+    for (int i = 0; i < 256; ++i) {
+      const auto v = static_cast<std::uint8_t>(i);
+      palette.push_back({v, v, v});
+    }
+  }
+  return palette;
+}
+
+}  // namespace
+
+std::vector<Rgb> standardPalette16() { return {kStandardPalette16.begin(), kStandardPalette16.end()}; }
+
+Bitmap::Bitmap(int width, int height, int bitsPerPixel) {
+  if (!supportedDepth(bitsPerPixel)) throw std::invalid_argument("Bitmap: unsupported depth");
+  if (width < 0 || height < 0) throw std::invalid_argument("Bitmap: negative size");
+  if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > dib::kMaxPixels)
+    throw std::invalid_argument("Bitmap: too large");
+  width_ = width;
+  height_ = height;
+  bitsPerPixel_ = bitsPerPixel;
+  stride_ = static_cast<std::size_t>(dib::stride(static_cast<std::uint64_t>(width), static_cast<unsigned>(bitsPerPixel)));
+  palette_ = defaultPalette(bitsPerPixel);
+  pixels_.assign(stride_ * static_cast<std::size_t>(height), 0);
+}
+
+void Bitmap::setPalette(std::vector<Rgb> palette) {
+  if (bitsPerPixel_ == 24 || bitsPerPixel_ == 0) return;
+  palette.resize(std::min<std::size_t>(palette.size(), std::size_t{1} << bitsPerPixel_));
+  palette_ = std::move(palette);
+}
+
+void Bitmap::resize(int width, int height) {
+  if (width == width_ && height == height_) return;
+  const int depth = bitsPerPixel_ == 0 ? 24 : bitsPerPixel_;
+  Bitmap resized(width, height, depth);
+  if (bitsPerPixel_ != 0) resized.palette_ = palette_;
+  for (int y = 0; y < std::min(height, height_); ++y)
+    for (int x = 0; x < std::min(width, width_); ++x) resized.setPixel(x, y, pixel(x, y));
+  *this = std::move(resized);
+}
+
+void Bitmap::clear() { *this = Bitmap(); }
+
+std::span<std::uint8_t> Bitmap::row(int y) {
+  return std::span<std::uint8_t>(pixels_).subspan(static_cast<std::size_t>(y) * stride_, stride_);
+}
+
+std::span<const std::uint8_t> Bitmap::row(int y) const {
+  return std::span<const std::uint8_t>(pixels_).subspan(static_cast<std::size_t>(y) * stride_, stride_);
+}
+
+std::uint32_t Bitmap::pixel(int x, int y) const {
+  const auto r = row(y);
+  const auto ux = static_cast<std::size_t>(x);
+  switch (bitsPerPixel_) {
+    case 4:
+      return (ux % 2 == 0) ? r[ux / 2] >> 4 : r[ux / 2] & 0x0Fu;
+    case 8:
+      return r[ux];
+    default:
+      return static_cast<std::uint32_t>(r[3 * ux]) | static_cast<std::uint32_t>(r[3 * ux + 1]) << 8 |
+             static_cast<std::uint32_t>(r[3 * ux + 2]) << 16;
+  }
+}
+
+void Bitmap::setPixel(int x, int y, std::uint32_t value) {
+  const auto r = row(y);
+  const auto ux = static_cast<std::size_t>(x);
+  switch (bitsPerPixel_) {
+    case 4: {
+      auto& byte = r[ux / 2];
+      const auto nibble = static_cast<std::uint8_t>(value & 0x0F);
+      byte = (ux % 2 == 0) ? static_cast<std::uint8_t>((byte & 0x0F) | nibble << 4)
+                           : static_cast<std::uint8_t>((byte & 0xF0) | nibble);
+      break;
+    }
+    case 8:
+      r[ux] = static_cast<std::uint8_t>(value);
+      break;
+    default:
+      r[3 * ux] = static_cast<std::uint8_t>(value);
+      r[3 * ux + 1] = static_cast<std::uint8_t>(value >> 8);
+      r[3 * ux + 2] = static_cast<std::uint8_t>(value >> 16);
+      break;
+  }
+}
+
+void Bitmap::fill(std::uint32_t value) {
+  for (int y = 0; y < height_; ++y)
+    for (int x = 0; x < width_; ++x) setPixel(x, y, value);
+}
+
+std::vector<std::uint8_t> Bitmap::saveToDib() const {
+  if (bitsPerPixel_ == 0) return {};
+  const std::size_t paletteBytes = palette_.size() * dib::kPaletteEntrySize;
+  const std::size_t offBits = dib::kHeadersSize + paletteBytes;
+  const std::size_t imageBytes = stride_ * static_cast<std::size_t>(height_);
+  std::vector<std::uint8_t> out(offBits + imageBytes, 0);
+  writeU16(out, dib::kType, dib::kSignature);
+  writeU32(out, dib::kFileSize, static_cast<std::uint32_t>(out.size()));
+  writeU32(out, dib::kOffBits, static_cast<std::uint32_t>(offBits));
+  writeU32(out, dib::kInfoSize, dib::kInfoHeaderSize);
+  writeI32(out, dib::kWidth, width_);
+  writeI32(out, dib::kHeight, height_);
+  writeU16(out, dib::kPlanes, 1);
+  writeU16(out, dib::kBitCount, static_cast<std::uint16_t>(bitsPerPixel_));
+  writeU32(out, dib::kSizeImage, static_cast<std::uint32_t>(imageBytes));
+  writeU32(out, dib::kClrUsed, static_cast<std::uint32_t>(palette_.size()));
+  for (std::size_t i = 0; i < palette_.size(); ++i) {
+    const std::size_t at = dib::kHeadersSize + i * dib::kPaletteEntrySize;
+    out[at] = palette_[i].blue;
+    out[at + 1] = palette_[i].green;
+    out[at + 2] = palette_[i].red;
+  }
+  for (int y = 0; y < height_; ++y) {
+    const auto src = row(height_ - 1 - y);
+    std::copy(src.begin(), src.end(), out.begin() + static_cast<std::ptrdiff_t>(offBits + static_cast<std::size_t>(y) * stride_));
+  }
+  return out;
+}
+
+bool Bitmap::loadFromDib(std::span<const std::uint8_t> bytes) {
+  const auto type = readU16(bytes, dib::kType);
+  const auto offBits = readU32(bytes, dib::kOffBits);
+  const auto infoSize = readU32(bytes, dib::kInfoSize);
+  const auto width = readI32(bytes, dib::kWidth);
+  const auto height = readI32(bytes, dib::kHeight);
+  const auto planes = readU16(bytes, dib::kPlanes);
+  const auto bitCount = readU16(bytes, dib::kBitCount);
+  const auto compression = readU32(bytes, dib::kCompression);
+  const auto clrUsed = readU32(bytes, dib::kClrUsed);
+  if (!type || !offBits || !infoSize || !width || !height || !planes || !bitCount || !compression || !clrUsed)
+    return false;
+  if (*type != dib::kSignature || *infoSize < dib::kInfoHeaderSize || *planes != 1 || *compression != 0 ||
+      !supportedDepth(*bitCount) || *width <= 0 || *height == 0 || *height == INT32_MIN)
+    return false;
+  const bool topDown = *height < 0;
+  const std::uint64_t w = static_cast<std::uint64_t>(*width);
+  const std::uint64_t h = static_cast<std::uint64_t>(topDown ? -static_cast<std::int64_t>(*height) : *height);
+  if (w * h > dib::kMaxPixels) return false;
+
+  std::uint64_t colours = 0;
+  if (*bitCount != 24) {
+    const std::uint64_t maxColours = std::uint64_t{1} << *bitCount;
+    if (*clrUsed > maxColours) return false;
+    colours = *clrUsed == 0 ? maxColours : *clrUsed;
+  }
+  const std::uint64_t paletteAt = dib::kFileHeaderSize + std::uint64_t{*infoSize};
+  const std::uint64_t paletteEnd = paletteAt + colours * dib::kPaletteEntrySize;
+  const std::uint64_t rowBytes = dib::stride(w, *bitCount);
+  if (paletteEnd > bytes.size() || *offBits < paletteEnd || *offBits > bytes.size() ||
+      rowBytes * h > bytes.size() - *offBits)
+    return false;
+
+  Bitmap loaded(static_cast<int>(w), static_cast<int>(h), *bitCount);
+  loaded.palette_.clear();
+  for (std::uint64_t i = 0; i < colours; ++i) {
+    const auto at = static_cast<std::size_t>(paletteAt + i * dib::kPaletteEntrySize);
+    loaded.palette_.push_back({bytes[at + 2], bytes[at + 1], bytes[at]});
+  }
+  for (std::uint64_t fileRow = 0; fileRow < h; ++fileRow) {
+    // Only the bytes that hold pixels: padding stays zero, so equal pictures compare equal.
+    const auto used = static_cast<std::size_t>((w * *bitCount + 7) / 8);
+    const auto src = bytes.subspan(static_cast<std::size_t>(*offBits + fileRow * rowBytes), used);
+    const auto y = static_cast<int>(topDown ? fileRow : h - 1 - fileRow);
+    std::copy(src.begin(), src.end(), loaded.row(y).begin());
+  }
+  *this = std::move(loaded);
+  return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,590 @@
+#include "rotateimage/rotate_image.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <istream>
+#include <numbers>
+#include <ostream>
+#include <stdexcept>
+
+#include "platform/little_endian.h"
+#include "rotateimage/paint.h"
+
+namespace rotateimage {
+namespace dib = platform::dib;
+
+namespace {
+
+constexpr int kMixBandPixels = 65536;  // see-through painting works on bands this large
+
+// TColor (red low) to the DIB's packing (blue low), and back.
+std::uint32_t swapRedBlue(std::uint32_t c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); }
+
+double roundEven(double v) { return std::nearbyint(v); }
+
+std::uint32_t paletteEntry(const DibBuffer& buffer, std::size_t index) {
+  return *platform::readU32(buffer, dib::kHeadersSize + dib::kPaletteEntrySize * index) & 0xFFFFFF;
+}
+
+// The first stored pixel, the bottom-left one: an index for 8 bits, a colour for 24.
+std::uint32_t firstPixel(const DibBuffer& buffer) {
+  const DibInfo info = readDibInfo(buffer);
+  if (info.bitCount == 8) return buffer[info.pixelOffset];
+  return *platform::readU32(buffer, info.pixelOffset) & 0xFFFFFF;
+}
+
+}  // namespace
+
+std::uint32_t ColorToRGB(TColor colour) { return colour & 0xFFFFFF; }
+
+TCustomRotateImage::TCustomRotateImage() = default;
+
+// --- the control's place ------------------------------------------------------------------
+
+void TCustomRotateImage::SetBounds(int left, int top, int width, int height) {
+  left_ = left;
+  top_ = top;
+  width_ = std::max(width, 0);
+  height_ = std::max(height, 0);
+}
+
+void TCustomRotateImage::SetVisible(bool visible) {
+  if (visible == visible_) return;
+  visible_ = visible;
+  if (parent_) parent_->invalidateRect({left_, top_, left_ + width_, top_ + height_}, true);
+}
+
+void TCustomRotateImage::Invalidate() {
+  if (parent_ && visible_) parent_->invalidateRect({left_, top_, left_ + width_, top_ + height_}, true);
+}
+
+void TCustomRotateImage::Loaded() {
+  loading_ = false;
+  UpdateImage(false);
+}
+
+// --- images -----------------------------------------------------------------------------
+
+void TCustomRotateImage::ClearImage() {
+  InvalidateMask();
+  FSource.clear();
+  FRotated.clear();
+  FMask.clear();
+}
+
+void TCustomRotateImage::buildSketchIfWanted() {
+  if (sketch_ && validSource()) FSketchDib = BuildSketch(FSource);
+}
+
+void TCustomRotateImage::LoadFromBitmap(const platform::Bitmap& bitmap) {
+  ClearImage();
+  if (bitmap.empty()) {
+    UpdateImage(false);
+    return;
+  }
+  const int bits = bitmap.bitsPerPixel();
+  // An 8-bit picture without palette has no colours to keep; it goes the long way.
+  if ((bits != 8 && bits != 24) || (bits == 8 && bitmap.palette().empty())) {
+    const DibBuffer file = bitmap.saveToDib();
+    const auto loaded = normaliseDib(file);
+    if (loaded) FSource = loaded->dib;
+    buildSketchIfWanted();
+    UpdateImage(false);
+    return;
+  }
+  FSource = bitmap.saveToDib();
+  const auto clrUsed = *platform::readU32(FSource, dib::kClrUsed);
+  platform::writeU32(FSource, dib::kOffBits, static_cast<std::uint32_t>(dib::kHeadersSize + dib::kPaletteEntrySize * clrUsed));
+  platform::writeU32(FSource, dib::kFileSize, static_cast<std::uint32_t>(FSource.size()));
+  if (bits == 24) FSource.push_back(0);
+  buildSketchIfWanted();
+  UpdateImage(false);
+}
+
+void TCustomRotateImage::LoadFromStream(std::istream& stream) {
+  ClearImage();
+  const std::streamoff start = stream.tellg();
+  bool accepted = false;
+  if (start >= 0) {
+    stream.seekg(0, std::ios::end);
+    const std::streamoff end = stream.tellg();
+    stream.seekg(start);
+    const std::uint64_t available = end > start ? static_cast<std::uint64_t>(end - start) : 0;
+    DibBuffer headers(dib::kHeadersSize);
+    if (available >= dib::kHeadersSize &&
+        stream.read(reinterpret_cast<char*>(headers.data()), static_cast<std::streamsize>(headers.size()))) {
+      // Nothing is read, let alone allocated, beyond what the stream holds.
+      if (const auto extent = dibExtent(headers, available)) {
+        DibBuffer bytes(static_cast<std::size_t>(*extent));
+        stream.seekg(start);
+        if (stream.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) {
+          if (auto loaded = normaliseDib(bytes)) {
+            FSource = std::move(loaded->dib);
+            accepted = true;
+            // The next image starts where this one's header says; never past the end.
+            const std::uint64_t next = std::min<std::uint64_t>(loaded->fileSize, available);
+            stream.seekg(start + static_cast<std::streamoff>(next));
+          }
+        }
+      }
+    }
+    if (!accepted) {
+      stream.clear();
+      stream.seekg(start);
+    }
+  }
+  if (accepted) buildSketchIfWanted();
+  UpdateImage(false);
+}
+
+void TCustomRotateImage::LoadFromFile(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) throw std::runtime_error("cannot open " + path.string());
+  LoadFromStream(file);
+}
+
+void TCustomRotateImage::SaveToBitmap(platform::Bitmap& bitmap, TColor colour) {
+  if (!IsValidDib(FRotated) || !bitmap.loadFromDib(FRotated)) {
+    bitmap.clear();
+    return;
+  }
+  if (!IsValidDib(FMask)) return;
+  const DibInfo mask = readDibInfo(FMask);
+  if (mask.width != bitmap.width() || mask.height != bitmap.height()) return;
+  const std::uint32_t rgb = ColorToRGB(colour);
+  std::uint32_t value = swapRedBlue(rgb);
+  if (bitmap.bitsPerPixel() != 24) {
+    // An indexed picture takes the colour's palette entry, added when there is room.
+    auto palette = bitmap.palette();
+    std::vector<std::uint8_t> entries;
+    for (const auto& c : palette) entries.insert(entries.end(), {c.blue, c.green, c.red, 0});
+    const auto capacity = std::size_t{1} << bitmap.bitsPerPixel();
+    const auto choice = FindPaletteIndex(entries, palette.size() < capacity ? static_cast<std::uint32_t>(palette.size()) : 0, value);
+    if (choice.appended) {
+      palette.push_back({static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)});
+      bitmap.setPalette(palette);
+    }
+    value = choice.index;
+  }
+  for (int y = 0; y < mask.height; ++y) {
+    const std::uint8_t* row = FMask.data() + mask.pixelOffset + static_cast<std::size_t>(mask.height - 1 - y) * mask.stride;
+    for (int x = 0; x < mask.width; ++x)
+      if (row[x] == 1) bitmap.setPixel(x, y, value);
+  }
+}
+
+void TCustomRotateImage::SaveToStream(std::ostream& stream, TColor colour) {
+  if (!IsValidDib(FRotated) || !IsValidDib(FMask)) return;
+  writeRotated(stream, swapRedBlue(ColorToRGB(colour)));
+}
+
+void TCustomRotateImage::writeRotated(std::ostream& stream, std::uint32_t colour) {
+  const DibInfo info = readDibInfo(FRotated);
+  const DibInfo mask = readDibInfo(FMask);
+  if (info.bitCount != 8 && info.bitCount != 24) throw std::runtime_error("TCustomRotateImage.SaveToStream");
+  if (mask.width != info.width || mask.height != info.height) return;
+  const auto fileSize = *platform::readU32(FRotated, dib::kFileSize);
+  PaletteChoice choice;
+  if (info.bitCount == 8) {
+    const auto clrUsed = *platform::readU32(FRotated, dib::kClrUsed);
+    choice = FindPaletteIndex(std::span(FRotated).subspan(dib::kHeadersSize, dib::kPaletteEntrySize * info.paletteSize),
+                              clrUsed, colour);
+  }
+  for (int y = 0; y < info.height; ++y) {
+    const std::uint8_t* m = FMask.data() + mask.pixelOffset + static_cast<std::size_t>(y) * mask.stride;
+    std::uint8_t* row = FRotated.data() + info.pixelOffset + static_cast<std::size_t>(y) * info.stride;
+    for (int x = 0; x < info.width; ++x) {
+      if (m[x] != 1) continue;
+      if (info.bitCount == 8) {
+        row[x] = choice.index;
+      } else {
+        row[3 * x] = static_cast<std::uint8_t>(colour);
+        row[3 * x + 1] = static_cast<std::uint8_t>(colour >> 8);
+        row[3 * x + 2] = static_cast<std::uint8_t>(colour >> 16);
+      }
+    }
+  }
+  const auto write = [&stream](std::span<const std::uint8_t> bytes) {
+    stream.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  };
+  if (!choice.appended) {
+    write(std::span(FRotated).first(fileSize));
+    return;
+  }
+  // One more palette entry: the headers grow by it, the rows follow unchanged.
+  DibBuffer headers(FRotated.begin(), FRotated.begin() + static_cast<std::ptrdiff_t>(info.pixelOffset));
+  platform::writeU32(headers, dib::kFileSize, fileSize + 4);
+  platform::writeU32(headers, dib::kOffBits, *platform::readU32(headers, dib::kOffBits) + 4);
+  platform::writeU32(headers, dib::kClrUsed, *platform::readU32(headers, dib::kClrUsed) + 1);
+  headers.insert(headers.end(), {static_cast<std::uint8_t>(colour), static_cast<std::uint8_t>(colour >> 8),
+                                 static_cast<std::uint8_t>(colour >> 16), 0});
+  write(headers);
+  write(std::span(FRotated).subspan(info.pixelOffset, fileSize - info.pixelOffset));
+}
+
+void TCustomRotateImage::SaveToFile(const std::filesystem::path& path, TColor colour) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  if (!file) throw std::runtime_error("cannot create " + path.string());
+  SaveToStream(file, colour);
+}
+
+// --- rendering --------------------------------------------------------------------------
+
+void TCustomRotateImage::SetDimension(float colStepX, float colStepY, float rowStepX, float rowStepY) {
+  const Dimension next{colStepX, colStepY, rowStepX, rowStepY};
+  if (!acceptsDimension(dimension_, next)) return;
+  InvalidateMask();
+  dimension_ = next;
+  UpdateImage(false);
+}
+
+std::uint32_t TCustomRotateImage::transparentValue() const {
+  if (!transparent_) return kNoTransparent;
+  const DibInfo info = readDibInfo(FSource);
+  if (transparentMode_ == TTransparentMode::tmAuto) return firstPixel(FSource);
+  const std::uint32_t wanted = swapRedBlue(ColorToRGB(transparentColor_));
+  if (info.bitCount == 24) return wanted;
+  const auto clrUsed = *platform::readU32(FSource, dib::kClrUsed);
+  const std::size_t entries = std::min<std::size_t>(clrUsed == 0 ? 256 : clrUsed, info.paletteSize);
+  for (std::size_t i = 0; i < entries; ++i)
+    if (*platform::readU32(FSource, dib::kHeadersSize + 4 * i) == wanted) return static_cast<std::uint32_t>(i);
+  return kNoTransparent;
+}
+
+void TCustomRotateImage::UpdateImage(bool whiteFill) {
+  FRegionCache.reset();
+  if (FUpdateCount > 0 || loading_) return;
+  if (validSource()) {
+    if (sketch_ && IsValidDib(FSketchDib)) {
+      ExecuteDimension(FSketchDib, kNoTransparent, whiteFill);
+    } else {
+      ExecuteDimension(FSource, transparentValue(), whiteFill);
+    }
+  }
+  InvalidateMask();
+}
+
+bool TCustomRotateImage::ExecuteDimension(const DibBuffer& source, std::uint32_t transparent, bool whiteFill) {
+  RenderOptions options;
+  options.transparent = transparent;
+  options.colorCode = colorCode_;
+  options.negative = negative_;
+  options.whiteFill = whiteFill;
+  if (!rotateimage::ExecuteDimension(source, dimension_, options, FRotated, FMask)) return false;
+  ++renderCount_;
+  return true;
+}
+
+void TCustomRotateImage::SetColorCode(std::uint32_t code) {
+  if (code == colorCode_) return;
+  colorCode_ = code;
+  UpdateImage(false);
+}
+
+int TCustomRotateImage::BeginUpdate() {
+  InvalidateMask();
+  return ++FUpdateCount;
+}
+
+int TCustomRotateImage::EndUpdate() {
+  if (FUpdateCount <= 0) return 0;
+  if (--FUpdateCount == 0) {
+    InvalidateMask();
+    UpdateImage(false);
+  }
+  return FUpdateCount;
+}
+
+std::optional<OutputSize> TCustomRotateImage::maskSize() const {
+  if (!IsValidDib(FMask)) return std::nullopt;
+  const DibInfo info = readDibInfo(FMask);
+  return OutputSize{info.width, info.height};
+}
+
+void TCustomRotateImage::InvalidateMask() {
+  if (FUpdateCount > 0 || !parent_) return;
+  const auto size = maskSize();
+  if (!size) return;
+  Point corner{left_ + width_ / 2 - size->width / 2, top_ + height_ / 2 - size->height / 2};
+  if (pivot_) OffsetPivot(corner);
+  const Rect area = Rect{corner.x, corner.y, corner.x + size->width, corner.y + size->height}.intersected(
+      {left_, top_, left_ + width_, top_ + height_});
+  if (!area.empty()) parent_->invalidateRect(area, true);
+}
+
+Point TCustomRotateImage::pivotShift() const {
+  const Dimension& d = dimension_;
+  const float e = static_cast<float>(static_cast<double>(d.colStepX) * d.rowStepY - static_cast<double>(d.colStepY) * d.rowStepX);
+  int w = 0, h = 0;
+  if (validSource()) {
+    const DibInfo info = readDibInfo(FSource);
+    w = info.width;
+    h = info.height;
+  }
+  const float f = static_cast<float>(w / 2.0 - pivotX_);
+  const float g = static_cast<float>(h / 2.0 - pivotY_);
+  const double dx = roundEven((static_cast<double>(d.rowStepY) * f + static_cast<double>(d.rowStepX) * g) / e);
+  const double dy = roundEven((static_cast<double>(d.colStepY) * f + static_cast<double>(d.colStepX) * g) / e);
+  // Far beyond any screen: kept inside int, the shift still moves the picture out of sight.
+  constexpr double kLimit = 1 << 30;
+  return {static_cast<int>(std::clamp(dx, -kLimit, kLimit)), static_cast<int>(std::clamp(dy, -kLimit, kLimit))};
+}
+
+void TCustomRotateImage::OffsetPivot(Point& point) const {
+  const Point shift = pivotShift();
+  point.x += shift.x;
+  point.y += shift.y;
+}
+
+// --- painting ---------------------------------------------------------------------------
+
+void TCustomRotateImage::Paint(Canvas& canvas) {
+  FRegionCache.reset();
+  const int level = canvas.deviceKind() == DeviceKind::RasterDisplay ? trnsIndex_ : 0;
+  if (level == 0) {
+    drawStep(canvas);
+  } else {
+    PaintMixed(canvas, level);
+  }
+  FRegionCache.reset();
+}
+
+void TCustomRotateImage::drawStep(Canvas& canvas) {
+  if (designing_ && !validSource()) canvas.drawDashedFrame({0, 0, ClientWidth(), ClientHeight()});
+  if (validSource() && IsValidDib(FRotated) && IsValidDib(FMask)) PaintTo(canvas, {ClientWidth() / 2, ClientHeight() / 2});
+}
+
+void TCustomRotateImage::PaintMixed(Canvas& canvas, int level) {
+  Rect area = canvas.clipBox().intersected({0, 0, ClientWidth(), ClientHeight()});
+  ++area.right;
+  ++area.bottom;
+  const int w = area.width();
+  const int h = area.height();
+  if (w <= 0 || h <= 0) return;
+  if (static_cast<long long>(w) * h < kMixBandPixels + 1) {
+    DrawMixRect(canvas, area, level);
+    return;
+  }
+  const int band = std::max(1, kMixBandPixels / w);
+  for (int top = area.top; top < area.bottom; top += band)
+    DrawMixRect(canvas, {area.left, top, area.right, std::min(area.bottom, top + band)}, level);
+}
+
+void TCustomRotateImage::DrawMixRect(Canvas& canvas, const Rect& rect, int level) {
+  if (rect.empty()) throw std::runtime_error("abnormal params in DrawMix");
+  const platform::Bitmap background = canvas.grab(rect);
+  platform::Bitmap painted = background;
+  BitmapCanvas memory(painted, {-rect.left, -rect.top});
+  drawStep(memory);
+  for (int y = 0; y < painted.height(); ++y) {
+    auto q = painted.row(y);
+    const auto p = background.row(y);
+    for (std::size_t i = 0; i < 3 * static_cast<std::size_t>(painted.width()); ++i) q[i] = DrawMix(level, q[i], p[i]);
+  }
+  canvas.put({rect.left, rect.top}, painted);
+}
+
+void TCustomRotateImage::PaintTo(Canvas& canvas, Point centre) {
+  if (!validSource() || !IsValidDib(FRotated) || !IsValidDib(FMask)) return;
+  canvas.setFontColor(clBlack);
+  canvas.setBrushColor(clWhite);
+  if (pivot_) OffsetPivot(centre);
+  const OutputSize size = *maskSize();
+  const Point topLeft{centre.x - size.width / 2, centre.y - size.height / 2};
+  if (canvas.deviceKind() == DeviceKind::Printer || dispMode_ == TRotateImageDispMode::ridmRegion) {
+    paintClipped(canvas, topLeft);
+    return;
+  }
+  canvas.drawDib({topLeft.x, topLeft.y, topLeft.x + size.width, topLeft.y + size.height}, FRotated, FMask, {});
+}
+
+void TCustomRotateImage::paintClipped(Canvas& canvas, Point topLeft) {
+  const bool wasVisible = visible_;
+  const Dimension screen = dimension_;
+  const DeviceMapping mapping = canvas.mapping();
+  const bool printer = canvas.deviceKind() == DeviceKind::Printer;
+  // Device position of the image's top-left corner.
+  DeviceMapping at = mapping;
+  at.offsetX += topLeft.x * mapping.scaleX;
+  at.offsetY += topLeft.y * mapping.scaleY;
+  std::vector<Rect> region;
+  double ratio = 1.0;
+  if (mapping.plainPixels()) {
+    if (!FRegionCache) FRegionCache = MaskToRegion(FMask);
+    region = *FRegionCache;
+    for (Rect& r : region)
+      r = {r.left + static_cast<int>(at.offsetX), r.top + static_cast<int>(at.offsetY), r.right + static_cast<int>(at.offsetX),
+           r.bottom + static_cast<int>(at.offsetY)};
+  } else {
+    if (printer && printQuality_ != 1) {
+      // Oversample: render finer so that the device draws the picture at its own resolution.
+      visible_ = false;
+      ratio = std::sqrt(static_cast<double>(printQuality_));
+      dimension_ = {static_cast<float>(screen.colStepX / ratio), static_cast<float>(screen.colStepY / ratio),
+                    static_cast<float>(screen.rowStepX / ratio), static_cast<float>(screen.rowStepY / ratio)};
+      UpdateImage(true);
+      at.scaleX /= ratio;
+      at.scaleY /= ratio;
+    }
+    region = MaskToRegion(FMask, &at, printer);
+  }
+  if (const auto size = maskSize()) {
+    const Rect dest{topLeft.x, topLeft.y, topLeft.x + static_cast<int>(std::lround(size->width / ratio)),
+                    topLeft.y + static_cast<int>(std::lround(size->height / ratio))};
+    canvas.drawDib(dest, FRotated, {}, region);
+  }
+  // Back to the screen matrix, which renders again when printing changed it.
+  SetDimension(screen.colStepX, screen.colStepY, screen.rowStepX, screen.rowStepY);
+  visible_ = wasVisible;
+}
+
+int TCustomRotateImage::CMHitTest(Point point) const {
+  const bool inside = point.x >= 0 && point.y >= 0 && point.x < ClientWidth() && point.y < ClientHeight();
+  if (!transparentMouse_ || !IsValidDib(FMask) || !validSource()) return inside ? 1 : 0;
+  const OutputSize size = *maskSize();
+  int x = point.x + size.width / 2 - ClientWidth() / 2;
+  int y = point.y + size.height / 2 - ClientHeight() / 2;
+  if (pivot_) {
+    const Point shift = pivotShift();
+    x -= shift.x;
+    y -= shift.y;
+  }
+  if (x < 0 || y < 0 || x >= size.width || y >= size.height) return 0;
+  const DibInfo info = readDibInfo(FMask);
+  const std::uint8_t m = FMask[info.pixelOffset + static_cast<std::size_t>(size.height - 1 - y) * info.stride + static_cast<std::size_t>(x)];
+  return m == 0 ? 1 : 0;
+}
+
+// --- properties ---------------------------------------------------------------------------
+
+void TCustomRotateImage::SetSketch(bool value) {
+  if (value == sketch_) return;
+  sketch_ = value;
+  if (sketch_) {
+    buildSketchIfWanted();
+  } else {
+    FSketchDib.clear();
+  }
+  UpdateImage(false);
+}
+
+void TCustomRotateImage::SetTrnsIndex(TTrnsIndex value) {
+  value = std::clamp(value, 0, 7);
+  if (value == trnsIndex_) return;
+  trnsIndex_ = value;
+  Invalidate();
+}
+
+void TCustomRotateImage::SetTransparent(bool value) {
+  if (value == transparent_) return;
+  transparent_ = value;
+  UpdateImage(false);
+}
+
+TColor TCustomRotateImage::GetTransparentColor() const {
+  if (transparentMode_ == TTransparentMode::tmFixed || !validSource()) return transparentColor_;
+  const DibInfo info = readDibInfo(FSource);
+  std::uint32_t colour = firstPixel(FSource);
+  if (info.bitCount == 8) colour = colour < info.paletteSize ? paletteEntry(FSource, colour) : 0;
+  return swapRedBlue(colour);
+}
+
+void TCustomRotateImage::SetTransparentColor(TColor value) {
+  transparentMode_ = TTransparentMode::tmFixed;
+  transparentColor_ = value;
+  UpdateImage(false);
+}
+
+void TCustomRotateImage::SetTransparentMode(TTransparentMode value) {
+  if (value == transparentMode_) return;
+  transparentMode_ = value;
+  UpdateImage(false);
+}
+
+void TCustomRotateImage::SetNegative(bool value) {
+  if (value == negative_) return;
+  negative_ = value;
+  UpdateImage(false);
+}
+
+void TCustomRotateImage::SetPivot(bool value) {
+  if (value == pivot_) return;
+  InvalidateMask();
+  pivot_ = value;
+  UpdateImage(false);
+}
+
+void TCustomRotateImage::SetPivotX(int value) {
+  if (value == pivotX_) return;
+  if (pivot_) InvalidateMask();
+  pivotX_ = value;
+  if (pivot_) UpdateImage(false);
+}
+
+void TCustomRotateImage::SetPivotY(int value) {
+  if (value == pivotY_) return;
+  if (pivot_) InvalidateMask();
+  pivotY_ = value;
+  if (pivot_) UpdateImage(false);
+}
+
+void TCustomRotateImage::SetPrintQuality(TRotateImagePrintQuality value) { printQuality_ = std::clamp(value, 1, 16); }
+
+void TCustomRotateImage::SetDispMode(TRotateImageDispMode value) {
+  if (value == dispMode_) return;
+  dispMode_ = value;
+  if (value == TRotateImageDispMode::ridmMask) FRegionCache.reset();
+  if (FUpdateCount <= 0) Invalidate();
+}
+
+// --- TRotateImage -----------------------------------------------------------------------
+
+void TRotateImage::applyAngleAndZoom() {
+  const Dimension d = dimensionFor(angle_, zoom_);
+  SetDimension(d.colStepX, d.colStepY, d.rowStepX, d.rowStepY);
+}
+
+int TRotateImage::Angle() const { return static_cast<int>(roundEven(angle_ * 180.0 / std::numbers::pi)); }
+
+void TRotateImage::SetAngle(int degrees) { SetAngleEx(degrees % 360 * 10); }
+
+int TRotateImage::AngleEx() const { return static_cast<int>(roundEven(angle_ * 1800.0 / std::numbers::pi)); }
+
+void TRotateImage::SetAngleEx(int tenths) {
+  int v = tenths % 3600;
+  if (v < 0) v += 3600;
+  angle_ = static_cast<float>(v * std::numbers::pi / 1800.0);
+  applyAngleAndZoom();
+}
+
+int TRotateImage::Zoom() const { return static_cast<int>(roundEven(zoom_ * 100.0)); }
+
+void TRotateImage::SetZoom(int percent) {
+  zoom_ = static_cast<float>(std::clamp(percent, 25, 400) / 100.0);
+  applyAngleAndZoom();
+}
+
+void TRotateImage::SetMonochrome(bool value) {
+  if (value) {
+    SetColorCode(kMonochromeCode);
+  } else if (!Sepia()) {
+    SetColorCode(0);
+  }
+}
+
+void TRotateImage::SetSepia(bool value) {
+  if (value) {
+    SetColorCode(kSepiaCode);
+  } else if (!Monochrome()) {
+    SetColorCode(0);
+  }
+}
+
+void TRotateImage::SetBitmap(const platform::Bitmap& bitmap) {
+  if (Designing()) Invalidate();
+  bitmap_ = bitmap;
+  LoadFromBitmap(bitmap_);
+}
+
+}  // namespace rotateimage

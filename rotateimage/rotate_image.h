@@ -1,0 +1,196 @@
+// TCustomRotateImage and TRotateImage: a graphic control that holds an image as DIB
+// buffers and shows it rotated, scaled, recoloured and masked.  The program uses one
+// hidden instance to turn its pictures (set Bitmap, set Angle, SaveToBitmap).
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <iosfwd>
+#include <optional>
+#include <vector>
+
+#include "platform/bitmap.h"
+#include "rotateimage/canvas.h"
+#include "rotateimage/dib_buffer.h"
+#include "rotateimage/rotation_engine.h"
+
+namespace rotateimage {
+
+enum class TTransparentMode { tmAuto, tmFixed };
+enum class TRotateImageDispMode { ridmMask, ridmRegion };
+using TRotateImagePrintQuality = int;  // 1..16
+using TTrnsIndex = int;                // 0..7
+
+// The window a control sits in: it repaints the parts the control invalidates.
+class ControlParent {
+ public:
+  virtual ~ControlParent() = default;
+  virtual void invalidateRect(const Rect& r, bool erase) = 0;
+};
+
+// The toolkit's colour conversion: plain colours are kept, the flag byte is dropped.
+std::uint32_t ColorToRGB(TColor colour);
+
+class TCustomRotateImage {
+ public:
+  TCustomRotateImage();
+  virtual ~TCustomRotateImage() = default;
+  TCustomRotateImage(const TCustomRotateImage&) = delete;
+  TCustomRotateImage& operator=(const TCustomRotateImage&) = delete;
+
+  // --- the control's place ----------------------------------------------------------
+  int Left() const { return left_; }
+  int Top() const { return top_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  int ClientWidth() const { return width_; }
+  int ClientHeight() const { return height_; }
+  void SetBounds(int left, int top, int width, int height);
+  void SetWidth(int width) { SetBounds(left_, top_, width, height_); }
+  void SetHeight(int height) { SetBounds(left_, top_, width_, height); }
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+  void SetParent(ControlParent* parent) { parent_ = parent; }
+  ControlParent* Parent() const { return parent_; }
+  // Form designer and streaming states: no render while loading, Loaded renders once.
+  bool Designing() const { return designing_; }
+  void SetDesigning(bool designing) { designing_ = designing; }
+  bool Loading() const { return loading_; }
+  void BeginLoading() { loading_ = true; }
+  virtual void Loaded();
+  // Repaints the whole control.
+  void Invalidate();
+
+  // --- images (DIB buffers) -------------------------------------------------------------
+  void LoadFromBitmap(const platform::Bitmap& bitmap);
+  // Reads one DIB file image at the stream's position; an unusable image leaves the
+  // component empty and the position unchanged.
+  void LoadFromStream(std::istream& stream);
+  void LoadFromFile(const std::filesystem::path& path);
+  // The rotated image, background pixels in `colour`; an empty component empties the bitmap.
+  void SaveToBitmap(platform::Bitmap& bitmap, TColor colour);
+  void SaveToStream(std::ostream& stream, TColor colour);
+  void SaveToFile(const std::filesystem::path& path, TColor colour);
+  void ClearImage();
+
+  const DibBuffer& Source() const { return FSource; }
+  const DibBuffer& Rotated() const { return FRotated; }
+  const DibBuffer& Mask() const { return FMask; }
+  const DibBuffer& SketchDib() const { return FSketchDib; }
+
+  // --- rendering ------------------------------------------------------------------------
+  void SetDimension(float colStepX, float colStepY, float rowStepX, float rowStepY);
+  Dimension GetDimension() const { return dimension_; }
+  void UpdateImage(bool whiteFill);
+  bool ExecuteDimension(const DibBuffer& source, std::uint32_t transparent, bool whiteFill);
+  std::uint32_t ColorCode() const { return colorCode_; }
+  void SetColorCode(std::uint32_t code);
+  // How many renders ran (ExecuteDimension calls that produced an image).
+  int RenderCount() const { return renderCount_; }
+
+  int BeginUpdate();
+  int EndUpdate();
+  void InvalidateMask();
+  void OffsetPivot(Point& point) const;
+
+  // --- painting -------------------------------------------------------------------------
+  virtual void Paint(Canvas& canvas);
+  void PaintTo(Canvas& canvas, Point centre);
+  // 1 when the point (client coordinates) hits the control, 0 when it falls through.
+  int CMHitTest(Point point) const;
+
+  // --- properties -----------------------------------------------------------------------
+  bool Sketch() const { return sketch_; }
+  void SetSketch(bool value);
+  TTrnsIndex TrnsIndex() const { return trnsIndex_; }
+  void SetTrnsIndex(TTrnsIndex value);
+  bool Transparent() const { return transparent_; }
+  void SetTransparent(bool value);
+  TColor GetTransparentColor() const;
+  void SetTransparentColor(TColor value);
+  TTransparentMode TransparentMode() const { return transparentMode_; }
+  void SetTransparentMode(TTransparentMode value);
+  bool TransparentModeIsFixed() const { return transparentMode_ == TTransparentMode::tmFixed; }
+  bool TransparentMouse() const { return transparentMouse_; }
+  void SetTransparentMouse(bool value) { transparentMouse_ = value; }
+  bool Negative() const { return negative_; }
+  void SetNegative(bool value);
+  bool Pivot() const { return pivot_; }
+  void SetPivot(bool value);
+  int PivotX() const { return pivotX_; }
+  void SetPivotX(int value);
+  int PivotY() const { return pivotY_; }
+  void SetPivotY(int value);
+  TRotateImagePrintQuality PrintQuality() const { return printQuality_; }
+  void SetPrintQuality(TRotateImagePrintQuality value);
+  TRotateImageDispMode DispMode() const { return dispMode_; }
+  void SetDispMode(TRotateImageDispMode value);
+
+ private:
+  bool validSource() const { return IsValidDib(FSource); }
+  void buildSketchIfWanted();
+  std::uint32_t transparentValue() const;
+  std::optional<OutputSize> maskSize() const;
+  Point pivotShift() const;
+  void drawStep(Canvas& canvas);
+  void PaintMixed(Canvas& canvas, int level);
+  void DrawMixRect(Canvas& canvas, const Rect& rect, int level);
+  void paintClipped(Canvas& canvas, Point topLeft);
+  void writeRotated(std::ostream& stream, std::uint32_t colour);
+
+  Dimension dimension_;
+  DibBuffer FRotated;
+  DibBuffer FMask;
+  DibBuffer FSource;
+  std::optional<std::vector<Rect>> FRegionCache;
+  bool transparent_ = false;
+  TColor transparentColor_ = clBlack;
+  TTransparentMode transparentMode_ = TTransparentMode::tmAuto;
+  bool transparentMouse_ = false;
+  std::uint32_t colorCode_ = 0;
+  bool negative_ = false;
+  bool pivot_ = false;
+  int pivotX_ = 0;
+  int pivotY_ = 0;
+  TRotateImagePrintQuality printQuality_ = 4;
+  TRotateImageDispMode dispMode_ = TRotateImageDispMode::ridmMask;
+  TTrnsIndex trnsIndex_ = 0;
+  bool sketch_ = false;
+  DibBuffer FSketchDib;
+  int FUpdateCount = 0;
+
+  int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  bool visible_ = true;
+  bool designing_ = false;
+  bool loading_ = false;
+  ControlParent* parent_ = nullptr;
+  int renderCount_ = 0;
+};
+
+class TRotateImage : public TCustomRotateImage {
+ public:
+  TRotateImage() = default;
+
+  int Angle() const;
+  void SetAngle(int degrees);
+  int AngleEx() const;
+  void SetAngleEx(int tenths);
+  int Zoom() const;
+  void SetZoom(int percent);
+  bool Monochrome() const { return ColorCode() == kMonochromeCode; }
+  void SetMonochrome(bool value);
+  bool Sepia() const { return ColorCode() == kSepiaCode; }
+  void SetSepia(bool value);
+  const platform::Bitmap& Bitmap() const { return bitmap_; }
+  // Copies the picture in and takes it as the new source.
+  void SetBitmap(const platform::Bitmap& bitmap);
+
+ private:
+  void applyAngleAndZoom();
+
+  float angle_ = 0.0f;  // radians
+  platform::Bitmap bitmap_;
+  float zoom_ = 1.0f;
+};
+
+}  // namespace rotateimage

@@ -1,0 +1,408 @@
+#include "rotateimage/rotate_image.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include <unistd.h>
+
+#include "platform/little_endian.h"
+#include "rotateimage/paint.h"
+#include "rotateimage/tests/dib_files.h"
+
+namespace rotateimage {
+namespace {
+
+namespace dib = platform::dib;
+
+std::string bytesOf(const std::vector<std::uint8_t>& v) { return {v.begin(), v.end()}; }
+std::vector<std::uint8_t> vectorOf(const std::string& s) { return {s.begin(), s.end()}; }
+
+platform::Bitmap noise(int width, int height, int bits, unsigned seed) {
+  std::mt19937 random(seed);
+  platform::Bitmap bitmap(width, height, bits);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      bitmap.setPixel(x, y, static_cast<std::uint32_t>(random()) & (bits == 24 ? 0xFFFFFFu : (1u << bits) - 1));
+  return bitmap;
+}
+
+// A parent that records what the control asks it to repaint.
+struct RecordingParent : ControlParent {
+  std::vector<Rect> invalidated;
+  void invalidateRect(const Rect& r, bool) override { invalidated.push_back(r); }
+};
+
+// A canvas that records the draw calls.
+struct RecordingCanvas : Canvas {
+  DeviceKind kind = DeviceKind::RasterDisplay;
+  DeviceMapping map;
+  struct Draw {
+    Rect dest;
+    int imageWidth;
+    bool masked;
+    std::vector<Rect> clip;
+  };
+  std::vector<Draw> draws;
+  std::vector<Rect> frames;
+  DeviceKind deviceKind() const override { return kind; }
+  DeviceMapping mapping() const override { return map; }
+  Rect clipBox() const override { return {-1000, -1000, 1000, 1000}; }
+  void setFontColor(TColor) override {}
+  void setBrushColor(TColor) override {}
+  void drawDashedFrame(const Rect& r) override { frames.push_back(r); }
+  void drawDib(const Rect& dest, std::span<const std::uint8_t> image, std::span<const std::uint8_t> mask,
+               std::span<const Rect> clip) override {
+    draws.push_back({dest, readDibInfo(image).width, !mask.empty(), {clip.begin(), clip.end()}});
+  }
+  platform::Bitmap grab(const Rect&) override { return {}; }
+  void put(Point, const platform::Bitmap&) override {}
+};
+
+// A display backed by a memory bitmap, for see-through painting.
+struct DisplayCanvas : BitmapCanvas {
+  using BitmapCanvas::BitmapCanvas;
+  DeviceKind deviceKind() const override { return DeviceKind::RasterDisplay; }
+};
+
+TEST(Streams, SaveThenLoadGivesTheSamePixels) {
+  for (int bits : {4, 8, 24}) {
+    const platform::Bitmap source = noise(13, 7, bits, static_cast<unsigned>(bits));
+    TRotateImage first;
+    first.SetBitmap(source);
+    std::stringstream stream;
+    first.SaveToStream(stream, clWhite);
+    TRotateImage second;
+    second.LoadFromStream(stream);
+    platform::Bitmap a, b;
+    first.SaveToBitmap(a, clWhite);
+    second.SaveToBitmap(b, clWhite);
+    EXPECT_EQ(a, b) << bits << " bits";
+  }
+}
+
+TEST(Streams, TwoImagesBackToBackAndFailuresKeepThePosition) {
+  TRotateImage image;
+  image.SetBitmap(noise(3, 2, 8, 1));
+  std::stringstream stream;
+  image.SaveToStream(stream, clWhite);
+  image.SetBitmap(noise(5, 4, 24, 2));
+  image.SaveToStream(stream, clWhite);
+  const auto firstSize = static_cast<std::streamoff>(*platform::readU32(vectorOf(stream.str()), dib::kFileSize));
+
+  TRotateImage reader;
+  reader.LoadFromStream(stream);
+  EXPECT_EQ(readDibInfo(reader.Source()).width, 3);
+  EXPECT_EQ(static_cast<std::streamoff>(stream.tellg()), firstSize);
+  reader.LoadFromStream(stream);
+  EXPECT_EQ(readDibInfo(reader.Source()).width, 5);
+  EXPECT_EQ(readDibInfo(reader.Source()).bitCount, 24);
+
+  // Nothing left: the component empties and the position stays.
+  const auto end = stream.tellg();
+  reader.LoadFromStream(stream);
+  EXPECT_TRUE(reader.Source().empty());
+  EXPECT_TRUE(reader.Rotated().empty());
+  EXPECT_EQ(stream.tellg(), end);
+  platform::Bitmap target(2, 2, 8);
+  reader.SaveToBitmap(target, clWhite);
+  EXPECT_TRUE(target.empty());
+  std::stringstream none;
+  reader.SaveToStream(none, clWhite);
+  EXPECT_TRUE(none.str().empty());
+}
+
+TEST(Streams, ASixtyByteFileClaimingAHugeImageIsRefused) {
+  auto bytes = testing::makeDib({.width = 2, .height = 1, .bitCount = 24}, {1, 2, 3, 4, 5, 6, 0, 0});
+  platform::writeI32(bytes, dib::kWidth, 16384);
+  platform::writeI32(bytes, dib::kHeight, 16384);
+  ASSERT_EQ(bytes.size(), 62u);
+  std::stringstream stream(bytesOf(bytes));
+  TRotateImage image;
+  image.LoadFromStream(stream);
+  EXPECT_TRUE(image.Source().empty());
+  EXPECT_EQ(stream.tellg(), 0);
+}
+
+TEST(Streams, BackgroundTakesAPaletteIndex) {
+  struct Row {
+    std::vector<platform::Rgb> palette;
+    int index;            // the background's index in the saved image
+    std::size_t entries;  // palette entries saved
+  };
+  std::vector<platform::Rgb> full(256, {10, 10, 10});
+  full[200] = {250, 250, 250};
+  const Row kRows[] = {
+      {{{255, 255, 255}, {0, 0, 0}}, 0, 2},  // 0: white already at index 0
+      {{{0, 0, 0}, {9, 9, 9}}, 2, 3},        // 1: white appended
+      {full, 200, 256},                      // 2: full palette: the nearest entry
+  };
+  for (std::size_t i = 0; i < std::size(kRows); ++i) {
+    platform::Bitmap source(8, 8, 8);
+    source.setPalette(kRows[i].palette);
+    source.fill(1);
+    TRotateImage image;
+    image.SetBitmap(source);
+    image.SetAngle(45);
+    std::stringstream stream;
+    image.SaveToStream(stream, clWhite);
+    const auto saved = vectorOf(stream.str());
+    ASSERT_TRUE(IsValidDib(saved)) << "row " << i;
+    EXPECT_EQ(*platform::readU32(saved, dib::kClrUsed), kRows[i].entries) << "row " << i;
+    EXPECT_EQ(*platform::readU32(saved, dib::kFileSize), saved.size()) << "row " << i;
+    const DibInfo info = readDibInfo(saved);
+    EXPECT_EQ(saved[info.pixelOffset], kRows[i].index) << "row " << i;  // a corner
+    EXPECT_EQ(saved[info.pixelOffset + static_cast<std::size_t>(info.height / 2) * info.stride + static_cast<std::size_t>(info.width / 2)], 1)
+        << "row " << i;
+  }
+}
+
+TEST(Streams, SaveToBitmapPaintsTheBackground) {
+  for (const auto& [colour, expected] : {std::pair{clBlack, 0x000000u}, {clWhite, 0xFFFFFFu}, {TColor{0x0000FF}, 0xFF0000u}}) {
+    platform::Bitmap source(6, 6, 24);
+    source.fill(0x00FF00);
+    TRotateImage image;
+    image.SetBitmap(source);
+    image.SetAngle(30);
+    platform::Bitmap out;
+    image.SaveToBitmap(out, colour);
+    EXPECT_EQ(out.pixel(0, 0), expected) << std::hex << colour;
+    EXPECT_EQ(out.pixel(out.width() / 2, out.height() / 2), 0x00FF00u);
+  }
+}
+
+// Files we save are read by ImageMagick with the colours SaveToBitmap gives, and load
+// back through LoadFromFile.
+TEST(Streams, FilesReadByImageMagickAndByUs) {
+  if (std::system("command -v convert >/dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick missing";
+  const auto dir = std::filesystem::temp_directory_path() / ("rotate_test_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  int row = 0;
+  for (int bits : {4, 24}) {
+    ++row;
+    platform::Bitmap source = noise(9, 5, bits, static_cast<unsigned>(bits));
+    if (bits == 4) source.setPalette({{1, 2, 3}, {200, 0, 0}, {0, 200, 0}});  // no white: one is appended
+    for (int y = 0; y < 5; ++y)
+      for (int x = 0; x < 9; ++x) source.setPixel(x, y, bits == 4 ? source.pixel(x, y) % 3 : source.pixel(x, y));
+    TRotateImage image;
+    image.SetBitmap(source);
+    image.SetAngle(30);
+    const auto bmp = dir / ("out" + std::to_string(bits) + ".bmp");
+    image.SaveToFile(bmp, clWhite);
+    platform::Bitmap expected;
+    image.SaveToBitmap(expected, clWhite);
+
+    const auto txt = dir / "out.txt";
+    const std::string dump = "convert " + bmp.string() + " -depth 8 txt:- > " + txt.string();
+    ASSERT_EQ(std::system(dump.c_str()), 0) << "row " << row;
+    std::ifstream in(txt);
+    std::string line;
+    std::getline(in, line);
+    int seen = 0, wrong = 0;
+    while (std::getline(in, line)) {
+      int x = 0, y = 0;
+      unsigned r = 0, g = 0, b = 0;
+      ASSERT_EQ(std::sscanf(line.c_str(), "%d,%d: (%u,%u,%u", &x, &y, &r, &g, &b), 5) << line;
+      const std::uint32_t v = expected.pixel(x, y);
+      const platform::Rgb want = bits == 24 ? platform::Rgb{static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)}
+                                            : expected.palette()[v];
+      wrong += want != platform::Rgb{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(b)};
+      ++seen;
+    }
+    EXPECT_EQ(seen, expected.width() * expected.height()) << "row " << row;
+    EXPECT_EQ(wrong, 0) << "row " << row;
+
+    TRotateImage reader;
+    reader.LoadFromFile(bmp);
+    platform::Bitmap reloaded;
+    reader.SaveToBitmap(reloaded, clWhite);
+    EXPECT_EQ(reloaded, expected) << "row " << row;
+  }
+  TRotateImage missing;
+  EXPECT_THROW(missing.LoadFromFile(dir / "none.bmp"), std::runtime_error);
+  std::filesystem::remove_all(dir);
+}
+
+TEST(Transparency, AutoTakesTheBottomLeftPixel) {
+  platform::Bitmap source(4, 3, 24);
+  source.fill(0x101010);
+  source.setPixel(0, 2, 0xABCDEF);  // bottom-left
+  source.setPixel(3, 0, 0xABCDEF);
+  TRotateImage image;
+  image.SetBitmap(source);
+  image.SetTransparent(true);
+  EXPECT_EQ(image.GetTransparentColor(), 0xEFCDABu);  // as a TColor, red low
+  const DibInfo mask = readDibInfo(image.Mask());
+  int background = 0;
+  for (int y = 0; y < mask.height; ++y)
+    for (int x = 0; x < mask.width; ++x) background += image.Mask()[mask.pixelOffset + static_cast<std::size_t>(y) * mask.stride + static_cast<std::size_t>(x)];
+  EXPECT_EQ(background, 2);
+  image.SetTransparentColor(0x101010);
+  EXPECT_TRUE(image.TransparentModeIsFixed());
+  EXPECT_EQ(image.GetTransparentColor(), 0x101010u);
+}
+
+TEST(Transparency, FixedColourMissingFromThePaletteMasksNothing) {
+  platform::Bitmap source(3, 3, 8);
+  source.setPalette({{0, 0, 0}, {255, 0, 0}});
+  TRotateImage image;
+  image.SetBitmap(source);
+  image.SetTransparent(true);
+  image.SetTransparentColor(0x00FF00);  // green: not in the palette
+  const DibInfo mask = readDibInfo(image.Mask());
+  for (int x = 0; x < 3; ++x) EXPECT_EQ(image.Mask()[mask.pixelOffset + static_cast<std::size_t>(x)], 0);
+  image.SetTransparentColor(0x0000FF);  // red: index 1, absent from the pixels
+  image.SetTransparentColor(0x000000);  // black: index 0, every pixel
+  for (int x = 0; x < 3; ++x) EXPECT_EQ(image.Mask()[mask.pixelOffset + static_cast<std::size_t>(x)], 1);
+}
+
+TEST(Control, PivotAndInvalidatedArea) {
+  RecordingParent parent;
+  TRotateImage image;
+  image.SetParent(&parent);
+  image.SetBounds(100, 50, 40, 30);
+  image.SetBitmap(noise(10, 6, 8, 4));
+  ASSERT_FALSE(parent.invalidated.empty());
+  // Centred: (100 + 20 - 5, 50 + 15 - 3).
+  EXPECT_EQ(parent.invalidated.back(), (Rect{115, 62, 125, 68}));
+  image.SetPivot(true);  // pivot (0, 0): the picture's top-left pixel at the centre
+  EXPECT_EQ(parent.invalidated.back(), (Rect{120, 65, 130, 71}));
+  RecordingCanvas canvas;
+  image.Paint(canvas);
+  ASSERT_EQ(canvas.draws.size(), 1u);
+  EXPECT_EQ(canvas.draws[0].dest, (Rect{20, 15, 30, 21}));
+  EXPECT_TRUE(canvas.draws[0].masked);
+  // Clipped to the control.
+  image.SetPivotX(-12);  // shift 5 + 12
+  EXPECT_EQ(parent.invalidated.back(), (Rect{132, 65, 140, 71}));
+}
+
+TEST(Control, HitTestThroughTheMask) {
+  platform::Bitmap source(4, 4, 24);
+  source.fill(0xFFFFFF);
+  source.setPixel(1, 1, 0x000001);
+  TRotateImage image;
+  image.SetBounds(0, 0, 8, 8);
+  image.SetBitmap(source);
+  image.SetTransparent(true);
+  image.SetTransparentColor(0xFFFFFF);
+  EXPECT_EQ(image.CMHitTest({0, 0}), 1);  // the toolkit's test while TransparentMouse is off
+  image.SetTransparentMouse(true);
+  // The picture sits at (2, 2)..(6, 6); its pixel (1, 1) is at (3, 3).
+  struct Row {
+    Point at;
+    int hit;
+  };
+  constexpr Row kRows[] = {{{3, 3}, 1}, {{2, 2}, 0}, {{4, 3}, 0}, {{0, 0}, 0}, {{7, 7}, 0}};
+  for (std::size_t i = 0; i < std::size(kRows); ++i) EXPECT_EQ(image.CMHitTest(kRows[i].at), kRows[i].hit) << "row " << i;
+}
+
+TEST(Painting, MaskRunsBecomeRowRectangles) {
+  platform::Bitmap source(3, 2, 24);
+  source.setPixel(1, 0, 0xFFFFFF);
+  source.setPixel(0, 1, 0xFFFFFF);
+  source.setPixel(1, 1, 0xFFFFFF);
+  TRotateImage image;
+  image.SetBitmap(source);
+  image.SetTransparent(true);
+  image.SetTransparentColor(0xFFFFFF);
+  EXPECT_EQ(MaskToRegion(image.Mask()), (std::vector<Rect>{{0, 0, 1, 1}, {2, 0, 3, 1}, {2, 1, 3, 2}}));
+  const DeviceMapping printer{2.0, 2.0, 10.0, 20.0};
+  EXPECT_EQ(MaskToRegion(image.Mask(), &printer, true),
+            (std::vector<Rect>{{11, 20, 11, 22}, {15, 20, 15, 22}, {15, 22, 15, 24}}));
+}
+
+TEST(Painting, SeeThroughBlendByLevel) {
+  struct Row {
+    int level;
+    std::uint8_t q, p, expected;
+  };
+  constexpr Row kRows[] = {
+      {1, 255, 0, 224},   // 0: 255 - 31
+      {2, 255, 0, 192},   // 1
+      {3, 255, 0, 161},   // 2: 255 - 63 - 31
+      {4, 255, 0, 128},   // 3
+      {5, 255, 0, 94},    // 4: 63 + 31
+      {6, 255, 0, 63},    // 5
+      {7, 255, 0, 31},    // 6
+      {4, 0, 255, 127},   // 7
+      {7, 0, 255, 224},   // 8: 255 - 31
+      {3, 100, 200, 138}, // 9: 100 - 25 - 12 + 50 + 25
+  };
+  for (std::size_t i = 0; i < std::size(kRows); ++i)
+    EXPECT_EQ(DrawMix(kRows[i].level, kRows[i].q, kRows[i].p), kRows[i].expected) << "row " << i;
+  for (int level = 1; level <= 7; ++level)
+    for (int q = 0; q < 256; ++q)
+      for (int p = 0; p < 256; ++p) {
+        const int v = DrawMix(level, static_cast<std::uint8_t>(q), static_cast<std::uint8_t>(p));
+        const int ideal = (q * (8 - level) + p * level) / 8;
+        ASSERT_LE(std::abs(v - ideal), 2) << level << " " << q << " " << p;
+      }
+}
+
+TEST(Painting, HalfStrengthOverTheBackground) {
+  platform::Bitmap screen(10, 10, 24);
+  screen.fill(0x000000);
+  platform::Bitmap source(4, 4, 24);
+  source.fill(0xC8C8C8);
+  TRotateImage image;
+  image.SetBounds(0, 0, 10, 10);
+  image.SetBitmap(source);
+  image.SetTrnsIndex(4);
+  DisplayCanvas display(screen);
+  image.Paint(display);
+  EXPECT_EQ(screen.pixel(5, 5), 0x646464u);  // 200 - 100 + 0
+  EXPECT_EQ(screen.pixel(0, 0), 0u);
+  // Not on a printer: there the level is ignored.
+  RecordingCanvas printer;
+  printer.kind = DeviceKind::Printer;
+  image.Paint(printer);
+  ASSERT_EQ(printer.draws.size(), 1u);
+}
+
+TEST(Painting, PrinterOversamplesAndRestoresTheScreenImage) {
+  TRotateImage image;
+  image.SetBounds(0, 0, 20, 20);
+  image.SetBitmap(noise(8, 6, 24, 9));
+  image.SetAngle(30);
+  const DibBuffer screen = image.Rotated();
+  RecordingCanvas printer;
+  printer.kind = DeviceKind::Printer;
+  printer.map = {4.0, 4.0, 0.0, 0.0};
+  image.SetPrintQuality(4);
+  image.Paint(printer);
+  ASSERT_EQ(printer.draws.size(), 1u);
+  const auto& draw = printer.draws[0];
+  const int screenWidth = readDibInfo(screen).width;
+  EXPECT_NEAR(draw.imageWidth, 2 * screenWidth, 1);  // rendered at twice the resolution
+  EXPECT_NEAR(draw.dest.width(), screenWidth, 1);     // onto the same logical area
+  EXPECT_FALSE(draw.clip.empty());
+  EXPECT_EQ(image.Rotated(), screen);
+  EXPECT_TRUE(image.Visible());
+}
+
+TEST(Control, DesignTimeFrameAndLoading) {
+  TRotateImage image;
+  image.SetBounds(0, 0, 12, 9);
+  image.SetDesigning(true);
+  RecordingCanvas canvas;
+  image.Paint(canvas);
+  ASSERT_EQ(canvas.frames.size(), 1u);
+  EXPECT_EQ(canvas.frames[0], (Rect{0, 0, 12, 9}));
+  TRotateImage loading;
+  loading.BeginLoading();
+  loading.SetBitmap(noise(4, 4, 8, 1));
+  loading.SetAngle(90);
+  EXPECT_EQ(loading.RenderCount(), 0);
+  loading.Loaded();
+  EXPECT_EQ(loading.RenderCount(), 1);
+}
+
+}  // namespace
+}  // namespace rotateimage
