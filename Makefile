@@ -12,7 +12,8 @@ build: deps
 	@cmake --build --preset default
 
 run: build
-	./build/default/library/kelda_sample
+	./build/default/app/lorrin-cli -o build/default/lorrin-sample.png 490123456789
+	@echo "make run: wrote build/default/lorrin-sample.png (EAN-13 4901234567894)"
 
 test: deps
 	@$(MAKE) --no-print-directory test-default test-asan test-fuzz

@@ -1,0 +1,48 @@
+// The two lists of the main window and the clipboard prefixes that pick an entry of the
+// first one.  The list index of a symbology is the request handed to CheckBarcode.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace lorrin {
+
+// The symbology list `cmbCtype`, in request order (0 is the JAN/UPC family).
+inline constexpr std::array<std::string_view, 7> kSymbologyNames = {
+    "JAN/UPC", "NW-7", "Code39", "ITF", "Code128A", "Code128B", "Code93",
+};
+
+// The angle list `cmbAngle`: entry i turns the picture by i x 90 degrees.
+inline constexpr std::array<std::string_view, 4> kAngleNames = {
+    "   0度", "  90度", " 180度", " 270度",
+};
+
+// A list selection as the list shows it: -1 (no entry) for an index outside the list.
+constexpr int listSelection(int index, std::size_t listSize) {
+    return (index >= 0 && static_cast<std::size_t>(index) < listSize) ? index : -1;
+}
+
+struct PrefixMatch {
+    int typeIndex = 0;        // entry of the symbology list
+    std::size_t codeAt = 0;   // offset of the code in the text
+};
+
+// The symbology prefix at the very start of `text` ("c39@ABC" is Code39 with the code at
+// offset 4), matched with case; nullopt when the text starts with none.
+std::optional<PrefixMatch> matchPrefix(std::string_view text);
+
+struct ClipboardCode {
+    int typeIndex = 0;
+    std::string code;
+};
+
+// What the clipboard monitor makes of a clipboard text: in JAN/UPC-only mode a text of
+// digits and points only, otherwise a prefixed text.  The code is the rest of the text;
+// when the text ends with a line feed, the line end (the last two characters) is
+// dropped.  nullopt for a text the monitor leaves alone.
+std::optional<ClipboardCode> clipboardCode(std::string_view text, bool janUpcOnly);
+
+}  // namespace lorrin

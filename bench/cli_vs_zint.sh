@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Pictures per second: lorrin-cli --batch beside zint --batch, the same EAN-13 codes
+# written as PNG files, one file per code, in the same run.
+#   bench/cli_vs_zint.sh [COUNT] [LORRIN_CLI]
+# The two take turns for ROUNDS rounds (default 3); each one's best round counts, so a
+# neighbour's burst on a shared machine does not decide the ratio.
+set -euo pipefail
+
+count=${1:-10000}
+cli=${2:-$(dirname "$0")/../build/default/app/lorrin-cli}
+[ -x "$cli" ] || { echo "cli_vs_zint: build lorrin-cli first ($cli)" >&2; exit 2; }
+command -v zint >/dev/null || { echo "cli_vs_zint: zint is not installed" >&2; exit 2; }
+
+# On a RAM file system when there is one, so the figures are the programs' and not the
+# disk's: creating 10,000 files on ext4 alone takes about as long as either program.
+base=${BENCH_DIR:-/dev/shm}
+[ -d "$base" ] && [ -w "$base" ] || base=${TMPDIR:-/tmp}
+work=$(mktemp -d "$base/cli_vs_zint.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+# Twelve digits each; both programs add the check digit.
+seq -f '49%010g' 1 "$count" >"$work/codes.txt"
+# An empty settings file: the defaults, whatever lies beside the program.
+: >"$work/lorrin.ini"
+
+calc() { awk "BEGIN { printf \"%.6f\", $1 }"; }
+# Wall-clock, user and system seconds of one command.
+timed() {
+  local TIMEFORMAT='%R %U %S'
+  { time "$@" >/dev/null 2>&1; } 2>&1
+}
+
+best() {  # the smaller of the best so far ("" at first) and a new time
+  awk -v a="$1" -v b="$2" 'BEGIN { print (a == "" || b + 0 < a + 0) ? b : a }'
+}
+lorrin_s="" lorrin_cpu="" zint_s="" zint_cpu=""
+for _ in $(seq "${ROUNDS:-3}"); do
+  rm -rf "$work/lorrin" "$work/zint" && mkdir "$work/lorrin" "$work/zint"
+  read -r wall user sys < <(timed "$cli" --settings "$work/lorrin.ini" \
+    --batch "$work/codes.txt" -o "$work/lorrin/{n}.png")
+  lorrin_s=$(best "$lorrin_s" "$wall") lorrin_cpu=$(best "$lorrin_cpu" "$(calc "$user + $sys")")
+  read -r wall user sys < <(cd "$work/zint" && timed zint --batch -b EANX \
+    -i "$work/codes.txt" -o "~~~~~~.png")
+  zint_s=$(best "$zint_s" "$wall") zint_cpu=$(best "$zint_cpu" "$(calc "$user + $sys")")
+done
+
+lorrin_files=$(find "$work/lorrin" -name '*.png' | wc -l)
+zint_files=$(find "$work/zint" -name '*.png' | wc -l)
+if [ "$lorrin_files" -ne "$count" ] || [ "$zint_files" -ne "$count" ]; then
+  echo "cli_vs_zint: expected $count files each, got lorrin $lorrin_files, zint $zint_files" >&2
+  exit 1
+fi
+
+report() {  # name wall cpu
+  printf '%-11s %6d pictures  %6.2f s wall %9.0f pictures/s   %6.2f s cpu %9.0f pictures/cpu-s\n' \
+    "$1" "$count" "$2" "$(calc "$count / $2")" "$3" "$(calc "$count / $3")"
+}
+report lorrin-cli "$lorrin_s" "$lorrin_cpu"
+report zint "$zint_s" "$zint_cpu"
+printf 'lorrin-cli / zint: %.2f wall, %.2f cpu\n' "$(calc "$zint_s / $lorrin_s")" "$(calc "$zint_cpu / $lorrin_cpu")"
