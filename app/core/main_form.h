@@ -10,6 +10,7 @@
 #include "platform/services.h"
 #include "rotateimage/rotate_image.h"
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>

@@ -46,8 +46,9 @@ void closeOnTerminate(QWidget& window) {
 
 int main(int argc, char** argv) {
     // Qt's Wayland backend tells a program without the keyboard focus nothing of clipboard
-    // changes, so the monitor needs X11 (XWayland on a Wayland session).
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
+    // changes, so the monitor needs X11 (XWayland on a Wayland session).  Without any X
+    // server the window still comes up on Wayland.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb;wayland");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
     QApplication::setDesktopFileName(QStringLiteral("lorrin"));
