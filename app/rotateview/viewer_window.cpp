@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include <exception>
+#include <iterator>
 
 #include "app/rotateview/printing.h"
 #include "app/rotateview/rotate_image_widget.h"
@@ -81,19 +83,19 @@ ViewerWindow::ViewerWindow(QWidget* parent) : QWidget(parent) {
   form->addRow(tr("Angle (Left/Right)"), angle_);
   form->addRow(tr("Zoom (Up/Down)"), zoom_);
   form->addRow(tr("See-through (0-7)"), level_);
-  auto* switches = new QHBoxLayout;
-  for (QWidget* w : {static_cast<QWidget*>(transparent_), static_cast<QWidget*>(monochrome_),
-                     static_cast<QWidget*>(sepia_), static_cast<QWidget*>(negative_), static_cast<QWidget*>(sketch_),
-                     static_cast<QWidget*>(clickThrough_)})
-    switches->addWidget(w);
-  switches->addStretch();
-  switches->addWidget(saveButton);
-  switches->addWidget(printButton);
+  auto* switches = new QGridLayout;
+  QCheckBox* const boxes[] = {transparent_, monochrome_, sepia_, negative_, sketch_, clickThrough_};
+  for (int i = 0; i < static_cast<int>(std::size(boxes)); ++i)
+    switches->addWidget(boxes[i], i / 3, i % 3);
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(state_, 1);
+  bottom->addWidget(saveButton);
+  bottom->addWidget(printButton);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(stage_, 1);
   layout->addLayout(form);
   layout->addLayout(switches);
-  layout->addWidget(state_);
+  layout->addLayout(bottom);
 
   rotateimage::TRotateImage& c = image_->control();
   connect(angle_, &QSlider::valueChanged, this, [this, &c](int v) { c.SetAngleEx(v); showState(); });
