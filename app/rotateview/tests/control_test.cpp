@@ -42,7 +42,7 @@ struct HitRow {
   bool hitsPicture;
 };
 
-TEST(Control, ClicksOnBackgroundPixelsFallThrough) {
+TEST(WidgetControl, ClicksOnBackgroundPixelsFallThrough) {
   // The widget is 40 x 30; the 10 x 8 picture sits at (15, 11), or with the pivot at
   // source pixel (0, 0) at the centre (20, 15).  Its diagonal and bottom-left pixel are
   // the transparent colour.
@@ -106,7 +106,7 @@ struct RepaintRow {
   QRegion expected;  // in the widget
 };
 
-TEST(Control, GeometryChangesRepaintTheOldAndNewPictureOnly) {
+TEST(WidgetControl, GeometryChangesRepaintTheOldAndNewPictureOnly) {
   // A 20 x 10 picture centred in a 100 x 80 widget sits at (40, 35).
   const QRect wide(40, 35, 20, 10);
   const RepaintRow kRows[] = {

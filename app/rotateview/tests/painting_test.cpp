@@ -34,7 +34,7 @@ struct TurnRow {
   rotateimage::TRotateImageDispMode mode;
 };
 
-TEST(Painting, RightAnglesOverTheBackgroundWithTheMask) {
+TEST(WidgetPainting, RightAnglesOverTheBackgroundWithTheMask) {
   using enum rotateimage::TRotateImageDispMode;
   const TurnRow kRows[] = {
       {0, 12, 7, {0, 0, 60, 40}, ridmMask},      // 0
@@ -80,7 +80,7 @@ TEST(Painting, RightAnglesOverTheBackgroundWithTheMask) {
   }
 }
 
-TEST(Painting, APictureOfBackgroundOnlyLeavesEverythingBehindIt) {
+TEST(WidgetPainting, APictureOfBackgroundOnlyLeavesEverythingBehindIt) {
   using enum rotateimage::TRotateImageDispMode;
   for (const auto mode : {ridmMask, ridmRegion}) {
     Backdrop backdrop;
@@ -110,7 +110,7 @@ struct MixRow {
   int odd;        // picture 255 over background 1
 };
 
-TEST(Painting, SeeThroughLevelsBlendEveryByte) {
+TEST(WidgetPainting, SeeThroughLevelsBlendEveryByte) {
   const MixRow kRows[] = {
       {1, 180, 206, 224},  // 0: 255 - 31 + 0
       {2, 160, 212, 192},  // 1: 255 - 63 + 0
@@ -152,7 +152,7 @@ TEST(Painting, SeeThroughLevelsBlendEveryByte) {
   }
 }
 
-TEST(Painting, PivotAtTheOriginPutsTheTopLeftPixelAtTheCentre) {
+TEST(WidgetPainting, PivotAtTheOriginPutsTheTopLeftPixelAtTheCentre) {
   Backdrop backdrop;
   backdrop.resize(50, 40);
   auto* widget = new RotateImageWidget(&backdrop);
@@ -171,7 +171,7 @@ TEST(Painting, PivotAtTheOriginPutsTheTopLeftPixelAtTheCentre) {
   EXPECT_EQ(shot.pixel(centre + QPoint(10, 0)), backdrop.colourAt(35, 20));
 }
 
-TEST(Painting, FortyFiveDegreesLeavesTheCornersToTheBackground) {
+TEST(WidgetPainting, FortyFiveDegreesLeavesTheCornersToTheBackground) {
   Backdrop backdrop;
   backdrop.resize(60, 60);
   auto* widget = new RotateImageWidget(&backdrop);
@@ -203,7 +203,7 @@ TEST(Painting, FortyFiveDegreesLeavesTheCornersToTheBackground) {
   EXPECT_NEAR(picturePixels, 900, 60);
 }
 
-TEST(Painting, DesignTimeFrameOnlyWithoutAPicture) {
+TEST(WidgetPainting, DesignTimeFrameOnlyWithoutAPicture) {
   Backdrop backdrop;
   backdrop.resize(40, 30);
   auto* widget = new RotateImageWidget(&backdrop);

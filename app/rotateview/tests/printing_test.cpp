@@ -11,8 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "app/rotateview/tests/scene.h"
 #include "rotateimage/rotate_image.h"
 
@@ -88,25 +86,6 @@ TEST(Printing, PageShowsTheTurnedPictureOnWhitePaper) {
       }
     EXPECT_GT(keyPixels, 0) << "row " << i;
   }
-}
-
-TEST(Printing, FortyFiveDegreesClipsTheCornersToPaper) {
-  rotateimage::TRotateImage control;
-  control.SetBounds(0, 0, 60, 60);
-  platform::Bitmap square(30, 30, 24);
-  square.fill(0xC04080);
-  control.SetBitmap(square);
-  control.SetAngle(45);
-  QTemporaryDir dir;
-  const QImage page = printAndRender(control, dir);
-  ASSERT_FALSE(page.isNull());
-  const auto at = [&](double x, double y) { return page.pixel(static_cast<int>(x * kScale), static_cast<int>(y * kScale)) & 0xFFFFFF; };
-  // The turned square is a diamond round the centre (30, 30) with corners 21 pixels out.
-  EXPECT_EQ(at(30, 30), 0xC04080u);
-  EXPECT_EQ(at(30, 11), 0xC04080u);
-  EXPECT_EQ(at(12, 30), 0xC04080u);
-  for (const auto& [x, y] : {std::pair{11.0, 11.0}, {49.0, 11.0}, {11.0, 49.0}, {49.0, 49.0}, {18.0, 14.0}})
-    EXPECT_EQ(at(x, y), 0xFFFFFFu) << x << "," << y;
 }
 
 TEST(Printing, AnUnwritableFileIsReported) {
