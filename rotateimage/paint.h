@@ -29,8 +29,9 @@ class BitmapCanvas : public Canvas {
   DeviceKind deviceKind() const override { return DeviceKind::Memory; }
   DeviceMapping mapping() const override;
   Rect clipBox() const override;
-  void setFontColor(TColor colour) override { fontColour_ = colour; }
-  void setBrushColor(TColor colour) override { brushColour_ = colour; }
+  // A memory canvas draws no text and fills nothing: the colours play no part.
+  void setFontColor(TColor) override {}
+  void setBrushColor(TColor) override {}
   void drawDashedFrame(const Rect& r) override;
   void drawDib(const Rect& dest, std::span<const std::uint8_t> image, std::span<const std::uint8_t> mask,
                std::span<const Rect> clip) override;
@@ -40,8 +41,6 @@ class BitmapCanvas : public Canvas {
  private:
   platform::Bitmap& target_;
   Point origin_;
-  TColor fontColour_ = clBlack;
-  TColor brushColour_ = clWhite;
 };
 
 }  // namespace rotateimage

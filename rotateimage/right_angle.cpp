@@ -10,7 +10,11 @@
 namespace rotateimage::detail {
 namespace {
 
-// Tiles small enough that a tile's source rows and output rows stay in the first-level cache.
+// 8 bits: 16 source rows (one block) walked together across the whole width, few enough
+// read streams for the prefetcher; the output lines each band fills in part stay cached
+// until the following bands complete them.
+constexpr int kBand = 16;
+// 3-byte pixels and the plain fallback: tiles whose source and output rows stay cached.
 constexpr int kTile = 64;
 
 inline const std::uint8_t* at(ConstPlane p, long x, long y, int bytesPerPixel) {
@@ -103,25 +107,29 @@ void transposeTile24(ConstPlane src, Plane out, int i0, int i1, int j0, int j1, 
 
 void transposeTurn(ConstPlane src, Plane out, int width, int height, int bytesPerPixel, long x0, int xStep, long y0,
                    int yStep) {
-  for (int jt = 0; jt < height; jt += kTile) {
-    const int jEnd = std::min(height, jt + kTile);
-    for (int it = 0; it < width; it += kTile) {
-      const int iEnd = std::min(width, it + kTile);
+#if defined(__SSE2__)
+  if (bytesPerPixel == 1) {
+    int i = 0;
+    for (; i + kBand <= width; i += kBand) {
+      int j = 0;
+      for (; j + 16 <= height; j += 16) transposeBlock8(src, out, i, j, x0, xStep, y0, yStep);
+      transposeScalar(src, out, i, i + kBand, j, height, 1, x0, xStep, y0, yStep);
+    }
+    transposeScalar(src, out, i, width, 0, height, 1, x0, xStep, y0, yStep);
+    return;
+  }
+#endif
+  // Square tiles for the word moves of 3-byte pixels and for the plain fallback.  Within
+  // a row the tiles go left to right, so each word's spill is overwritten afterwards.
+  for (int it = 0; it < width; it += kTile) {
+    const int iEnd = std::min(width, it + kTile);
+    for (int jt = 0; jt < height; jt += kTile) {
+      const int jEnd = std::min(height, jt + kTile);
       if (bytesPerPixel == 3) {
         transposeTile24(src, out, it, iEnd, jt, jEnd, width, x0, xStep, y0, yStep);
-        continue;
+      } else {
+        transposeScalar(src, out, it, iEnd, jt, jEnd, 1, x0, xStep, y0, yStep);
       }
-#if defined(__SSE2__)
-      int jFull = jt;
-      for (; jFull + 16 <= jEnd; jFull += 16) {
-        int i = it;
-        for (; i + 16 <= iEnd; i += 16) transposeBlock8(src, out, i, jFull, x0, xStep, y0, yStep);
-        transposeScalar(src, out, i, iEnd, jFull, jFull + 16, 1, x0, xStep, y0, yStep);
-      }
-      transposeScalar(src, out, it, iEnd, jFull, jEnd, 1, x0, xStep, y0, yStep);
-#else
-      transposeScalar(src, out, it, iEnd, jt, jEnd, 1, x0, xStep, y0, yStep);
-#endif
     }
   }
 }

@@ -132,34 +132,58 @@ std::uint32_t recolour(std::uint32_t colour, const RenderOptions& options) {
   return colour;
 }
 
+// Walks row j's column range, handing each output pixel, its sample and its mask byte
+// to `pixel`.
+template <std::size_t kBytes, class Pixel>
+void walkRow(std::size_t j, const std::uint8_t* src, const DibInfo& in, const Walk& walk, std::uint8_t* pixels,
+             std::size_t stride, std::uint8_t* maskPixels, std::size_t maskStride, Pixel pixel) {
+  const RowWalk& row = walk.rows[j];
+  std::uint8_t* out = pixels + j * stride;
+  std::uint8_t* mask = maskPixels + j * maskStride;
+  std::int64_t x = row.x;
+  std::int64_t y = row.y;
+  for (int i = row.span.lo; i <= row.span.hi; ++i, x += walk.dx, y += walk.dy) {
+    const std::uint8_t* s = src + static_cast<std::size_t>(sampleIndex(y, in.height)) * in.stride +
+                            static_cast<std::size_t>(sampleIndex(x, in.width)) * kBytes;
+    pixel(out + kBytes * static_cast<std::size_t>(i), s, mask + i);
+  }
+}
+
 void walkRows(std::span<const std::uint8_t> source, const DibInfo& in, const Walk& walk, int bytesPerPixel,
               const RenderOptions& options, std::uint8_t* pixels, std::size_t stride, std::uint8_t* maskPixels,
               std::size_t maskStride) {
   const std::uint8_t* src = source.data() + in.pixelOffset;
-  const bool plain = options.colorCode == 0 && !options.negative;
+  const std::uint32_t transparent = options.transparent;
+  const bool words = bytesPerPixel == 3 && options.colorCode == 0 && !options.negative && transparent == kNoTransparent;
   for (std::size_t j = 0; j < walk.rows.size(); ++j) {
-    const RowWalk& row = walk.rows[j];
-    if (row.span.empty()) continue;
-    std::uint8_t* out = pixels + j * stride;
-    std::uint8_t* mask = maskPixels + j * maskStride;
-    std::int64_t x = row.x;
-    std::int64_t y = row.y;
-    for (int i = row.span.lo; i <= row.span.hi; ++i, x += walk.dx, y += walk.dy) {
-      const std::uint8_t* s = src + static_cast<std::size_t>(sampleIndex(y, in.height)) * in.stride +
-                              static_cast<std::size_t>(sampleIndex(x, in.width)) * static_cast<std::size_t>(bytesPerPixel);
-      if (bytesPerPixel == 1) {
-        out[i] = *s;
-        if (*s == options.transparent) mask[i] = 1;
-        continue;
-      }
-      const std::uint32_t colour = read24(s);
-      std::uint8_t* o = out + 3 * static_cast<std::size_t>(i);
-      if (colour == options.transparent) {
-        write24(o, colour);
-        mask[i] = 1;
-      } else {
-        write24(o, plain ? colour : recolour(colour, options));
-      }
+    const ColumnSpan span = walk.rows[j].span;
+    if (span.empty()) continue;
+    if (bytesPerPixel == 1) {
+      walkRow<1>(j, src, in, walk, pixels, stride, maskPixels, maskStride,
+                 [transparent](std::uint8_t* o, const std::uint8_t* s, std::uint8_t* m) {
+                   *o = *s;
+                   if (*s == transparent) *m = 1;
+                 });
+    } else if (words) {
+      // Pixels moved as 4-byte words: each spills one byte into the next pixel, which the
+      // walk writes afterwards.  The byte after the row's last pixel is kept aside and
+      // put back; the spare byte after both images keeps every word inside its buffer.
+      std::uint8_t& after = pixels[j * stride + 3 * static_cast<std::size_t>(span.hi + 1)];
+      const std::uint8_t kept = after;
+      walkRow<3>(j, src, in, walk, pixels, stride, maskPixels, maskStride,
+                 [](std::uint8_t* o, const std::uint8_t* s, std::uint8_t*) { std::memcpy(o, s, 4); });
+      after = kept;
+    } else {
+      walkRow<3>(j, src, in, walk, pixels, stride, maskPixels, maskStride,
+                 [&options, transparent](std::uint8_t* o, const std::uint8_t* s, std::uint8_t* m) {
+                   const std::uint32_t colour = read24(s);
+                   if (colour == transparent) {
+                     write24(o, colour);
+                     *m = 1;
+                   } else {
+                     write24(o, recolour(colour, options));
+                   }
+                 });
     }
   }
 }
@@ -273,27 +297,40 @@ bool ExecuteDimension(std::span<const std::uint8_t> source, const Dimension& d, 
   const auto out = outputSize(d, in.width, in.height);
   if (!out) return false;
 
-  const std::size_t stride = static_cast<std::size_t>(dib::stride(static_cast<std::uint64_t>(out->width), static_cast<unsigned>(in.bitCount)));
-  const std::size_t imageSize = in.pixelOffset + stride * static_cast<std::size_t>(out->height);
-  DibBuffer newRotated(imageSize + (bytesPerPixel == 3 ? 1 : 0), 0);
-  std::copy_n(source.begin(), in.pixelOffset, newRotated.begin());
-  platform::writeU32(newRotated, dib::kFileSize, static_cast<std::uint32_t>(imageSize));
-  platform::writeI32(newRotated, dib::kWidth, out->width);
-  platform::writeI32(newRotated, dib::kHeight, out->height);
-  platform::writeU32(newRotated, dib::kSizeImage, 0);
-  if (options.whiteFill && bytesPerPixel == 3) std::fill(newRotated.begin() + static_cast<std::ptrdiff_t>(in.pixelOffset), newRotated.begin() + static_cast<std::ptrdiff_t>(imageSize), std::uint8_t{0xFF});
-
-  const std::size_t maskStride = static_cast<std::size_t>(dib::stride(static_cast<std::uint64_t>(out->width), 8));
-  const std::size_t maskOffset = dib::kHeadersSize + dib::kPaletteEntrySize * kMaskPaletteSize;
-  DibBuffer newMask(maskOffset + maskStride * static_cast<std::size_t>(out->height), 0);
-  writeDibHeaders(newMask, out->width, out->height, 8, kMaskPaletteSize);
-  std::fill_n(newMask.begin() + dib::kHeadersSize + dib::kPaletteEntrySize, 3, std::uint8_t{0xFF});
-
-  std::uint8_t* pixels = newRotated.data() + in.pixelOffset;
-  std::uint8_t* maskPixels = newMask.data() + maskOffset;
   const Walk walk = planWalk(d, in.width, in.height, *out);
   const bool recolours24 = bytesPerPixel == 3 && (options.colorCode != 0 || options.negative);
   const auto turn = options.generalWalkOnly || recolours24 ? std::nullopt : rightAngle(walk, in.width, in.height, *out);
+
+  // Past this point nothing fails.  The outputs are rebuilt in place, keeping their
+  // storage, and a block copy writes every pixel, so only the row padding is cleared then.
+  const std::size_t stride = static_cast<std::size_t>(dib::stride(static_cast<std::uint64_t>(out->width), static_cast<unsigned>(in.bitCount)));
+  const std::size_t imageSize = in.pixelOffset + stride * static_cast<std::size_t>(out->height);
+  rotated.resize(imageSize + (bytesPerPixel == 3 ? 1 : 0));
+  std::copy_n(source.begin(), in.pixelOffset, rotated.begin());
+  platform::writeU32(rotated, dib::kFileSize, static_cast<std::uint32_t>(imageSize));
+  platform::writeI32(rotated, dib::kWidth, out->width);
+  platform::writeI32(rotated, dib::kHeight, out->height);
+  platform::writeU32(rotated, dib::kSizeImage, 0);
+  std::uint8_t* pixels = rotated.data() + in.pixelOffset;
+  const std::uint8_t fill = options.whiteFill && bytesPerPixel == 3 ? 0xFF : 0x00;
+  if (turn) {
+    const std::size_t used = static_cast<std::size_t>(out->width) * static_cast<std::size_t>(bytesPerPixel);
+    for (int j = 0; j < out->height; ++j) std::fill(pixels + static_cast<std::size_t>(j) * stride + used, pixels + static_cast<std::size_t>(j + 1) * stride, fill);
+  } else {
+    std::fill(pixels, rotated.data() + imageSize, fill);
+  }
+  if (bytesPerPixel == 3) rotated.back() = 0;  // the spare byte
+
+  const std::size_t maskStride = static_cast<std::size_t>(dib::stride(static_cast<std::uint64_t>(out->width), 8));
+  const std::size_t maskOffset = dib::kHeadersSize + dib::kPaletteEntrySize * kMaskPaletteSize;
+  mask.resize(maskOffset + maskStride * static_cast<std::size_t>(out->height));
+  writeDibHeaders(mask, out->width, out->height, 8, kMaskPaletteSize);
+  std::fill_n(mask.begin() + dib::kHeadersSize, 4, std::uint8_t{0x00});
+  std::fill_n(mask.begin() + dib::kHeadersSize + dib::kPaletteEntrySize, 3, std::uint8_t{0xFF});
+  mask[dib::kHeadersSize + dib::kPaletteEntrySize + 3] = 0;
+  std::uint8_t* maskPixels = mask.data() + maskOffset;
+  std::fill(maskPixels, mask.data() + mask.size(), std::uint8_t{0});
+
   if (turn) {
     const detail::ConstPlane src{source.data() + in.pixelOffset, in.stride};
     const detail::Plane dst{pixels, stride};
@@ -304,10 +341,7 @@ bool ExecuteDimension(std::span<const std::uint8_t> source, const Dimension& d, 
     walkRows(source, in, walk, bytesPerPixel, options, pixels, stride, maskPixels, maskStride);
     maskOutside(walk, out->width, maskPixels, maskStride);
   }
-  if (bytesPerPixel == 1) transformPalette(newRotated, options);
-
-  rotated = std::move(newRotated);
-  mask = std::move(newMask);
+  if (bytesPerPixel == 1) transformPalette(rotated, options);
   return true;
 }
 

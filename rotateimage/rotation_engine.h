@@ -58,8 +58,9 @@ struct RenderOptions {
   bool generalWalkOnly = false;  // skip the right-angle copy (to check it against the walk)
 };
 
-// Renders `rotated` and `mask` from `source`.  Returns false, touching neither, unless
-// the source is a valid 8- or 24-bit DIB whose output size is usable.
+// Renders `rotated` and `mask` from `source`, reusing their storage; neither may be the
+// source.  Returns false, touching neither, unless the source is a valid 8- or 24-bit
+// DIB whose output size is usable.
 bool ExecuteDimension(std::span<const std::uint8_t> source, const Dimension& d, const RenderOptions& options,
                       DibBuffer& rotated, DibBuffer& mask);
 

@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
+
+#include <unistd.h>
 
 #include "platform/little_endian.h"
 #include "rotateimage/paint.h"
@@ -169,6 +175,58 @@ TEST(Streams, SaveToBitmapPaintsTheBackground) {
     EXPECT_EQ(out.pixel(0, 0), expected) << std::hex << colour;
     EXPECT_EQ(out.pixel(out.width() / 2, out.height() / 2), 0x00FF00u);
   }
+}
+
+// Files we save are read by ImageMagick with the colours SaveToBitmap gives, and load
+// back through LoadFromFile.
+TEST(Streams, FilesReadByImageMagickAndByUs) {
+  if (std::system("command -v convert >/dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick missing";
+  const auto dir = std::filesystem::temp_directory_path() / ("rotate_test_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  int row = 0;
+  for (int bits : {4, 24}) {
+    ++row;
+    platform::Bitmap source = noise(9, 5, bits, static_cast<unsigned>(bits));
+    if (bits == 4) source.setPalette({{1, 2, 3}, {200, 0, 0}, {0, 200, 0}});  // no white: one is appended
+    for (int y = 0; y < 5; ++y)
+      for (int x = 0; x < 9; ++x) source.setPixel(x, y, bits == 4 ? source.pixel(x, y) % 3 : source.pixel(x, y));
+    TRotateImage image;
+    image.SetBitmap(source);
+    image.SetAngle(30);
+    const auto bmp = dir / ("out" + std::to_string(bits) + ".bmp");
+    image.SaveToFile(bmp, clWhite);
+    platform::Bitmap expected;
+    image.SaveToBitmap(expected, clWhite);
+
+    const auto txt = dir / "out.txt";
+    const std::string dump = "convert " + bmp.string() + " -depth 8 txt:- > " + txt.string();
+    ASSERT_EQ(std::system(dump.c_str()), 0) << "row " << row;
+    std::ifstream in(txt);
+    std::string line;
+    std::getline(in, line);
+    int seen = 0, wrong = 0;
+    while (std::getline(in, line)) {
+      int x = 0, y = 0;
+      unsigned r = 0, g = 0, b = 0;
+      ASSERT_EQ(std::sscanf(line.c_str(), "%d,%d: (%u,%u,%u", &x, &y, &r, &g, &b), 5) << line;
+      const std::uint32_t v = expected.pixel(x, y);
+      const platform::Rgb want = bits == 24 ? platform::Rgb{static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)}
+                                            : expected.palette()[v];
+      wrong += want != platform::Rgb{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(b)};
+      ++seen;
+    }
+    EXPECT_EQ(seen, expected.width() * expected.height()) << "row " << row;
+    EXPECT_EQ(wrong, 0) << "row " << row;
+
+    TRotateImage reader;
+    reader.LoadFromFile(bmp);
+    platform::Bitmap reloaded;
+    reader.SaveToBitmap(reloaded, clWhite);
+    EXPECT_EQ(reloaded, expected) << "row " << row;
+  }
+  TRotateImage missing;
+  EXPECT_THROW(missing.LoadFromFile(dir / "none.bmp"), std::runtime_error);
+  std::filesystem::remove_all(dir);
 }
 
 TEST(Transparency, AutoTakesTheBottomLeftPixel) {
