@@ -4,7 +4,10 @@
 #include <QPainter>
 #include <QRegion>
 
+#include <algorithm>
 #include <array>
+#include <cstring>
+#include <vector>
 
 #include "platform/dib_layout.h"
 #include "platform/little_endian.h"
@@ -128,21 +131,36 @@ void QtCanvas::drawDib(const rotateimage::Rect& dest, std::span<const std::uint8
 platform::Bitmap QtCanvas::grab(const rotateimage::Rect& r) {
   platform::Bitmap copy(std::max(r.width(), 0), std::max(r.height(), 0), 24);
   const QImage* image = target();
-  if (!image) return copy;
+  if (!image || copy.empty()) return copy;
+  // The device pixel under each logical column and row; a display's mapping is a shift,
+  // scaled on high-density screens, never turned.
   const QTransform toDevice = painter_.deviceTransform();
-  for (int y = 0; y < copy.height(); ++y)
-    for (int x = 0; x < copy.width(); ++x) {
-      const QPoint at = toDevice.map(QPoint(r.left + x, r.top + y));
-      if (image->rect().contains(at)) copy.setPixel(x, y, image->pixel(at) & 0xFFFFFF);
-    }
+  std::vector<int> columns(static_cast<std::size_t>(copy.width()));
+  std::vector<int> rows(static_cast<std::size_t>(copy.height()));
+  for (std::size_t x = 0; x < columns.size(); ++x) columns[x] = toDevice.map(QPoint(r.left + static_cast<int>(x), r.top)).x();
+  for (std::size_t y = 0; y < rows.size(); ++y) rows[y] = toDevice.map(QPoint(r.left, r.top + static_cast<int>(y))).y();
+  const auto [left, right] = std::minmax_element(columns.begin(), columns.end());
+  const auto [top, bottom] = std::minmax_element(rows.begin(), rows.end());
+  const QRect area = QRect(QPoint(*left, *top), QPoint(*right, *bottom)).intersected(image->rect());
+  if (area.isEmpty()) return copy;
+  // One conversion of the area to the bitmap's own byte order, whatever the device's.
+  const QImage bgr = image->copy(area).convertToFormat(QImage::Format_BGR888);
+  for (std::size_t y = 0; y < rows.size(); ++y) {
+    if (rows[y] < area.top() || rows[y] > area.bottom()) continue;
+    const uchar* from = bgr.constScanLine(rows[y] - area.top());
+    std::uint8_t* to = copy.row(static_cast<int>(y)).data();
+    for (std::size_t x = 0; x < columns.size(); ++x)
+      if (columns[x] >= area.left() && columns[x] <= area.right())
+        std::memcpy(to + 3 * x, from + 3 * static_cast<std::size_t>(columns[x] - area.left()), 3);
+  }
   return copy;
 }
 
 void QtCanvas::put(rotateimage::Point at, const platform::Bitmap& picture) {
-  QImage image(picture.width(), picture.height(), QImage::Format_RGB32);
-  if (image.isNull()) return;
-  for (int y = 0; y < picture.height(); ++y)
-    for (int x = 0; x < picture.width(); ++x) image.setPixel(x, y, 0xFF000000 | picture.pixel(x, y));
+  if (picture.empty() || picture.bitsPerPixel() != 24) return;
+  // The bitmap's rows are blue-green-red and contiguous: Qt reads them in place.
+  const QImage image(picture.row(0).data(), picture.width(), picture.height(), static_cast<qsizetype>(picture.stride()),
+                     QImage::Format_BGR888);
   painter_.save();
   painter_.setCompositionMode(QPainter::CompositionMode_Source);
   painter_.drawImage(QPoint(at.x, at.y), image);
