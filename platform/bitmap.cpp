@@ -148,39 +148,31 @@ std::vector<std::uint8_t> Bitmap::saveToDib() const {
 }
 
 bool Bitmap::loadFromDib(std::span<const std::uint8_t> bytes) {
-  const auto type = readU16(bytes, dib::kType);
-  const auto offBits = readU32(bytes, dib::kOffBits);
-  const auto infoSize = readU32(bytes, dib::kInfoSize);
-  const auto width = readI32(bytes, dib::kWidth);
-  const auto height = readI32(bytes, dib::kHeight);
-  const auto planes = readU16(bytes, dib::kPlanes);
-  const auto bitCount = readU16(bytes, dib::kBitCount);
-  const auto compression = readU32(bytes, dib::kCompression);
-  const auto clrUsed = readU32(bytes, dib::kClrUsed);
-  if (!type || !offBits || !infoSize || !width || !height || !planes || !bitCount || !compression || !clrUsed)
+  const auto headers = dib::readHeaders(bytes);
+  if (!headers) return false;
+  const dib::FileHeaders& hd = *headers;
+  if (hd.type != dib::kSignature || hd.infoSize < dib::kInfoHeaderSize || hd.planes != 1 || hd.compression != 0 ||
+      !supportedDepth(hd.bitCount) || hd.width <= 0 || hd.height == 0 || hd.height == INT32_MIN)
     return false;
-  if (*type != dib::kSignature || *infoSize < dib::kInfoHeaderSize || *planes != 1 || *compression != 0 ||
-      !supportedDepth(*bitCount) || *width <= 0 || *height == 0 || *height == INT32_MIN)
-    return false;
-  const bool topDown = *height < 0;
-  const std::uint64_t w = static_cast<std::uint64_t>(*width);
-  const std::uint64_t h = static_cast<std::uint64_t>(topDown ? -static_cast<std::int64_t>(*height) : *height);
+  const bool topDown = hd.height < 0;
+  const std::uint64_t w = static_cast<std::uint64_t>(hd.width);
+  const std::uint64_t h = static_cast<std::uint64_t>(topDown ? -static_cast<std::int64_t>(hd.height) : hd.height);
   if (w * h > dib::kMaxPixels) return false;
 
   std::uint64_t colours = 0;
-  if (*bitCount != 24) {
-    const std::uint64_t maxColours = std::uint64_t{1} << *bitCount;
-    if (*clrUsed > maxColours) return false;
-    colours = *clrUsed == 0 ? maxColours : *clrUsed;
+  if (hd.bitCount != 24) {
+    const std::uint64_t maxColours = std::uint64_t{1} << hd.bitCount;
+    if (hd.clrUsed > maxColours) return false;
+    colours = hd.clrUsed == 0 ? maxColours : hd.clrUsed;
   }
-  const std::uint64_t paletteAt = dib::kFileHeaderSize + std::uint64_t{*infoSize};
+  const std::uint64_t paletteAt = dib::kFileHeaderSize + std::uint64_t{hd.infoSize};
   const std::uint64_t paletteEnd = paletteAt + colours * dib::kPaletteEntrySize;
-  const std::uint64_t rowBytes = dib::stride(w, *bitCount);
-  if (paletteEnd > bytes.size() || *offBits < paletteEnd || *offBits > bytes.size() ||
-      rowBytes * h > bytes.size() - *offBits)
+  const std::uint64_t rowBytes = dib::stride(w, hd.bitCount);
+  if (paletteEnd > bytes.size() || hd.offBits < paletteEnd || hd.offBits > bytes.size() ||
+      rowBytes * h > bytes.size() - hd.offBits)
     return false;
 
-  Bitmap loaded(static_cast<int>(w), static_cast<int>(h), *bitCount);
+  Bitmap loaded(static_cast<int>(w), static_cast<int>(h), hd.bitCount);
   loaded.palette_.clear();
   for (std::uint64_t i = 0; i < colours; ++i) {
     const auto at = static_cast<std::size_t>(paletteAt + i * dib::kPaletteEntrySize);
@@ -188,8 +180,8 @@ bool Bitmap::loadFromDib(std::span<const std::uint8_t> bytes) {
   }
   for (std::uint64_t fileRow = 0; fileRow < h; ++fileRow) {
     // Only the bytes that hold pixels: padding stays zero, so equal pictures compare equal.
-    const auto used = static_cast<std::size_t>((w * *bitCount + 7) / 8);
-    const auto src = bytes.subspan(static_cast<std::size_t>(*offBits + fileRow * rowBytes), used);
+    const auto used = static_cast<std::size_t>((w * hd.bitCount + 7) / 8);
+    const auto src = bytes.subspan(static_cast<std::size_t>(hd.offBits + fileRow * rowBytes), used);
     const auto y = static_cast<int>(topDown ? fileRow : h - 1 - fileRow);
     std::copy(src.begin(), src.end(), loaded.row(y).begin());
   }

@@ -30,40 +30,13 @@ bool knownDepth(unsigned bitCount) {
   return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 || bitCount == 32;
 }
 
-// The header fields the loader judges an image by, read with checked reads.
-struct FileHeaders {
-  std::uint16_t type, reserved1, reserved2, planes, bitCount;
-  std::uint32_t fileSize, offBits, infoSize, compression, clrUsed;
-  std::int32_t width, height;
-};
-
-std::optional<FileHeaders> readHeaders(std::span<const std::uint8_t> bytes) {
-  const auto type = readU16(bytes, dib::kType);
-  const auto fileSize = readU32(bytes, dib::kFileSize);
-  const auto reserved1 = readU16(bytes, dib::kReserved1);
-  const auto reserved2 = readU16(bytes, dib::kReserved2);
-  const auto offBits = readU32(bytes, dib::kOffBits);
-  const auto infoSize = readU32(bytes, dib::kInfoSize);
-  const auto width = readI32(bytes, dib::kWidth);
-  const auto height = readI32(bytes, dib::kHeight);
-  const auto planes = readU16(bytes, dib::kPlanes);
-  const auto bitCount = readU16(bytes, dib::kBitCount);
-  const auto compression = readU32(bytes, dib::kCompression);
-  const auto clrUsed = readU32(bytes, dib::kClrUsed);
-  if (!type || !fileSize || !reserved1 || !reserved2 || !offBits || !infoSize || !width || !height || !planes ||
-      !bitCount || !compression || !clrUsed)
-    return std::nullopt;
-  return FileHeaders{*type,     *reserved1, *reserved2, *planes,      *bitCount, *fileSize,
-                     *offBits,  *infoSize,  *compression, *clrUsed,   *width,    *height};
-}
-
 // Where the rows of an accepted image start, and how it is laid out.
 struct SourceLayout {
   std::uint64_t width, height, stride, pixelOffset, paletteSize;
   bool topDown;
 };
 
-std::optional<SourceLayout> judge(const FileHeaders& h) {
+std::optional<SourceLayout> judge(const dib::FileHeaders& h) {
   const bool bitfields = h.compression == kCompressionBitfields && (h.bitCount == 16 || h.bitCount == 32);
   if (h.type != dib::kSignature || h.reserved1 != 0 || h.reserved2 != 0 || h.infoSize < dib::kInfoHeaderSize ||
       h.planes != 1 || (h.compression != kCompressionRgb && !bitfields) || !knownDepth(h.bitCount) || h.clrUsed > 256 ||
@@ -103,7 +76,7 @@ std::optional<Channel> channelFor(std::uint32_t mask) {
 }
 
 // Red, green and blue masks: the file's own for bitfields, otherwise 5-5-5 or 8-8-8.
-std::optional<std::array<Channel, 3>> channelsFor(std::span<const std::uint8_t> bytes, const FileHeaders& h) {
+std::optional<std::array<Channel, 3>> channelsFor(std::span<const std::uint8_t> bytes, const dib::FileHeaders& h) {
   std::array<std::uint32_t, 3> masks = h.bitCount == 16 ? std::array<std::uint32_t, 3>{0x7C00, 0x03E0, 0x001F}
                                                         : std::array<std::uint32_t, 3>{0xFF0000, 0x00FF00, 0x0000FF};
   if (h.compression == kCompressionBitfields) {
@@ -132,7 +105,7 @@ std::uint32_t pixelWord(std::span<const std::uint8_t> row, std::size_t x, int bi
 
 bool IsValidDib(std::span<const std::uint8_t> buffer) {
   if (buffer.size() <= dib::kHeadersSize) return false;
-  const auto h = readHeaders(buffer);
+  const auto h = dib::readHeaders(buffer);
   const auto xPels = readI32(buffer, dib::kXPelsPerMeter);
   const auto yPels = readI32(buffer, dib::kYPelsPerMeter);
   if (!h || !xPels || !yPels) return false;
@@ -149,7 +122,7 @@ bool IsValidDib(std::span<const std::uint8_t> buffer) {
 }
 
 DibInfo readDibInfo(std::span<const std::uint8_t> buffer) {
-  const auto h = readHeaders(buffer);
+  const auto h = dib::readHeaders(buffer);
   DibInfo info;
   info.width = h->width;
   info.height = h->height;
@@ -161,7 +134,7 @@ DibInfo readDibInfo(std::span<const std::uint8_t> buffer) {
 }
 
 std::optional<std::uint64_t> dibExtent(std::span<const std::uint8_t> headers, std::uint64_t available) {
-  const auto h = readHeaders(headers);
+  const auto h = dib::readHeaders(headers);
   if (!h) return std::nullopt;
   const auto layout = judge(*h);
   if (!layout) return std::nullopt;
@@ -192,7 +165,7 @@ void writeDibHeaders(std::span<std::uint8_t> buffer, int width, int height, int 
 std::optional<NormalisedDib> normaliseDib(std::span<const std::uint8_t> bytes) {
   const auto extent = dibExtent(bytes, bytes.size());
   if (!extent) return std::nullopt;
-  const FileHeaders h = *readHeaders(bytes);
+  const dib::FileHeaders h = *dib::readHeaders(bytes);
   const SourceLayout src = *judge(h);
   const int width = static_cast<int>(src.width);
   const int height = static_cast<int>(src.height);

@@ -429,7 +429,9 @@ void TCustomRotateImage::paintClipped(Canvas& canvas, Point topLeft) {
     }
     region = MaskToRegion(FMask, &at, printer);
   }
-  if (const auto size = maskSize()) {
+  // No picture pixel gives an empty region, which clips everything away; an empty list of
+  // rectangles would mean no clipping at all.
+  if (const auto size = maskSize(); size && !region.empty()) {
     const Rect dest{topLeft.x, topLeft.y, topLeft.x + static_cast<int>(std::lround(size->width / ratio)),
                     topLeft.y + static_cast<int>(std::lround(size->height / ratio))};
     canvas.drawDib(dest, FRotated, {}, region);

@@ -17,7 +17,7 @@ namespace rotateimage {
 namespace {
 
 namespace dib = platform::dib;
-using testing::DibSpec;
+using testing::DibFields;
 using testing::makeDib;
 
 // Pixel (x, y), y counted from the bottom row, of a normalised buffer as 0x00RRGGBB.
@@ -36,8 +36,8 @@ std::uint8_t indexAt(const DibBuffer& buffer, int x, int y) {
 TEST(NormaliseDib, FourBitsWithoutClrUsedKeepTheNibblesAsIndices) {
   std::vector<std::uint32_t> palette(16);
   for (std::uint32_t i = 0; i < 16; ++i) palette[i] = i * 0x111111;
-  DibSpec spec{.width = 3, .height = 2, .bitCount = 4, .palette = palette, .clrUsed = 0};
-  const auto loaded = normaliseDib(makeDib(spec, {0x12, 0x30, 0, 0, /**/ 0xAB, 0xC0, 0, 0}));
+  DibFields fields{.width = 3, .height = 2, .bitCount = 4, .palette = palette, .clrUsed = 0};
+  const auto loaded = normaliseDib(makeDib(fields, {0x12, 0x30, 0, 0, /**/ 0xAB, 0xC0, 0, 0}));
   ASSERT_TRUE(loaded);
   ASSERT_TRUE(IsValidDib(loaded->dib));
   const DibInfo info = readDibInfo(loaded->dib);
@@ -53,8 +53,8 @@ TEST(NormaliseDib, FourBitsWithoutClrUsedKeepTheNibblesAsIndices) {
 
 TEST(NormaliseDib, OneBitAlwaysGetsBlackAndWhite) {
   // Red and yellow in the file; the loader gives black and white.
-  DibSpec spec{.width = 10, .height = 1, .bitCount = 1, .palette = {0xFF0000, 0xFFFF00}};
-  const auto loaded = normaliseDib(makeDib(spec, {0b10110000, 0b01000000, 0, 0}));
+  DibFields fields{.width = 10, .height = 1, .bitCount = 1, .palette = {0xFF0000, 0xFFFF00}};
+  const auto loaded = normaliseDib(makeDib(fields, {0b10110000, 0b01000000, 0, 0}));
   ASSERT_TRUE(loaded);
   EXPECT_EQ(readDibInfo(loaded->dib).paletteSize, 2u);
   const std::uint8_t expected[10] = {1, 0, 1, 1, 0, 0, 0, 0, 0, 1};

@@ -9,7 +9,7 @@
 
 namespace rotateimage::testing {
 
-struct DibSpec {
+struct DibFields {
   int width = 1;
   int height = 1;
   int bitCount = 8;
@@ -20,22 +20,22 @@ struct DibSpec {
 };
 
 // `rows` holds the stored rows in file order, each exactly stride bytes.
-inline std::vector<std::uint8_t> makeDib(const DibSpec& spec, const std::vector<std::uint8_t>& rows) {
+inline std::vector<std::uint8_t> makeDib(const DibFields& fields, const std::vector<std::uint8_t>& rows) {
   namespace dib = platform::dib;
-  const std::uint32_t paletteAt = 14 + spec.infoSize;
-  const std::uint32_t offBits = paletteAt + 4 * static_cast<std::uint32_t>(spec.palette.size()) + spec.gap;
+  const std::uint32_t paletteAt = 14 + fields.infoSize;
+  const std::uint32_t offBits = paletteAt + 4 * static_cast<std::uint32_t>(fields.palette.size()) + fields.gap;
   std::vector<std::uint8_t> out(offBits + rows.size(), 0);
   platform::writeU16(out, dib::kType, dib::kSignature);
   platform::writeU32(out, dib::kFileSize, static_cast<std::uint32_t>(out.size()));
   platform::writeU32(out, dib::kOffBits, offBits);
-  platform::writeU32(out, dib::kInfoSize, spec.infoSize);
-  platform::writeI32(out, dib::kWidth, spec.width);
-  platform::writeI32(out, dib::kHeight, spec.height);
+  platform::writeU32(out, dib::kInfoSize, fields.infoSize);
+  platform::writeI32(out, dib::kWidth, fields.width);
+  platform::writeI32(out, dib::kHeight, fields.height);
   platform::writeU16(out, dib::kPlanes, 1);
-  platform::writeU16(out, dib::kBitCount, static_cast<std::uint16_t>(spec.bitCount));
+  platform::writeU16(out, dib::kBitCount, static_cast<std::uint16_t>(fields.bitCount));
   platform::writeU32(out, dib::kClrUsed,
-                     spec.clrUsed == 0xFFFFFFFF ? static_cast<std::uint32_t>(spec.palette.size()) : spec.clrUsed);
-  for (std::size_t i = 0; i < spec.palette.size(); ++i) platform::writeU32(out, paletteAt + 4 * i, spec.palette[i]);
+                     fields.clrUsed == 0xFFFFFFFF ? static_cast<std::uint32_t>(fields.palette.size()) : fields.clrUsed);
+  for (std::size_t i = 0; i < fields.palette.size(); ++i) platform::writeU32(out, paletteAt + 4 * i, fields.palette[i]);
   std::copy(rows.begin(), rows.end(), out.begin() + offBits);
   return out;
 }
