@@ -89,40 +89,6 @@ TEST(SizeDialog, OkTakesEverythingOverAndStoresSwitchesAsOneOrZero) {
     EXPECT_EQ(settings.wpcOnly, 1);
 }
 
-TEST(SizeDialog, ABadBoxStopsTheTakeOverThereAndKeepsTheDialogOpen) {
-    Settings settings;
-    FakeSizeView view;
-    SizeDialog dialog(view, settings);
-    dialog.FormCreate();
-    view.texts[SizeEdit::edtHeight] = "60";
-    view.texts[SizeEdit::edtHeight2] = "8";
-    view.texts[SizeEdit::edtNarrow] = "12a";
-    view.texts[SizeEdit::edtGap] = "9";
-    view.checks[SizeCheck::chkOCR] = false;
-    dialog.btnOKClick();
-    EXPECT_FALSE(view.closed);
-    ASSERT_EQ(view.errors.size(), 1u);
-    EXPECT_EQ(view.errors[0], "'12a' は整数ではありません");
-    EXPECT_EQ(settings.barHeight, 60);
-    EXPECT_EQ(settings.guardExtra, 8);
-    EXPECT_EQ(settings.narrowWidth, 1);
-    EXPECT_EQ(settings.charGap, 2);
-    EXPECT_EQ(settings.ocrDisp, 1);
-}
-
-TEST(SizeDialog, CancelTakesNothingOver) {
-    Settings settings;
-    FakeSizeView view;
-    SizeDialog dialog(view, settings);
-    dialog.FormCreate();
-    view.texts[SizeEdit::edtHeight] = "99";
-    view.checks[SizeCheck::chkWPConly] = false;
-    dialog.btnCancelClick();
-    EXPECT_TRUE(view.closed);
-    EXPECT_EQ(settings.barHeight, 50);
-    EXPECT_EQ(settings.wpcOnly, 1);
-}
-
 class FakeSoundView : public SoundDialogView {
 public:
     std::map<SoundEdit, std::string> texts;
@@ -193,15 +159,6 @@ TEST_F(SoundDialogTest, PickingFillsTheBoxAndPlaysCancelDoesNothing) {
     dialog.btnRefGDClick();
     EXPECT_EQ(view.texts[SoundEdit::edtSoundOK], "");
     EXPECT_EQ(sound.played.size(), 1u);
-}
-
-TEST_F(SoundDialogTest, LabelsPlayTheirBoxUnlessEmpty) {
-    dialog.FormCreate();
-    dialog.Label1Click();
-    EXPECT_TRUE(sound.played.empty());
-    view.texts[SoundEdit::edtSoundNG] = "/s/ng.wav";
-    dialog.Label2Click();
-    EXPECT_EQ(sound.played, std::vector<std::string>{"/s/ng.wav"});
 }
 
 TEST_F(SoundDialogTest, CancelTakesNothingOver) {
