@@ -30,21 +30,30 @@ constexpr bool acceptsCode93(char c) {
     return isDigit(c) || isUpper(c) || (c >= 'a' && c <= 'd') || isOneOf(c, " $%+-./");
 }
 
-struct CharacterSet {
-    bool (*accepts)(char);
-    KeldaResult error;
-};
+using Accepts = bool (*)(char);
 
 // Indexed by the request 0 to 6.
-constexpr std::array<CharacterSet, 7> kCharacterSets = {{
-    {acceptsJanUpc, KELDA_E_JAN_CHAR},
-    {acceptsNW7, KELDA_E_NW7_CHAR},
-    {acceptsCode39, KELDA_E_CODE39_CHAR},
-    {acceptsITF, KELDA_E_ITF_CHAR},
-    {acceptsCode128Text, KELDA_E_CODE128_CHAR},
-    {acceptsCode128Values, KELDA_E_CODE128_VALUES},
-    {acceptsCode93, KELDA_E_CODE93_CHAR},
-}};
+constexpr std::array<Accepts, 7> kAccepts = {acceptsJanUpc,      acceptsNW7,           acceptsCode39, acceptsITF,
+                                              acceptsCode128Text, acceptsCode128Values, acceptsCode93};
+constexpr std::array<KeldaResult, 7> kCharacterErrors = {
+    KELDA_E_JAN_CHAR,     KELDA_E_NW7_CHAR,       KELDA_E_CODE39_CHAR, KELDA_E_ITF_CHAR,
+    KELDA_E_CODE128_CHAR, KELDA_E_CODE128_VALUES, KELDA_E_CODE93_CHAR,
+};
+
+// The sets above as one bit per request for each byte 0x00-0x7F, so that checking a
+// character is one look-up; bytes from 0x80 have no entry and fail every set.
+constexpr std::array<std::uint8_t, 128> kCharacterSetBits = [] {
+    std::array<std::uint8_t, 128> bits{};
+    for (std::size_t c = 0; c < bits.size(); ++c)
+        for (std::size_t request = 0; request < kAccepts.size(); ++request)
+            if (kAccepts[request](static_cast<char>(c))) bits[c] |= static_cast<std::uint8_t>(1u << request);
+    return bits;
+}();
+
+bool inCharacterSet(int request, char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < kCharacterSetBits.size() && (kCharacterSetBits[byte] >> request & 1u) != 0;
+}
 
 // ---- JAN/UPC family: shapes and sizes ----
 
@@ -264,8 +273,8 @@ int checkBarcode(int requested, bool addCheck, std::string_view input, std::span
     if (requested < KELDA_JAN_UPC || requested > KELDA_CODE93)
         return input.empty() ? KELDA_E_GENERAL : KELDA_E_REQUEST;
 
-    const CharacterSet& set = kCharacterSets[static_cast<std::size_t>(requested)];
-    if (!std::all_of(input.begin(), input.end(), set.accepts)) return set.error;
+    for (const char c : input)
+        if (!inCharacterSet(requested, c)) return kCharacterErrors[static_cast<std::size_t>(requested)];
 
     const int code = requested == KELDA_JAN_UPC ? recogniseJanUpc(input) : requested;
     if (code < 0) return code;

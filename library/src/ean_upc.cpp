@@ -80,9 +80,9 @@ int encodeAddOn5(std::string_view digits, Writer& w) {
 
 int eanCheckDigit(std::string_view digits, bool hasSlot) {
     // Weights 3, 1, 3, ... from the last data digit leftwards.
-    const int last = static_cast<int>(digits.size()) - (hasSlot ? 2 : 1);
+    std::size_t data = digits.size() - (hasSlot && !digits.empty() ? 1 : 0);
     int sum = 0;
-    for (int i = last; i >= 0; --i) sum += digitValue(digits[static_cast<std::size_t>(i)]) * ((last - i) % 2 == 0 ? 3 : 1);
+    for (int weight = 3; data > 0; weight = 4 - weight) sum += weight * digitValue(digits[--data]);
     return (10 - sum % 10) % 10;
 }
 

@@ -41,11 +41,9 @@ public:
 
     void digit(char c, NumberSet set) {
         const auto& w = kNumberSetTable[static_cast<std::size_t>(set)][static_cast<std::size_t>(digitValue(c))];
-        int dark = 0;
-        for (std::size_t k = 0; k < w.size(); ++k) {
-            if ((element_ + k) % 2 == 0) dark += w[k];
-            widths_[element_ + k] = w[k];
-        }
+        for (std::size_t k = 0; k < w.size(); ++k) widths_[element_ + k] = w[k];
+        const bool barFirst = element_ % 2 == 0;
+        const int dark = barFirst ? w[0] + w[2] : w[1] + w[3];
         element_ += w.size();
         modules_ += 7;
         parity_[flag_++] = dark % 2;
