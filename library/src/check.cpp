@@ -202,29 +202,27 @@ int applyJanRules(int code, Text& text) {
     }
 }
 
+// Puts the check character in front of the stop character; a lone start/stop character
+// first gets its stop, so that it does not lose its place to the check character.
+bool insertCheckCharacter(Text& text, char stop, int (*checkCharacter)(std::string_view)) {
+    if (text.size() == 1) text.append(stop);
+    const int check = checkCharacter(text.view());
+    if (check < 0) return false;
+    text.insert(text.size() - 1, static_cast<char>(check));
+    return true;
+}
+
 int applyNW7Rules(bool addCheck, std::string_view input, Text& text) {
     if (input.empty() || !isNW7StartStop(input.front())) text.insert(0, 'A');
     if (!isNW7StartStop(text.view().back())) text.append('A');
-    if (addCheck) {
-        // A lone start letter must not lose its place to the check character.
-        if (text.size() == 1) text.append('A');
-        const int check = nw7CheckCharacter(text.view());
-        if (check < 0) return KELDA_E_GENERAL;
-        text.insert(text.size() - 1, static_cast<char>(check));
-    }
+    if (addCheck && !insertCheckCharacter(text, 'A', nw7CheckCharacter)) return KELDA_E_GENERAL;
     return KELDA_NW7;
 }
 
 int applyCode39Rules(bool addCheck, std::string_view input, Text& text) {
     if (input.empty() || input.front() != '*') text.insert(0, '*');
     if (text.view().back() != '*') text.append('*');
-    if (addCheck) {
-        // A lone '*' must not lose its place to the check character.
-        if (text.size() == 1) text.append('*');
-        const int check = code39CheckCharacter(text.view());
-        if (check < 0) return KELDA_E_GENERAL;
-        text.insert(text.size() - 1, static_cast<char>(check));
-    }
+    if (addCheck && !insertCheckCharacter(text, '*', code39CheckCharacter)) return KELDA_E_GENERAL;
     return KELDA_CODE39;
 }
 
