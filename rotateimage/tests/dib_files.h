@@ -2,6 +2,12 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/dib_layout.h"
@@ -38,6 +44,46 @@ inline std::vector<std::uint8_t> makeDib(const DibFields& fields, const std::vec
   for (std::size_t i = 0; i < fields.palette.size(); ++i) platform::writeU32(out, paletteAt + 4 * i, fields.palette[i]);
   std::copy(rows.begin(), rows.end(), out.begin() + offBits);
   return out;
+}
+
+// One header field overwritten with a bad value: `width` bytes (2 or 4) at `offset`.
+struct HeaderPatch {
+  const char* what;
+  std::size_t offset;
+  std::uint32_t value;
+  int width;
+};
+
+inline void applyPatch(std::vector<std::uint8_t>& bytes, const HeaderPatch& patch) {
+  if (patch.width == 2) {
+    platform::writeU16(bytes, patch.offset, static_cast<std::uint16_t>(patch.value));
+  } else {
+    platform::writeU32(bytes, patch.offset, patch.value);
+  }
+}
+
+// A pixel as ImageMagick reads it from a file: column, row from the top, 8-bit channels.
+struct MagickPixel {
+  int x, y;
+  unsigned r, g, b;
+};
+
+// Every pixel of `image` as ImageMagick's `convert ... txt:-` lists it; nothing when
+// convert fails or prints a line it cannot parse.
+inline std::optional<std::vector<MagickPixel>> magickPixels(const std::filesystem::path& image) {
+  const auto txt = std::filesystem::path(image).replace_extension(".txt");
+  const std::string dump = "convert " + image.string() + " -depth 8 txt:- > " + txt.string();
+  if (std::system(dump.c_str()) != 0) return std::nullopt;
+  std::ifstream in(txt);
+  std::string line;
+  std::getline(in, line);  // the "# ImageMagick pixel enumeration" header
+  std::vector<MagickPixel> pixels;
+  while (std::getline(in, line)) {
+    MagickPixel p{};
+    if (std::sscanf(line.c_str(), "%d,%d: (%u,%u,%u", &p.x, &p.y, &p.r, &p.g, &p.b) != 5) return std::nullopt;
+    pixels.push_back(p);
+  }
+  return pixels;
 }
 
 }  // namespace rotateimage::testing

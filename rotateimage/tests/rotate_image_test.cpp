@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -198,24 +197,16 @@ TEST(Streams, FilesReadByImageMagickAndByUs) {
     platform::Bitmap expected;
     image.SaveToBitmap(expected, clWhite);
 
-    const auto txt = dir / "out.txt";
-    const std::string dump = "convert " + bmp.string() + " -depth 8 txt:- > " + txt.string();
-    ASSERT_EQ(std::system(dump.c_str()), 0) << "row " << row;
-    std::ifstream in(txt);
-    std::string line;
-    std::getline(in, line);
-    int seen = 0, wrong = 0;
-    while (std::getline(in, line)) {
-      int x = 0, y = 0;
-      unsigned r = 0, g = 0, b = 0;
-      ASSERT_EQ(std::sscanf(line.c_str(), "%d,%d: (%u,%u,%u", &x, &y, &r, &g, &b), 5) << line;
-      const std::uint32_t v = expected.pixel(x, y);
+    const auto pixels = testing::magickPixels(bmp);
+    ASSERT_TRUE(pixels) << "row " << row;
+    int wrong = 0;
+    for (const testing::MagickPixel& p : *pixels) {
+      const std::uint32_t v = expected.pixel(p.x, p.y);
       const platform::Rgb want = bits == 24 ? platform::Rgb{static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)}
                                             : expected.palette()[v];
-      wrong += want != platform::Rgb{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(b)};
-      ++seen;
+      wrong += want != platform::Rgb{static_cast<std::uint8_t>(p.r), static_cast<std::uint8_t>(p.g), static_cast<std::uint8_t>(p.b)};
     }
-    EXPECT_EQ(seen, expected.width() * expected.height()) << "row " << row;
+    EXPECT_EQ(pixels->size(), static_cast<std::size_t>(expected.width() * expected.height())) << "row " << row;
     EXPECT_EQ(wrong, 0) << "row " << row;
 
     TRotateImage reader;
