@@ -20,7 +20,7 @@ endfunction()
 # A libFuzzer target, run for QUILLMARK_FUZZ_SECONDS as a test of the fuzz build.
 # New inputs go to a scratch folder; CORPUS (kept in the tree) seeds the run.
 #   quillmark_fuzzer(NAME SOURCES ... LIBS ... CORPUS dir)
-set(QUILLMARK_FUZZ_SECONDS 60 CACHE STRING "How long each fuzzer runs under ctest")
+set(QUILLMARK_FUZZ_SECONDS 30 CACHE STRING "How long each fuzzer runs under ctest")
 function(quillmark_fuzzer name)
   cmake_parse_arguments(F "" "CORPUS" "SOURCES;LIBS" ${ARGN})
   if(NOT QUILLMARK_FUZZ)

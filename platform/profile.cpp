@@ -1,10 +1,9 @@
 #include "platform/profile.h"
 
-#include <cstdio>
+#include "platform/atomic_file.h"
+
 #include <fstream>
 #include <iterator>
-#include <random>
-#include <system_error>
 
 namespace platform {
 namespace {
@@ -180,30 +179,7 @@ std::string ProfileFile::serialize() const {
 }
 
 bool ProfileFile::save(const std::filesystem::path& path) const {
-    const std::string image = serialize();
-    std::random_device random;
-    std::filesystem::path temp;
-    std::FILE* out = nullptr;
-    // A fresh name that no other writer holds: exclusive creation, a few tries.
-    for (int attempt = 0; attempt < 8 && out == nullptr; ++attempt) {
-        temp = path;
-        temp += ".tmp" + std::to_string(random());
-        out = std::fopen(temp.string().c_str(), "wbx");
-    }
-    if (out == nullptr) return false;
-    bool ok = std::fwrite(image.data(), 1, image.size(), out) == image.size();
-    ok = (std::fclose(out) == 0) && ok;
-    std::error_code ec;
-    if (ok) {
-        // Keep the old file's permissions: a settings file made private stays private.
-        const auto old = std::filesystem::status(path, ec);
-        if (!ec && std::filesystem::exists(old))
-            std::filesystem::permissions(temp, old.permissions(), ec);
-        std::filesystem::rename(temp, path, ec);
-        ok = !ec;
-    }
-    if (!ok) std::filesystem::remove(temp, ec);
-    return ok;
+    return !writeFileAtomically(path, serialize());
 }
 
 }  // namespace platform

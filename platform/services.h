@@ -19,8 +19,9 @@ public:
     virtual std::string text() const = 0;
     // Removes every format.
     virtual void empty() = 0;
-    // Replaces the contents with the picture and its palette.
-    virtual void setPicture(const Bitmap& picture) = 0;
+    // Replaces the contents with the picture and its palette.  False when the picture
+    // did not get there (another program kept the clipboard, a file could not be written).
+    virtual bool setPicture(const Bitmap& picture) = 0;
 };
 
 class Sound {

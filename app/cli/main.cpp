@@ -63,19 +63,20 @@ public:
     bool hasText() const override { return false; }
     std::string text() const override { return {}; }
     void empty() override {}
-    void setPicture(const platform::Bitmap& picture) override {
+    bool setPicture(const platform::Bitmap& picture) override {
         const std::vector<std::uint8_t> image =
             format == Format::kBmp ? bmpImage(picture, dpi) : pngImage(picture, dpi);
         std::FILE* out = path == "-" ? stdout : std::fopen(path.c_str(), "wb");
         if (out == nullptr || image.empty()) {
             written = false;
             if (out != nullptr && out != stdout) std::fclose(out);
-            return;
+            return false;
         }
         // One write of the whole image; a stream buffer would only copy it.
         if (out != stdout) std::setvbuf(out, nullptr, _IONBF, 0);
         written = std::fwrite(image.data(), 1, image.size(), out) == image.size();
         written = (out == stdout ? std::fflush(out) == 0 : std::fclose(out) == 0) && written;
+        return written;
     }
 };
 

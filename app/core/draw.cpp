@@ -138,7 +138,13 @@ int DrawBarcode(const Settings& settings, MainView& view, DrawServices& services
 
     platform::Bitmap picture = paintBarcode(drawn.layout, settings, services.fonts);
     rotatePicture(picture, view.angleIndex(), services.rImage);
-    services.clipboard.setPicture(picture);
+    // A picture the clipboard did not take is reported, never tried again: another
+    // program holds the clipboard now, and its contents are its own.
+    if (!services.clipboard.setPicture(picture)) {
+        ShowStatus(view, kClipboardRefused);
+        if (settings.soundOn != 0) services.sound.playAsync(settings.soundNg);
+        return kClipboardRefused;
+    }
     if (settings.soundOn != 0) services.sound.playAsync(settings.soundOk);
     view.selectAllCode();
     return drawn.result;

@@ -86,7 +86,8 @@ struct DrawServices {
 // and plays the failure sound; nothing else changes.  A picture shows the variant's
 // status, rewrites the edit box with ReadableText for JAN/UPC, Code128 and Code93,
 // replaces the clipboard's contents, plays the success sound and selects the edit box's
-// text.  Returns the result.
+// text.  A clipboard that does not take the picture gives kClipboardRefused, its status
+// text and the failure sound.  Returns the result.
 int DrawBarcode(const Settings& settings, MainView& view, DrawServices& services);
 
 }  // namespace lorrin

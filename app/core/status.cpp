@@ -39,12 +39,14 @@ constexpr std::array<StatusEntry, 22> kStatusTexts = {{
 }};
 
 constexpr std::string_view kUndefinedError = "未定義ｴﾗｰ";
+constexpr std::string_view kClipboardRefusedText = "ｸﾘｯﾌﾟﾎﾞｰﾄﾞに書き込めません";
 
 }  // namespace
 
 std::string_view statusText(int result) {
     for (const StatusEntry& e : kStatusTexts)
         if (e.result == result) return e.text;
+    if (result == kClipboardRefused) return kClipboardRefusedText;
     // A picture of another symbology is named after it, so an older error text never
     // stands beside a fresh picture.
     if (result >= KELDA_NW7 && result <= KELDA_CODE93)

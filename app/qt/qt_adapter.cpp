@@ -57,8 +57,12 @@ std::string QtClipboard::text() const { return fromQString(QGuiApplication::clip
 
 void QtClipboard::empty() { QGuiApplication::clipboard()->clear(); }
 
-void QtClipboard::setPicture(const platform::Bitmap& picture) {
-    QGuiApplication::clipboard()->setImage(toQImage(picture));
+bool QtClipboard::setPicture(const platform::Bitmap& picture) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setImage(toQImage(picture));
+    // Where the desktop keeps the clipboard's owner (X11), a lost race for ownership
+    // shows here; elsewhere the clipboard is ours once set.
+    return !clipboard->supportsSelection() || clipboard->ownsClipboard();
 }
 
 QtSound::QtSound() = default;

@@ -37,7 +37,7 @@ public:
     std::string text() const override;
     void empty() override;
     // Offered as an image, so the desktop converts it to PNG or BMP for whoever pastes.
-    void setPicture(const platform::Bitmap& picture) override;
+    bool setPicture(const platform::Bitmap& picture) override;
 };
 
 class QtSound : public platform::Sound {

@@ -52,11 +52,12 @@ public:
         holdsPicture = false;
         changed();
     }
-    void setPicture(const platform::Bitmap& picture) override {
+    bool setPicture(const platform::Bitmap& picture) override {
         clipText.reset();
         pictures.push_back(picture);
         holdsPicture = true;
         changed();
+        return true;
     }
     void putText(std::string_view text) {
         clipText = std::string(text);

@@ -23,7 +23,10 @@ public:
     bool hasText() const override { return false; }
     std::string text() const override { return {}; }
     void empty() override {}
-    void setPicture(const platform::Bitmap& picture) override { pictures.push_back(picture); }
+    bool setPicture(const platform::Bitmap& picture) override {
+        pictures.push_back(picture);
+        return true;
+    }
 };
 
 class FakeSound : public platform::Sound {
