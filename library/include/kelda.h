@@ -73,7 +73,8 @@ typedef enum KeldaSymbology {
 typedef enum KeldaResult {
     /* CheckBarcode: request outside 0-6 with empty input; add-on split failed;
        Code 39 check character over an inner '*'.
-       BarEncode: code names no symbology; add-on main part of the wrong length;
+       BarEncode: code names no symbology; a text of codes 50-63 whose length, digits
+       or '.' positions are not the code's (nothing is written then);
        NW-7 or Code 39 given an empty text; NW-7, Code 39 or ITF widths whose
        ModuleCount would not fit in 32 bits. */
     KELDA_E_GENERAL = -1,

@@ -47,14 +47,13 @@ std::array<char, 11> expandUpce(std::string_view d) {
     }
 }
 
-bool allDigits(std::string_view s) {
-    for (const char c : s)
-        if (!isDigit(c)) return false;
-    return true;
+// A main symbol's text as the checker writes it: exactly `length` digits.  Anything else
+// comes from a caller that skipped the checker and is refused before a width is written.
+bool isMainText(std::string_view text, std::size_t length) {
+    return text.size() == length && allDigits(text);
 }
 
 int encodeAddOn2(std::string_view digits, Writer& w) {
-    if (!allDigits(digits)) return KELDA_E_JAN_CHAR;
     const std::string_view sets = kAddOn2Parity[static_cast<std::size_t>((10 * digitValue(digits[0]) + digitValue(digits[1])) % 4)];
     w.plain({1, 1, 2});
     w.digit(digits[0], setAt(sets, 0));
@@ -64,7 +63,6 @@ int encodeAddOn2(std::string_view digits, Writer& w) {
 }
 
 int encodeAddOn5(std::string_view digits, Writer& w) {
-    if (!allDigits(digits)) return KELDA_E_JAN_CHAR;
     const int check = (3 * (digitValue(digits[0]) + digitValue(digits[2]) + digitValue(digits[4])) +
                        9 * (digitValue(digits[1]) + digitValue(digits[3]))) % 10;
     const std::string_view sets = kAddOn5Parity[static_cast<std::size_t>(check)];
@@ -87,6 +85,7 @@ int eanCheckDigit(std::string_view digits, bool hasSlot) {
 }
 
 int encodeEAN13(std::string_view text, std::int32_t guard, Widths widths, Parity parity) {
+    if (!isMainText(text, 13)) return KELDA_E_GENERAL;
     // The leading digit has no bars: it picks the sets of the left half.
     const std::string_view sets = kEan13LeadingParity[static_cast<std::size_t>(digitValue(text[0]))];
     Writer w(widths, parity, guard);
@@ -99,6 +98,7 @@ int encodeEAN13(std::string_view text, std::int32_t guard, Widths widths, Parity
 }
 
 int encodeEAN8(std::string_view text, std::int32_t guard, Widths widths, Parity parity) {
+    if (!isMainText(text, 8)) return KELDA_E_GENERAL;
     Writer w(widths, parity, guard);
     w.guard(3);
     for (std::size_t j = 0; j < 4; ++j) w.digit(text[j], NumberSet::A);
@@ -109,6 +109,7 @@ int encodeEAN8(std::string_view text, std::int32_t guard, Widths widths, Parity 
 }
 
 int encodeUPCE(std::string_view text, std::int32_t guard, Widths widths, Parity parity) {
+    if (!isMainText(text, 6)) return KELDA_E_GENERAL;
     // The check digit has no bars: it picks the sets of the six digits.
     const std::array<char, 11> upca = expandUpce(text);
     const int check = eanCheckDigit({upca.data(), upca.size()}, false);
@@ -137,13 +138,18 @@ int encodeWithAddOn(int code, std::string_view text, std::int32_t guard, Widths 
     } else {
         return KELDA_E_GENERAL;
     }
+    // Both parts are checked before anything is written: a main part that is not all
+    // digits never came from the checker; an add-on that is not (the checker lets a '.'
+    // through there) is the add-on's own character error.
+    const std::string_view addOn = text.substr(dot + 1);
+    if (!allDigits(main)) return KELDA_E_GENERAL;
+    if (!allDigits(addOn)) return KELDA_E_JAN_CHAR;
 
     const int mainModules = encodeMain(main, guard, widths, parity);
     // The add-on continues over the main symbol's terminators.
     const std::size_t flags = mainCode == KELDA_EAN13 ? 12 : main.size();  // EAN-13's leading digit has none
     Writer w(widths, parity, guard, elementCountFor(mainCode, main.size()), flags);
     w.plain({kGapModules});
-    const std::string_view addOn = text.substr(dot + 1);
     const int addOnModules = addOnLength == 2 ? encodeAddOn2(addOn, w) : encodeAddOn5(addOn, w);
     return addOnModules < 0 ? addOnModules : mainModules + addOnModules;
 }

@@ -20,6 +20,11 @@ constexpr std::int32_t kTerminator = KELDA_TERMINATOR;
 // whatever the signedness of the platform's char.
 constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
 constexpr int digitValue(char c) { return c - '0'; }
+constexpr bool allDigits(std::string_view s) {
+    for (const char c : s)
+        if (!isDigit(c)) return false;
+    return true;
+}
 constexpr char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // ElementCount of a resolved code whose ReadableText has `length` characters; 0 for a

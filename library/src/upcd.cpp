@@ -34,13 +34,30 @@ constexpr std::array<std::span<const Step>, 5> kScripts = {kVersion1, kVersion2,
 constexpr std::size_t kMaxElements = 173;  // version 5's terminator position
 constexpr int kSeparatorModules = 7;
 
+// The text a script draws: a digit for every A and B step, the '.' of every separator,
+// and nothing after the end.  The checker's texts always fit; any other is refused
+// before a width is written.
+bool fitsScript(std::span<const Step> script, std::string_view text) {
+    std::size_t next = 0;
+    for (const Step step : script) {
+        const bool reads = step == A || step == B || step == S;
+        if (step == End) return next == text.size();
+        if (!reads) continue;
+        if (next == text.size() || (step == S ? text[next] != '.' : !isDigit(text[next]))) return false;
+        ++next;
+    }
+    return false;
+}
+
 }  // namespace
 
 int encodeUPCD(int code, std::string_view text, std::int32_t guard, Widths widths, Parity parity) {
+    const std::span<const Step> script = kScripts[static_cast<std::size_t>(code - KELDA_UPCD1)];
+    if (!fitsScript(script, text)) return KELDA_E_GENERAL;
     Writer w(widths, parity, guard);
     w.guard(3);
     std::size_t next = 0;  // text position
-    for (const Step step : kScripts[static_cast<std::size_t>(code - KELDA_UPCD1)]) {
+    for (const Step step : script) {
         switch (step) {
             case A: w.digit(text[next++], NumberSet::A); break;
             case B: w.digit(text[next++], NumberSet::B); break;

@@ -133,13 +133,28 @@ TEST(EanUpcEncode, Failures) {
         {7, "4901234567894", KELDA_E_GENERAL},
         {49, "4901234567894", KELDA_E_GENERAL},
         {64, "4901234567894", KELDA_E_GENERAL},  // 10
+        // Texts the checker never writes: each is refused before anything is written.
+        {KELDA_EAN13, "", KELDA_E_GENERAL},
+        {KELDA_EAN13, "ABCDEFGHIJKLM", KELDA_E_GENERAL},
+        {KELDA_EAN13, "x", KELDA_E_GENERAL},
+        {KELDA_EAN13, "490123456789", KELDA_E_GENERAL},    // one digit short
+        {KELDA_EAN13, "49012345678941", KELDA_E_GENERAL},  // 15: one digit over
+        {KELDA_EAN8, "1234567.", KELDA_E_GENERAL},
+        {KELDA_UPCE, "12345x", KELDA_E_GENERAL},
+        {KELDA_UPCE_ADDON2, "12345x.12", KELDA_E_GENERAL},  // main part not digits
+        {KELDA_EAN13_ADDON5, "49012345.7894.12345", KELDA_E_GENERAL},
+        {KELDA_UPCD1, "123456.1234567.", KELDA_E_GENERAL},  // 20: a '.' off its place
+        {KELDA_UPCD1, "123456.1234567", KELDA_E_GENERAL},   // short
+        {KELDA_UPCD1, "123456.123456789", KELDA_E_GENERAL},  // long
+        {KELDA_UPCD2, "123456789012x12345678", KELDA_E_GENERAL},  // separator not a '.'
+        {KELDA_UPCD5, "", KELDA_E_GENERAL},
+        {KELDA_UPCD3, std::string(26, '.'), KELDA_E_GENERAL},  // 25
     };
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const Encoding e = barEncode(rows[i].code, rows[i].text);
         EXPECT_EQ(e.result, rows[i].result) << "row " << i;
-        if (rows[i].result == KELDA_E_GENERAL) {
-            EXPECT_EQ(e.widths[0], kUnwritten) << "row " << i << ": refused codes write nothing";
-        }
+        EXPECT_EQ(e.widths[0], kUnwritten) << "row " << i << ": refused codes write nothing";
+        EXPECT_EQ(e.parity[0], kUnwritten) << "row " << i << ": refused codes write nothing";
     }
 }
 
