@@ -47,11 +47,10 @@ inline Encoded encode(int request, std::string_view text, bool addCheck, int wid
     }
     out.moduleCount = modules;
     out.elementWidths.pop_back();  // the terminator
-    if (out.result >= KELDA_EAN13) {
-        for (const std::int32_t flag : parity) {
-            if (flag == KELDA_TERMINATOR) break;
-            out.parityFlags.push_back(flag);
-        }
+    // Codes that write no ParityFlags leave the array as it was: terminators only.
+    for (const std::int32_t flag : parity) {
+        if (flag == KELDA_TERMINATOR) break;
+        out.parityFlags.push_back(flag);
     }
     return out;
 }

@@ -87,13 +87,6 @@ constexpr std::array<JanShape, 16> kJanShapes = {{
     {35, {12, 21, 26}, 3, true, KELDA_UPCD5},
 }};
 
-// ElementCount of the codes 50 to 63, in code order.
-constexpr std::array<std::size_t, 14> kJanElementCounts = {
-    59, 43, 33, 47, 57, 73, 65, 75, 91,  // 50-58: EAN-13, EAN-8, UPC-E and their add-on forms
-    77, 103, 129, 147, 173,              // 59-63: UPC-D versions 1 to 5
-};
-static_assert(kJanElementCounts.size() == KELDA_UPCD5 - KELDA_EAN13 + 1);
-
 // UPC-D check digit groups: first and last position of each group; the check digit
 // goes over the group's last digit, and '.' inside a group is skipped.
 struct CheckGroup {
@@ -181,10 +174,10 @@ int applyJanRules(int code, Text& text) {
         case KELDA_EAN8_ADDON5:
         case KELDA_EAN13_ADDON5: {
             const std::size_t dot = text.view().find('.');
-            const std::size_t addOn = code <= KELDA_EAN13_ADDON2 ? 2 : 5;
-            if (dot == std::string_view::npos || length - dot - 1 != addOn) return KELDA_E_GENERAL;
+            const Symbology& symbology = *findSymbology(code);
+            if (dot == std::string_view::npos || length - dot - 1 != symbology.addOnDigits) return KELDA_E_GENERAL;
             // The main part's own check digit: EAN-8 and EAN-13 mains; UPC-E carries it in parity.
-            if (dot == 8 || dot == 13) writeEanCheckDigit(text, dot - 1);
+            if (symbology.main != KELDA_UPCE) writeEanCheckDigit(text, dot - 1);
             return code;
         }
         default: {  // UPC-D
@@ -251,21 +244,6 @@ int applyRules(int requested, bool addCheck, std::string_view input, Text& text)
 
 }  // namespace
 
-std::size_t elementCountFor(int code, std::size_t length) {
-    switch (code) {
-        // An empty NW-7 or Code 39 text has no start character to draw.
-        case KELDA_NW7: return length == 0 ? 0 : 8 * length - 1;
-        case KELDA_CODE39: return length == 0 ? 0 : 10 * length - 1;
-        case KELDA_ITF: return 5 * length + 7;
-        case KELDA_CODE128_TEXT: return 6 * length + 19;
-        case KELDA_CODE128_VALUES: return 6 * (length == 0 ? 0 : (length - 1) / 2) + 19;
-        case KELDA_CODE93: return 6 * length + 25;
-        default:
-            if (code < KELDA_EAN13 || code > KELDA_UPCD5) return 0;
-            return kJanElementCounts[static_cast<std::size_t>(code - KELDA_EAN13)];
-    }
-}
-
 int checkBarcode(int requested, bool addCheck, std::string_view input, std::span<char> readable,
                  std::int32_t& elementCount) {
     if (requested < KELDA_JAN_UPC || requested > KELDA_CODE93)
@@ -282,7 +260,7 @@ int checkBarcode(int requested, bool addCheck, std::string_view input, std::span
     const int result = code == requested ? applyRules(requested, addCheck, input, text)
                                          : applyJanRules(code, text);
     if (result < 0) return result;
-    elementCount = static_cast<std::int32_t>(elementCountFor(result, text.size()));
+    elementCount = static_cast<std::int32_t>(findSymbology(result)->elementCount(text.size()));
     return result;
 }
 

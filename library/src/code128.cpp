@@ -93,6 +93,18 @@ int hexPairValue(char high, char low) {
     return (h < 0 || l < 0) ? -1 : h * 16 + l;
 }
 
+// The start character, one symbol character per data value, the check character, the stop.
+constexpr std::size_t code128Elements(std::size_t values) {
+    return kSymbolElements + values * kSymbolElements + kSymbolElements + kStop.size();
+}
+
+std::size_t code128TextElementCount(const Symbology&, std::size_t length) { return code128Elements(length); }
+
+// The start letter, then two hex digits per value (a half pair draws nothing).
+std::size_t code128ValuesElementCount(const Symbology&, std::size_t length) {
+    return code128Elements(length == 0 ? 0 : (length - 1) / 2);
+}
+
 int encodeCode128Text(std::string_view text, Widths widths) {
     Code128Writer symbol(kStartB, widths);
     for (const char c : text) {

@@ -52,6 +52,11 @@ int code39CheckCharacter(std::string_view text) {
     return Code39PatternTable[static_cast<std::size_t>(sum)].character;
 }
 
+// Every character's elements, and a gap between two characters.
+std::size_t code39ElementCount(const Symbology&, std::size_t length) {
+    return length == 0 ? 0 : length * kCode39.elements + (length - 1) * 1 /* gap */;
+}
+
 int encodeCode39(std::string_view text, int wide, int gap, Widths widths) {
     return encodeTwoWidth(kCode39, text, wide, gap, widths);
 }

@@ -50,6 +50,12 @@ constexpr std::uint64_t kWeight(std::size_t fromRight) { return fromRight % 15 +
 
 }  // namespace
 
+// The start, one symbol character per text character, C and K, the stop and the
+// termination bar.
+std::size_t code93ElementCount(const Symbology&, std::size_t length) {
+    return kStartStop.size() + length * kSymbolElements + 2 * kSymbolElements + kStartStop.size() + 1;
+}
+
 int encodeCode93(std::string_view text, Widths widths) {
     std::size_t next = 0;
     std::int64_t modules = 0;

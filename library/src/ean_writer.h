@@ -25,6 +25,13 @@ constexpr std::array<std::array<std::array<std::uint8_t, 4>, 10>, 2> kNumberSetT
     }},
 }};
 
+// Pieces of the symbols, in elements: a digit of any set, the start and end guards (and
+// UPC-E's start guard), the centre guard, and UPC-E's end guard.
+constexpr std::size_t kDigitElements = 4;
+constexpr std::size_t kSideGuard = 3;
+constexpr std::size_t kCentreGuard = 5;
+constexpr std::size_t kUpceEndGuard = 6;
+
 // A parity pattern spelled as the standard's tables spell it: 'A' or 'B' per digit.
 constexpr NumberSet setAt(std::string_view pattern, std::size_t i) {
     return pattern[i] == 'A' ? NumberSet::A : NumberSet::B;
@@ -55,7 +62,8 @@ public:
         modules_ += static_cast<int>(count);
     }
     // Plain elements of the given widths (add-on guards and separators, gaps).
-    void plain(std::initializer_list<int> elements) {
+    template <std::size_t N>
+    void plain(const std::array<int, N>& elements) {
         for (const int w : elements) {
             widths_[element_++] = w;
             modules_ += w;

@@ -41,6 +41,11 @@ int itfCheckDigit(std::string_view digits) {
     return '0' + (10 - sum) % 10;
 }
 
+// The start pattern, five elements per digit (bars or spaces of its pair), the stop pattern.
+std::size_t itfElementCount(const Symbology&, std::size_t length) {
+    return kStart.size() + length * kPairElements / 2 + kStop.size();
+}
+
 int encodeITF(std::string_view text, int wide, Widths widths) {
     // Only whole pairs can be drawn; an odd digit count would lose its last digit.
     if (text.size() % 2 != 0 || !std::ranges::all_of(text, isDigit)) return KELDA_E_ITF_TABLE;

@@ -43,6 +43,11 @@ int nw7CheckCharacter(std::string_view text) {
     return NW7PatternTable[static_cast<std::size_t>((kCheckModulus - sum) % kCheckModulus)].character;
 }
 
+// Every character's elements, and a gap between two characters.
+std::size_t nw7ElementCount(const Symbology&, std::size_t length) {
+    return length == 0 ? 0 : length * kNW7.elements + (length - 1) * 1 /* gap */;
+}
+
 int encodeNW7(std::string_view text, int wide, int gap, Widths widths) {
     return encodeTwoWidth(kNW7, text, wide, gap, widths);
 }

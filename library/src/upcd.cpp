@@ -31,8 +31,35 @@ constexpr Step kVersion5[] = {A, A, A, B, B, B, G5, A, A, A, A, A, A, G3, S, G3,
 constexpr std::array<std::span<const Step>, 5> kScripts = {kVersion1, kVersion2, kVersion3, kVersion4,
                                                            kVersion5};
 
-constexpr std::size_t kMaxElements = 173;  // version 5's terminator position
 constexpr int kSeparatorModules = 7;
+
+// Elements a step writes.
+constexpr std::size_t stepElements(Step step) {
+    switch (step) {
+        case A:
+        case B: return ean::kDigitElements;
+        case G3: return ean::kSideGuard;
+        case G5: return ean::kCentreGuard;
+        case G6: return ean::kUpceEndGuard;
+        case S: return 1;
+        case End: return 0;
+    }
+    return 0;
+}
+
+// A version's ElementCount: the start guard and every step of its script.
+constexpr std::size_t scriptElements(std::span<const Step> script) {
+    std::size_t elements = ean::kSideGuard;
+    for (const Step step : script) elements += stepElements(step);
+    return elements;
+}
+static_assert(scriptElements(kVersion1) == 77 && scriptElements(kVersion2) == 103 &&
+              scriptElements(kVersion3) == 129 && scriptElements(kVersion4) == 147 &&
+              scriptElements(kVersion5) == 173);
+
+std::span<const Step> scriptOf(const Symbology& self) {
+    return kScripts[static_cast<std::size_t>(self.code - KELDA_UPCD1)];
+}
 
 // The text a script draws: a digit for every A and B step, the '.' of every separator,
 // and nothing after the end.  The checker's texts always fit; any other is refused
@@ -51,25 +78,26 @@ bool fitsScript(std::span<const Step> script, std::string_view text) {
 
 }  // namespace
 
-int encodeUPCD(int code, std::string_view text, std::int32_t guard, Widths widths, Parity parity) {
-    const std::span<const Step> script = kScripts[static_cast<std::size_t>(code - KELDA_UPCD1)];
+std::size_t upcdElementCount(const Symbology& self, std::size_t) { return scriptElements(scriptOf(self)); }
+
+int encodeUPCD(const Symbology& self, std::string_view text, const EncodeArgs& args, Widths widths, Parity parity) {
+    const std::span<const Step> script = scriptOf(self);
     if (!fitsScript(script, text)) return KELDA_E_GENERAL;
-    Writer w(widths, parity, guard);
-    w.guard(3);
+    Writer w(widths, parity, args.guard);
+    w.guard(ean::kSideGuard);
     std::size_t next = 0;  // text position
     for (const Step step : script) {
         switch (step) {
             case A: w.digit(text[next++], NumberSet::A); break;
             case B: w.digit(text[next++], NumberSet::B); break;
-            case G3: w.guard(3); break;
-            case G5: w.guard(5); break;
-            case G6: w.guard(6); break;
-            case S: w.plain({kSeparatorModules}), ++next; break;
+            case G3: w.guard(ean::kSideGuard); break;
+            case G5: w.guard(ean::kCentreGuard); break;
+            case G6: w.guard(ean::kUpceEndGuard); break;
+            case S: w.plain(std::array{kSeparatorModules}), ++next; break;
             case End: return w.finish();
         }
-        if (w.element() > kMaxElements) return KELDA_E_GENERAL;
     }
-    return KELDA_E_GENERAL;  // a script without its end step
+    return KELDA_E_GENERAL;  // unreachable: fitsScript found the end step
 }
 
 }  // namespace kelda

@@ -17,7 +17,7 @@ struct Drawn {
 };
 
 Drawn draw(int code, const std::string& text, int wide = 3, int gap = 2) {
-    Drawn d{0, std::vector<std::int32_t>(kelda::elementCountFor(code, text.size()) + 1, 0)};
+    Drawn d{0, std::vector<std::int32_t>(kelda::findSymbology(code)->elementCount(text.size()) + 1, 0)};
     std::vector<std::int32_t> parity(KELDA_PARITY_ROOM, 0);
     d.result = BarEncode(code, text.c_str(), wide, gap, d.widths.data(), parity.data());
     return d;
