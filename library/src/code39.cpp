@@ -32,10 +32,10 @@ static_assert(std::ranges::all_of(Code39PatternTable, [](const CharPattern& r) {
 }));
 static_assert(allDistinct(Code39PatternTable, [](const CharPattern& r) { return r.pattern; }));
 
-constexpr std::size_t kStartStop = 43;
+constexpr std::size_t kStartStopRow = 43;
 constexpr int kCheckModulus = 43;
 
-constexpr TwoWidthSymbology kCode39{Code39PatternTable, rowIndex(Code39PatternTable), 9, kStartStop,
+constexpr TwoWidthSymbology kCode39{Code39PatternTable, rowIndex(Code39PatternTable), 9, kStartStopRow,
                                     KELDA_E_CODE39_TABLE, KELDA_E_CODE39_STAR};
 
 }  // namespace
@@ -46,7 +46,7 @@ int code39CheckCharacter(std::string_view text) {
     int sum = 0;
     for (const char c : data) {
         const int value = kCode39.row(c);
-        if (value < 0 || static_cast<std::size_t>(value) == kStartStop) return -1;
+        if (value < 0 || static_cast<std::size_t>(value) == kStartStopRow) return -1;
         sum = (sum + value) % kCheckModulus;
     }
     return Code39PatternTable[static_cast<std::size_t>(sum)].character;

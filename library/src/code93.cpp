@@ -29,12 +29,12 @@ constexpr std::array<CharPattern, 47> Code93PatternTable = {{
     {'/', "112131"}, {'+', "113121"}, {'%', "211131"}, {'a', "121221"},  // 40
     {'b', "312111"}, {'c', "311121"}, {'d', "122211"},                   // 44
 }};
-constexpr std::string_view kStartStop = "111141";
+constexpr std::string_view kStartStopPattern = "111141";
 static_assert(std::ranges::all_of(Code93PatternTable, [](const CharPattern& r) {
     return r.pattern.size() == 6 && digitSum(r.pattern) == 9;
 }));
 static_assert(allDistinct(Code93PatternTable, [](const CharPattern& r) { return r.pattern; }) &&
-              std::ranges::none_of(Code93PatternTable, [](const CharPattern& r) { return r.pattern == kStartStop; }));
+              std::ranges::none_of(Code93PatternTable, [](const CharPattern& r) { return r.pattern == kStartStopPattern; }));
 
 // Character to value; -1 for every character outside the set.  No character is
 // upper-cased: "a" to "d" are the shift characters and other lower-case letters are refused.
@@ -53,7 +53,7 @@ constexpr std::uint64_t kWeight(std::size_t fromRight) { return fromRight % 15 +
 // The start, one symbol character per text character, C and K, the stop and the
 // termination bar.
 std::size_t code93ElementCount(const Symbology&, std::size_t length) {
-    return kStartStop.size() + length * kSymbolElements + 2 * kSymbolElements + kStartStop.size() + 1;
+    return kStartStopPattern.size() + length * kSymbolElements + 2 * kSymbolElements + kStartStopPattern.size() + 1;
 }
 
 int encodeCode93(std::string_view text, Widths widths) {
@@ -64,7 +64,7 @@ int encodeCode93(std::string_view text, Widths widths) {
         next += kSymbolElements;
     };
 
-    draw(kStartStop);
+    draw(kStartStopPattern);
     std::uint64_t cSum = 0;
     std::uint64_t kSum = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -79,7 +79,7 @@ int encodeCode93(std::string_view text, Widths widths) {
     const std::uint64_t k = (kSum + cSum) % kCheckModulus;  // C counts with weight 1
     draw(Code93PatternTable[cSum].pattern);
     draw(Code93PatternTable[k].pattern);
-    draw(kStartStop);
+    draw(kStartStopPattern);
     // The termination bar closes the last space; ModuleCount leaves its module out.
     widths[next] = 1;
     widths[next + 1] = kTerminator;
