@@ -1,5 +1,6 @@
 #include "app/cli/options.h"
 
+#include "app/cli/picture_files.h"
 #include "app/core/choices.h"
 
 #include <charconv>
@@ -49,7 +50,8 @@ const char* const kUsage =
     "      --text | --no-text        the readable line under the bars\n"
     "      --full-text | --typed-text  the line with start/stop and check characters\n"
     "      --font NAME  --font-size PT\n"
-    "      --dpi N              resolution written into PNG and BMP files (default 96)\n"
+    "      --dpi N              resolution written into PNG and BMP files (default 96,\n"
+    "                           at most 54546084)\n"
     "      --settings FILE      read defaults from this settings file instead of lorrin.ini\n"
     "      --widths             print ReadableText, ElementWidths and ModuleCount instead\n"
     "  -h, --help   --version\n"
@@ -175,7 +177,9 @@ ParseResult parseOptions(const std::vector<std::string_view>& args) {
         } else if (name == "--dpi") {
             Override<std::int32_t> dpi;
             number(dpi);
-            if (dpi && *dpi < 1) r.error = "--dpi must be positive";
+            if (dpi && (*dpi < 1 || *dpi > kMaxDpi))
+                r.error =
+                    "--dpi must be 1 to " + std::to_string(kMaxDpi) + ": " + std::to_string(*dpi);
             if (dpi) o.dpi = *dpi;
         } else if (name == "--check") {
             flag(o.checkSum, 1);

@@ -137,7 +137,8 @@ TEST_F(Cli, LongBatchesReportRefusalsInLineOrder) {
 TEST_F(Cli, BadUsageExitsWithTwo) {
     for (const std::string_view args :
          {"", "--angle 45 123", "-t code11 123", "--height x 123", "--bogus 123", "-o x.gif 123",
-          "-o same.png 1 2", "--batch codes.txt 123", "--dpi 0 123"}) {
+          "-o same.png 1 2", "--batch codes.txt 123", "--dpi 0 123", "--dpi 54546085 123",
+          "--dpi 2147483647 123"}) {
         EXPECT_EQ(run(std::string(args)), 2) << args;
         EXPECT_NE(read("stderr.txt"), "") << args;
     }
