@@ -45,7 +45,9 @@ const char* const kUsage =
     "                       for one code, {n}-{code}.png for several\n"
     "      --height N  --guard N  --narrow N  --wide N  --gap N\n"
     "                       bar height, guard bar extra height, narrow width (pixels),\n"
-    "                       wide element and character gap (modules)\n"
+    "                       wide element and character gap (modules).  Scanners read\n"
+    "                       --wide 3 for NW-7, 2 or 3 for Code39 and ITF, --gap 1 to 5\n"
+    "                       for NW-7 and Code39; other values are refused\n"
     "      --check | --no-check      the check character of NW-7, Code39 and ITF\n"
     "      --text | --no-text        the readable line under the bars\n"
     "      --full-text | --typed-text  the line with start/stop and check characters\n"
@@ -56,7 +58,15 @@ const char* const kUsage =
     "      --widths             print ReadableText, ElementWidths and ModuleCount instead\n"
     "  -h, --help   --version\n"
     "A batch line may start with a clipboard prefix (upc@ nw7@ c39@ itf@ 128a@ 128b@ c93@)\n"
-    "that picks its symbology.  Exit status: 0 all drawn, 1 a code was refused, 2 bad usage.\n";
+    "that picks its symbology.  Reports name a setting by its option and its key in the\n"
+    "settings file, as --narrow (narrow=).\n"
+    "Exit status:\n"
+    "  0  every picture drawn\n"
+    "  1  a code was refused, or named the same file as an earlier one; the others drawn\n"
+    "  2  bad usage: an unknown option or value, an unreadable batch file, or a setting\n"
+    "     that makes no picture or no readable symbol; nothing more is drawn\n"
+    "  3  a picture could not be written (a missing or read-only folder, a full disk);\n"
+    "     the run stops there\n";
 
 std::optional<int> parseType(std::string_view name) {
     if (const auto index = parseInt(name))

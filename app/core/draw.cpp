@@ -86,8 +86,9 @@ Composition composeBarcode(const Settings& settings, int typeIndex, std::string_
         if (font == nullptr) {
             // A line below one pixel or beyond any picture is the size's fault, else the face's.
             const int pixels = platform::pointsToPixels(settings.fontSize);
-            return unusable(out, pixels < 1 || pixels > kMaxPictureSide ? PictureSetting::kFontSize
-                                                                        : PictureSetting::kFontName);
+            const bool sizeAtFault = pixels < 1 || pixels > kMaxPictureSide;
+            return unusable(out,
+                            sizeAtFault ? PictureSetting::kFontSize : PictureSetting::kFontName);
         }
         layout.showText = true;
         layout.text = (settings.addSum != 0 || out.rewritesCode) ? encoded.readableText
