@@ -1,5 +1,6 @@
 #include "app/cli/options.h"
 
+#include "app/cli/picture_files.h"
 #include "app/core/choices.h"
 
 #include <charconv>
@@ -44,17 +45,28 @@ const char* const kUsage =
     "                       for one code, {n}-{code}.png for several\n"
     "      --height N  --guard N  --narrow N  --wide N  --gap N\n"
     "                       bar height, guard bar extra height, narrow width (pixels),\n"
-    "                       wide element and character gap (modules)\n"
+    "                       wide element and character gap (modules).  Scanners read\n"
+    "                       --wide 3 for NW-7, 2 or 3 for Code39 and ITF, --gap 1 to 5\n"
+    "                       for NW-7 and Code39; other values are refused\n"
     "      --check | --no-check      the check character of NW-7, Code39 and ITF\n"
     "      --text | --no-text        the readable line under the bars\n"
     "      --full-text | --typed-text  the line with start/stop and check characters\n"
     "      --font NAME  --font-size PT\n"
-    "      --dpi N              resolution written into PNG and BMP files (default 96)\n"
+    "      --dpi N              resolution written into PNG and BMP files (default 96,\n"
+    "                           at most 54546084)\n"
     "      --settings FILE      read defaults from this settings file instead of lorrin.ini\n"
     "      --widths             print ReadableText, ElementWidths and ModuleCount instead\n"
     "  -h, --help   --version\n"
     "A batch line may start with a clipboard prefix (upc@ nw7@ c39@ itf@ 128a@ 128b@ c93@)\n"
-    "that picks its symbology.  Exit status: 0 all drawn, 1 a code was refused, 2 bad usage.\n";
+    "that picks its symbology.  Reports name a setting by its option and its key in the\n"
+    "settings file, as --narrow (narrow=).\n"
+    "Exit status:\n"
+    "  0  every picture drawn\n"
+    "  1  a code was refused, or named the same file as an earlier one; the others drawn\n"
+    "  2  bad usage: an unknown option or value, an unreadable batch file, or a setting\n"
+    "     that makes no picture or no readable symbol; nothing more is drawn\n"
+    "  3  a picture could not be written (a missing or read-only folder, a full disk);\n"
+    "     the run stops there\n";
 
 std::optional<int> parseType(std::string_view name) {
     if (const auto index = parseInt(name))
@@ -175,7 +187,9 @@ ParseResult parseOptions(const std::vector<std::string_view>& args) {
         } else if (name == "--dpi") {
             Override<std::int32_t> dpi;
             number(dpi);
-            if (dpi && *dpi < 1) r.error = "--dpi must be positive";
+            if (dpi && (*dpi < 1 || *dpi > kMaxDpi))
+                r.error =
+                    "--dpi must be 1 to " + std::to_string(kMaxDpi) + ": " + std::to_string(*dpi);
             if (dpi) o.dpi = *dpi;
         } else if (name == "--check") {
             flag(o.checkSum, 1);

@@ -7,19 +7,12 @@
 #include <png.h>
 #include <zlib.h>
 
-#include <cmath>
 #include <csetjmp>
 #include <utility>
 #include <vector>
 
 namespace lorrin::cli {
 namespace {
-
-constexpr double kMetresPerInch = 0.0254;
-
-std::uint32_t pixelsPerMetre(int dpi) {
-    return static_cast<std::uint32_t>(std::lround(dpi / kMetresPerInch));
-}
 
 std::string xmlEscaped(std::string_view text) {
     std::string out;
@@ -111,7 +104,7 @@ std::vector<std::uint8_t> pngImage(const platform::Bitmap& picture, int dpi) {
     const bool indexed = picture.bitsPerPixel() != 24;
     const int depth = !indexed ? 8 : (picture.palette().size() <= 16 ? 4 : 8);
     const auto width = static_cast<std::size_t>(picture.width());
-    PngJob job{picture, pixelsPerMetre(dpi), indexed, depth, {}, {}, {}};
+    PngJob job{picture, static_cast<std::uint32_t>(pixelsPerMetre(dpi)), indexed, depth, {}, {}, {}};
     for (const platform::Rgb& c : picture.palette()) job.colours.push_back({c.red, c.green, c.blue});
     job.row.resize(indexed ? (width * static_cast<std::size_t>(depth) + 7) / 8 : width * 3);
 
@@ -126,8 +119,9 @@ std::vector<std::uint8_t> pngImage(const platform::Bitmap& picture, int dpi) {
 std::vector<std::uint8_t> bmpImage(const platform::Bitmap& picture, int dpi) {
     std::vector<std::uint8_t> image = picture.saveToDib();
     if (image.size() < platform::dib::kHeadersSize) return {};
-    platform::writeU32(image, platform::dib::kXPelsPerMeter, pixelsPerMetre(dpi));
-    platform::writeU32(image, platform::dib::kYPelsPerMeter, pixelsPerMetre(dpi));
+    const auto resolution = static_cast<std::uint32_t>(pixelsPerMetre(dpi));
+    platform::writeU32(image, platform::dib::kXPelsPerMeter, resolution);
+    platform::writeU32(image, platform::dib::kYPelsPerMeter, resolution);
     return image;
 }
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
 
 namespace lorrin {
 namespace {
@@ -18,6 +19,38 @@ bool rewritesCode(int typeIndex) { return typeIndex <= 0 || typeIndex >= 4; }
 bool fitsPicture(std::int64_t width, std::int64_t height) {
     return width >= 1 && height >= 1 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
            width * height <= kMaxPicturePixels;
+}
+
+struct SidePart {
+    std::int64_t length;
+    PictureSetting setting;
+};
+
+// The setting behind the longest part of a side (the first of equals).
+PictureSetting longestPart(std::initializer_list<SidePart> parts) {
+    return std::max(parts, [](const SidePart& a, const SidePart& b) { return a.length < b.length; })
+        .setting;
+}
+
+// Which setting makes a picture of `width` x `height` impossible.  Across, the bars or
+// the readable line; down, the bars, the guard bars' extra or the line.  A picture whose
+// bars are too wide at one pixel a module is the code's doing: kNone.
+PictureSetting oversizedBy(std::int64_t width, std::int64_t height, std::int64_t barsWidth,
+                           const Settings& settings, const BarcodeLayout& layout) {
+    if (height < 1) return PictureSetting::kGuardExtra;  // only a negative extra gets here
+    const bool across = width > kMaxPictureSide || (height <= kMaxPictureSide && width >= height);
+    if (!across)
+        return longestPart({{settings.barHeight, PictureSetting::kBarHeight},
+                            {settings.guardExtra, PictureSetting::kGuardExtra},
+                            {layout.textHeight, PictureSetting::kFontSize}});
+    if (layout.textWidth >= barsWidth) return PictureSetting::kFontSize;
+    return settings.narrowWidth > 1 ? PictureSetting::kNarrowWidth : PictureSetting::kNone;
+}
+
+const Composition& unusable(Composition& out, PictureSetting setting) {
+    out.result = kUnusableSettings;
+    out.unusable = setting;
+    return out;
 }
 
 }  // namespace
@@ -41,10 +74,8 @@ Composition composeBarcode(const Settings& settings, int typeIndex, std::string_
     const std::int64_t baseWidth = n * (encoded.moduleCount + 2 * kQuietModules);
     std::int64_t x = kQuietModules * n;
 
-    if (n < 1 || h < 1) {
-        out.result = kUnusableSettings;
-        return out;
-    }
+    if (n < 1) return unusable(out, PictureSetting::kNarrowWidth);
+    if (h < 1) return unusable(out, PictureSetting::kBarHeight);
     BarcodeLayout& layout = out.layout;
     std::int64_t width = baseWidth;
     std::int64_t height = h + g + 2 * kTopMargin;
@@ -53,8 +84,11 @@ Composition composeBarcode(const Settings& settings, int typeIndex, std::string_
     if (settings.ocrDisp != 0) {
         platform::RasterFont* font = fonts.font(settings.fontName, settings.fontSize);
         if (font == nullptr) {
-            out.result = kUnusableSettings;
-            return out;
+            // A line below one pixel or beyond any picture is the size's fault, else the face's.
+            const int pixels = platform::pointsToPixels(settings.fontSize);
+            const bool sizeAtFault = pixels < 1 || pixels > kMaxPictureSide;
+            return unusable(out,
+                            sizeAtFault ? PictureSetting::kFontSize : PictureSetting::kFontName);
         }
         layout.showText = true;
         layout.text = (settings.addSum != 0 || out.rewritesCode) ? encoded.readableText
@@ -72,14 +106,12 @@ Composition composeBarcode(const Settings& settings, int typeIndex, std::string_
         height += layout.textHeight;
         layout.textY = static_cast<int>(typeIndex == 0 ? longEnd : normalEnd);
     }
-    if (!fitsPicture(width, height)) {
-        out.result = kUnusableSettings;
-        return out;
-    }
+    layout.textWidth = static_cast<int>(tw);
+    if (!fitsPicture(width, height))
+        return unusable(out, oversizedBy(width, height, baseWidth, settings, layout));
     layout.width = static_cast<int>(width);
     layout.height = static_cast<int>(height);
     layout.textX = static_cast<int>(textX);
-    layout.textWidth = static_cast<int>(tw);
 
     const auto& widths = encoded.elementWidths;
     // Past the right edge nothing more shows, and x stops before it could overflow.

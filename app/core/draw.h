@@ -50,9 +50,16 @@ struct BarcodeLayout {
     int textHeight = 0;
 };
 
+// The setting that kept a composition from making a picture: a size below one pixel, a
+// font that cannot be opened, or the setting behind the largest part of a side that is
+// too long (or of the longer side, when the sides fit but the pixels do not).  kNone
+// when the bars are too wide at one pixel a module: the code is too long for a picture.
+enum class PictureSetting { kNone, kBarHeight, kGuardExtra, kNarrowWidth, kFontName, kFontSize };
+
 // A code checked, encoded and laid out, with nothing shown yet.
 struct Composition {
     int result = 0;             // the resolved code, or a negative result
+    PictureSetting unusable = PictureSetting::kNone;  // with kUnusableSettings
     std::string readableText;   // ReadableText
     bool rewritesCode = false;  // the edit box takes ReadableText
     BarcodeLayout layout;
@@ -61,7 +68,8 @@ struct Composition {
 };
 
 // Checks and encodes `code` as entry `typeIndex` of the symbology list and lays the
-// picture out.  Settings that cannot make a picture give kUnusableSettings.
+// picture out.  Settings that cannot make a picture give kUnusableSettings and name the
+// setting in `unusable`.
 Composition composeBarcode(const Settings& settings, int typeIndex, std::string_view code,
                            platform::FontEngine& fonts);
 

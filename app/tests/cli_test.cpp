@@ -9,7 +9,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <set>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace lorrin {
 namespace {
@@ -27,13 +30,29 @@ protected:
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }
 
-    // Runs lorrin-cli with `args` in the test folder; returns the exit status.
-    int run(const std::string& args) {
-        const std::string command = "cd '" + dir_.string() + "' && '" LORRIN_CLI_PATH
+    // Runs lorrin-cli with `args` in the test folder, its files held to `fileSizeLimit`
+    // bytes unless that is 0; returns the exit status, -1 when a signal ended it.
+    int run(const std::string& args, rlim_t fileSizeLimit = 0) {
+        const std::string command = "cd '" + dir_.string() + "' && exec '" LORRIN_CLI_PATH
                                     "' --settings lorrin.ini " + args +
                                     " >stdout.txt 2>stderr.txt";
-        const int status = std::system(command.c_str());
+        const pid_t child = fork();
+        if (child == 0) {
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            if (fileSizeLimit == 0 || setrlimit(RLIMIT_FSIZE, &limit) == 0)
+                execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        int status = 0;
+        if (child < 0 || waitpid(child, &status, 0) != child) return -1;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    // The names in the test folder.
+    std::set<std::string> files() const {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir_))
+            names.insert(entry.path().filename().string());
+        return names;
     }
     std::string read(const std::string& name) const {
         std::ifstream in(dir_ / name, std::ios::binary);
@@ -44,6 +63,13 @@ protected:
     }
     std::filesystem::path dir_;
 };
+
+// No picture file in the folder.
+bool nothingDrawn(const std::set<std::string>& names) {
+    return std::none_of(names.begin(), names.end(), [](const std::string& name) {
+        return name.ends_with(".png") || name.ends_with(".bmp") || name.ends_with(".svg");
+    });
+}
 
 struct Symbol {
     std::string_view line;     // a batch line with the symbology's clipboard prefix
@@ -137,7 +163,8 @@ TEST_F(Cli, LongBatchesReportRefusalsInLineOrder) {
 TEST_F(Cli, BadUsageExitsWithTwo) {
     for (const std::string_view args :
          {"", "--angle 45 123", "-t code11 123", "--height x 123", "--bogus 123", "-o x.gif 123",
-          "-o same.png 1 2", "--batch codes.txt 123", "--dpi 0 123"}) {
+          "-o same.png 1 2", "--batch codes.txt 123", "--dpi 0 123", "--dpi 54546085 123",
+          "--dpi 2147483647 123"}) {
         EXPECT_EQ(run(std::string(args)), 2) << args;
         EXPECT_NE(read("stderr.txt"), "") << args;
     }
@@ -153,6 +180,103 @@ TEST_F(Cli, WidthsPrintsTheEncodingInsteadOfDrawing) {
     EXPECT_FALSE(std::filesystem::exists(dir_ / "490123456789.png"));
 }
 
+TEST_F(Cli, RefusedCodesReachTheTerminalEscaped) {
+    using namespace std::string_view_literals;
+    struct Row {
+        std::string_view line;   // a JAN/UPC batch line, refused
+        std::string_view shown;  // how the report quotes it
+    };
+    const std::array<Row, 11> kRows = {{
+        /* 0 escape sequence */ {"\x1B[31mX", "\\x1B[31mX"},
+        /* 1 NUL */ {"A\0B"sv, "A\\x00B"},
+        /* 2 backslash */ {"a\\b", "a\\\\b"},
+        /* 3 DEL, tab, CR */ {"\x7F\t\rZ", "\\x7F\\x09\\x0DZ"},
+        /* 4 Japanese */ {"テスト", "テスト"},
+        /* 5 not UTF-8 */ {"\xFF\xFE", "\\xFF\\xFE"},
+        /* 6 cut short */ {"\xE3\x81", "\\xE3\\x81"},
+        /* 7 overlong '/' */ {"\xC0\xAF", "\\xC0\\xAF"},
+        /* 8 surrogate */ {"\xED\xA0\x80", "\\xED\\xA0\\x80"},
+        /* 9 C1 CSI */ {"\xC2\x9B" "1m", "\\xC2\\x9B1m"},
+        /* 10 four bytes */ {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
+    }};
+    std::string batch;
+    for (const Row& r : kRows) batch += std::string(r.line) + "\n";
+    write("codes.txt", batch);
+    EXPECT_EQ(run("--batch codes.txt -o {n}.png"), 1);
+    const std::string reports = read("stderr.txt");
+    for (std::size_t i = 0; i < kRows.size(); ++i)
+        EXPECT_NE(reports.find("lorrin-cli: line " + std::to_string(i + 1) + ": \"" +
+                               std::string(kRows[i].shown) + "\": "),
+                  std::string::npos)
+            << "row " << i << "\n" << reports;
+    EXPECT_EQ(std::count_if(reports.begin(), reports.end(),
+                            [](char c) { return (c >= 0 && c < 0x20 && c != '\n') || c == 0x7F; }),
+              0);
+}
+
+TEST_F(Cli, WideAndGapOutsideWhatScannersReadAreRefusedBeforeDrawing) {
+    write("mixed.txt", "490123456789\nc39@ABC\n");
+    struct Row {
+        std::string_view args;
+        std::string_view settingsFile;
+        std::string_view message;  // empty: drawn
+    };
+    constexpr std::array<Row, 10> kRows = {{
+        /* 0 */ {"-t nw7 --wide 2 A1B", "",
+                 "--wide (wn=) 2 gives no readable NW-7: it takes 3 modules"},
+        /* 1 */ {"-t code39 --wide 1 ABC", "",
+                 "--wide (wn=) 1 gives no readable Code39: it takes 2 to 3 modules"},
+        /* 2 */ {"-t itf --wide 4 1234", "",
+                 "--wide (wn=) 4 gives no readable ITF: it takes 2 to 3 modules"},
+        /* 3 */ {"-t code39 --gap 0 ABC", "",
+                 "--gap (gap=) 0 gives no readable Code39: it takes 1 to 5 modules"},
+        /* 4 */ {"-t nw7 --gap 6 A1B", "",
+                 "--gap (gap=) 6 gives no readable NW-7: it takes 1 to 5 modules"},
+        /* 5 */ {"-t code39 ABC", "[barcode]\nwn=0\n",
+                 "--wide (wn=) 0 gives no readable Code39: it takes 2 to 3 modules"},
+        // The batch's prefixes count: nothing is drawn, the JAN line neither.
+        /* 6 */ {"--gap 0 --batch mixed.txt -o {n}.png", "",
+                 "--gap (gap=) 0 gives no readable Code39: it takes 1 to 5 modules"},
+        // Symbologies that do not use the setting do not mind it.
+        /* 7 */ {"-t itf --gap 0 1234", "", ""},
+        /* 8 */ {"--wide 1 --gap 0 490123456789", "", ""},
+        /* 9 */ {"-t code128a --wide 9 --gap 9 ABC", "", ""},
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        const Row& r = kRows[i];
+        for (const std::string& name : files())
+            if (name.ends_with(".png")) std::filesystem::remove(dir_ / name);
+        write("lorrin.ini", r.settingsFile);
+        const bool refused = !r.message.empty();
+        EXPECT_EQ(run(std::string(r.args)), refused ? 2 : 0) << "row " << i;
+        EXPECT_EQ(read("stderr.txt"), refused ? "lorrin-cli: " + std::string(r.message) + "\n" : "")
+            << "row " << i;
+        EXPECT_EQ(nothingDrawn(files()), refused) << "row " << i;
+    }
+}
+
+TEST_F(Cli, WideAndGapAtTheirLimitsScan) {
+    struct Row {
+        std::string_view args;  // at one pixel a module, the default
+        std::string_view scanned;
+    };
+    constexpr std::array<Row, 7> kRows = {{
+        /* 0 */ {"-t nw7 --wide 3 --gap 1 A1234B", "Codabar:A1234B\n"},
+        /* 1 */ {"-t nw7 --wide 3 --gap 5 A1234B", "Codabar:A1234B\n"},
+        /* 2 */ {"-t code39 --wide 2 --gap 1 ABC123", "CODE-39:ABC123\n"},
+        /* 3 */ {"-t code39 --wide 2 --gap 5 ABC123", "CODE-39:ABC123\n"},
+        /* 4 */ {"-t code39 --wide 3 --gap 5 ABC123", "CODE-39:ABC123\n"},
+        /* 5 */ {"-t itf --wide 2 123456", "I2/5:123456\n"},
+        /* 6 */ {"-t itf --wide 3 123456", "I2/5:123456\n"},
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        ASSERT_EQ(run("--no-check -o x.png " + std::string(kRows[i].args)), 0) << "row " << i;
+        const auto picture = test::readPng(dir_ / "x.png");
+        ASSERT_TRUE(picture) << "row " << i;
+        EXPECT_EQ(test::scan(*picture), kRows[i].scanned) << "row " << i;
+    }
+}
+
 // The big-endian word at `at` of a PNG, the little-endian one of a BMP.
 std::uint32_t pngWord(const std::string& bytes, std::size_t at) {
     std::uint32_t v = 0;
@@ -166,18 +290,166 @@ std::uint32_t bmpWord(const std::string& bytes, std::size_t at) {
 }
 
 TEST_F(Cli, ResolutionGoesIntoTheFileHeaders) {
-    // 300 dpi is 11811 pixels per metre, 96 dpi 3780.
-    ASSERT_EQ(run("--dpi 300 -o a.png 490123456789"), 0);
-    ASSERT_EQ(run("-o b.png 490123456789"), 0);
-    ASSERT_EQ(run("--dpi 300 -o c.bmp 490123456789"), 0);
-    const std::string a = read("a.png");
-    const std::string b = read("b.png");
-    const std::string c = read("c.bmp");
-    EXPECT_EQ(pngWord(a, a.find("pHYs") + 4), 11811u);
-    EXPECT_EQ(pngWord(b, b.find("pHYs") + 4), 3780u);
-    ASSERT_EQ(c.substr(0, 2), "BM");
-    EXPECT_EQ(bmpWord(c, 38), 11811u);
-    EXPECT_EQ(bmpWord(c, 28) & 0xFFFF, 4u);  // the 4-bit picture as drawn
+    struct Row {
+        std::string_view dpi;  // empty: the default
+        std::uint32_t pixelsPerMetre;
+    };
+    // dpi x 10000 / 254, rounded; both formats hold at most 2^31 - 1.
+    constexpr std::array<Row, 4> kRows = {{
+        /* 0 */ {"", 3780},
+        /* 1 */ {"300", 11811},
+        /* 2 */ {"1", 39},
+        /* 3 */ {"54546084", 2147483622},
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        const std::string dpi = kRows[i].dpi.empty() ? "" : "--dpi " + std::string(kRows[i].dpi);
+        ASSERT_EQ(run(dpi + " -o a.png 490123456789"), 0) << "row " << i;
+        ASSERT_EQ(run(dpi + " -o b.bmp 490123456789"), 0) << "row " << i;
+        const std::string a = read("a.png");
+        const std::string b = read("b.bmp");
+        EXPECT_EQ(pngWord(a, a.find("pHYs") + 4), kRows[i].pixelsPerMetre) << "row " << i;
+        EXPECT_EQ(pngWord(a, a.find("pHYs") + 8), kRows[i].pixelsPerMetre) << "row " << i;
+        ASSERT_EQ(b.substr(0, 2), "BM");
+        EXPECT_EQ(bmpWord(b, 38), kRows[i].pixelsPerMetre) << "row " << i;
+        EXPECT_EQ(bmpWord(b, 42), kRows[i].pixelsPerMetre) << "row " << i;
+        EXPECT_EQ(bmpWord(b, 28) & 0xFFFF, 4u);  // the 4-bit picture as drawn
+    }
+}
+
+TEST_F(Cli, FailedWritesKeepTheOldFileAndStopTheRun) {
+    constexpr std::string_view kOld = "the old picture";
+    for (const char* name : {"keep.png", "keep.bmp", "keep.svg", "ro.png"}) write(name, kOld);
+    std::filesystem::permissions(dir_ / "ro.png", std::filesystem::perms::owner_read |
+                                                      std::filesystem::perms::group_read);
+    std::filesystem::create_directory(dir_ / "folder.png");
+    std::string batch;
+    for (int i = 1; i <= 1200; ++i) batch += std::to_string(490000000000 + i) + "\n";
+    write("codes.txt", batch);
+    const std::set<std::string> before = files();
+
+    struct Row {
+        std::string_view args;
+        rlim_t fileSizeLimit;  // bytes, 0 for none
+        std::string_view message;
+    };
+    // Every picture is larger than the limit: this Code 39 packs to 1 KB of PNG.
+    constexpr std::array<Row, 7> kRows = {{
+        /* 0 */ {"-o keep.png -t code39 ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", 512,
+                 "cannot write keep.png: File too large"},
+        /* 1 */ {"-o keep.bmp -t code39 ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", 512,
+                 "cannot write keep.bmp: File too large"},
+        /* 2 */ {"-o keep.svg -t code39 ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", 512,
+                 "cannot write keep.svg: File too large"},
+        /* 3 */ {"-o ro.png 490123456789", 0, "cannot write ro.png: Permission denied"},
+        /* 4 */ {"-o folder.png 490123456789", 0, "cannot write folder.png: Is a directory"},
+        // One message for a whole batch, whichever thread failed first.
+        /* 5 */ {"--batch codes.txt -o missing/{n}.png", 0,
+                 "line 1: cannot write missing/1.png: No such file or directory"},
+        /* 6 */ {"-o missing/{n}.png 490123456789 4901234", 0,
+                 "argument 1: cannot write missing/1.png: No such file or directory"},
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        EXPECT_EQ(run(std::string(kRows[i].args), kRows[i].fileSizeLimit), 3) << "row " << i;
+        EXPECT_EQ(read("stderr.txt"), "lorrin-cli: " + std::string(kRows[i].message) + "\n")
+            << "row " << i;
+        std::set<std::string> after = files();
+        after.erase("stdout.txt");
+        after.erase("stderr.txt");
+        EXPECT_EQ(after, before) << "row " << i;  // no temporary file left, nothing drawn
+        for (const char* name : {"keep.png", "keep.bmp", "keep.svg", "ro.png"})
+            EXPECT_EQ(read(name), kOld) << "row " << i << ' ' << name;
+    }
+}
+
+TEST_F(Cli, CodesNamingTheSameFileKeepTheFirstPicture) {
+    std::string longBatch;
+    for (int i = 1; i <= 1200; ++i)
+        longBatch += (i == 3 ? std::string("c39@A/B") : i == 1100 ? std::string("c39@A B") :
+                                                      std::to_string(490000000000 + i)) + "\n";
+    write("long.txt", longBatch);
+    write("short.txt", "c39@A/B\nc39@A B\nc39@A/B\n");
+    struct Row {
+        std::string_view args;
+        std::string_view message;
+    };
+    constexpr std::array<Row, 3> kRows = {{
+        /* 0 */ {"--batch short.txt",
+                 "lorrin-cli: line 2: \"A B\": same file as line 1: A_B.png\n"
+                 "lorrin-cli: line 3: \"A/B\": same file as line 1: A_B.png\n"},
+        /* 1 */ {"-t code39 A/B 'A B' A-B",
+                 "lorrin-cli: argument 2: \"A B\": same file as argument 1: A_B.png\n"},
+        // Several drawing threads: the later line still loses, wherever it is drawn.
+        /* 2 */ {"--no-text --batch long.txt",
+                 "lorrin-cli: line 1100: \"A B\": same file as line 3: A_B.png\n"},
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        std::filesystem::remove(dir_ / "A_B.png");
+        EXPECT_EQ(run("--no-check -o {code}.png " + std::string(kRows[i].args)), 1) << "row " << i;
+        EXPECT_EQ(read("stderr.txt"), kRows[i].message) << "row " << i;
+        const auto picture = test::readPng(dir_ / "A_B.png");
+        ASSERT_TRUE(picture) << "row " << i;
+        EXPECT_EQ(test::scan(*picture), "CODE-39:A/B\n") << "row " << i;
+    }
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "A-B.png"));
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "490000001200.png"));
+}
+
+TEST_F(Cli, UnreadableBatchesAreBadUsage) {
+    std::filesystem::create_directory(dir_ / "folder");
+    struct Row {
+        std::string_view args;
+        std::string_view message;
+    };
+    constexpr std::array<Row, 3> kRows = {{
+        /* 0 */ {"--batch folder", "lorrin-cli: cannot read folder: Is a directory\n"},
+        /* 1 */ {"--batch none.txt",
+                 "lorrin-cli: cannot read none.txt: No such file or directory\n"},
+        /* 2 */ {"--batch - <folder", "lorrin-cli: cannot read standard input: Is a directory\n"},
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        EXPECT_EQ(run(std::string(kRows[i].args)), 2) << "row " << i;
+        EXPECT_EQ(read("stderr.txt"), kRows[i].message) << "row " << i;
+    }
+}
+
+TEST_F(Cli, UnusableSettingsAreNamedAsTheUserGaveThem) {
+    std::string batch;
+    for (int i = 1; i <= 600; ++i) batch += std::to_string(490000000000 + i) + "\n";
+    write("codes.txt", batch);
+    struct Row {
+        std::string_view args;
+        std::string_view settingsFile;
+        std::string_view message;
+    };
+    constexpr std::array<Row, 8> kRows = {{
+        /* 0 */ {"--height 0 490123456789", "", "\"490123456789\": --height (h=) 0"},
+        /* 1 */ {"--narrow 100000 490123456789", "", "\"490123456789\": --narrow (narrow=) 100000"},
+        /* 2 */ {"--font-size 0 490123456789", "", "\"490123456789\": --font-size (size=) 0"},
+        /* 3 */ {"--guard -100 490123456789", "", "\"490123456789\": --guard (gh=) -100"},
+        /* 4 */ {"--no-text --height 40000 490123456789", "",
+                 "\"490123456789\": --height (h=) 40000"},
+        /* 5 */ {"--font-size 5000 490123456789", "", "\"490123456789\": --font-size (size=) 5000"},
+        /* 6 */ {"490123456789", "[barcode]\nnarrow=0\n", "\"490123456789\": --narrow (narrow=) 0"},
+        // One message for the batch, not one a line.
+        /* 7 */ {"--height 0 --batch codes.txt -o {n}.png", "",
+                 "line 1: \"490000000001\": --height (h=) 0"},
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        const Row& r = kRows[i];
+        write("lorrin.ini", r.settingsFile);
+        EXPECT_EQ(run(std::string(r.args)), 2) << "row " << i;
+        EXPECT_EQ(read("stderr.txt"),
+                  "lorrin-cli: " + std::string(r.message) + " cannot make a picture\n")
+            << "row " << i;
+        EXPECT_TRUE(nothingDrawn(files())) << "row " << i;
+    }
+    // At one pixel a module the code itself is too long: a refusal, not bad usage.
+    write("lorrin.ini", "");
+    const std::string code(3000, 'X');
+    write("long.txt", "128a@" + code + "\n490123456789\n");
+    EXPECT_EQ(run("--batch long.txt -o {n}.png"), 1);
+    EXPECT_EQ(read("stderr.txt"), "lorrin-cli: line 1: \"" + code + "\": too long for a picture\n");
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "2.png"));
 }
 
 TEST(CliOptions, TypeNames) {
