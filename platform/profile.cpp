@@ -102,7 +102,8 @@ std::optional<ProfileFile> ProfileFile::load(const std::filesystem::path& path) 
     std::string bytes;
     std::array<char, 4096> buffer;
     std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), in)) > 0) bytes.append(buffer.data(), n);
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), in)) > 0)
+        bytes.append(buffer.data(), n);
     // A folder opens and then fails to read, as does a file on a failing disk.
     const bool failed = std::ferror(in) != 0;
     std::fclose(in);

@@ -135,9 +135,12 @@ bool SaveSettings(const Settings& settings, const MainView& view) {
     file.setInt(kBarcode, "type", view.typeIndex());
     file.setInt(kBarcode, "angle", view.angleIndex());
     // A file that could not be read is never replaced: whatever it holds would be lost.
-    const auto mayReplace = [&](const std::filesystem::path& path) { return read || path != source; };
+    const auto mayReplace = [&](const std::filesystem::path& path) {
+        return read || path != source;
+    };
     return (mayReplace(settings.iniPath) && file.save(settings.iniPath)) ||
-           (mayReplace(settings.iniFallbackPath) && saveMakingFolder(file, settings.iniFallbackPath));
+           (mayReplace(settings.iniFallbackPath) &&
+            saveMakingFolder(file, settings.iniFallbackPath));
 }
 
 }  // namespace lorrin

@@ -170,7 +170,8 @@ TEST_F(SoundDialogTest, PathsAreMeasuredInCp932Bytes) {
         EXPECT_EQ(view.closed, kRows[i].taken) << "row " << i;
         view.picked = kRows[i].path;
         dialog.btnRefBDClick();
-        EXPECT_EQ(view.texts[SoundEdit::edtSoundNG] == kRows[i].path, kRows[i].taken) << "row " << i;
+        const bool picked = view.texts[SoundEdit::edtSoundNG] == kRows[i].path;
+        EXPECT_EQ(picked, kRows[i].taken) << "row " << i;
     }
 }
 

@@ -169,13 +169,15 @@ struct UnusableRow {
 // nothing), every save goes to the user's folder and leaves the program's file as it was,
 // and the next start reads the saved copy.
 const std::array<UnusableRow, 4> kUnusable = {{
-    /* 0 */ {"a folder named lorrin.ini", [](const fs::path& ini) { fs::create_directory(ini); }, 50},
+    /* 0 */ {"a folder named lorrin.ini",
+             [](const fs::path& ini) { fs::create_directory(ini); }, 50},
     /* 1 */ {"a file that fails to read",
              [](const fs::path& ini) { fs::create_symlink("/proc/self/mem", ini); }, 50},
     /* 2 */ {"a read-only file",
              [](const fs::path& ini) {
                  std::ofstream(ini) << "[barcode]\nh=33\n";
-                 fs::permissions(ini, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+                 fs::permissions(ini, fs::perms::owner_read | fs::perms::group_read |
+                                          fs::perms::others_read);
              },
              33},
     /* 3 */ {"no program folder", [](const fs::path& ini) { fs::remove(ini.parent_path()); }, 50},
@@ -226,7 +228,8 @@ const std::array<LinkRow, 4> kLinks = {{
                  fs::create_symlink(ini.parent_path().parent_path() / "shared" / "real.ini", ini);
              },
              33},
-    /* 1 */ {"relative", [](const fs::path& ini) { fs::create_symlink("../shared/real.ini", ini); }, 33},
+    /* 1 */ {"relative",
+             [](const fs::path& ini) { fs::create_symlink("../shared/real.ini", ini); }, 33},
     /* 2 */ {"a chain",
              [](const fs::path& ini) {
                  fs::create_symlink("../shared/real.ini", ini.parent_path() / "next.ini");

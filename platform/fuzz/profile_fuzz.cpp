@@ -3,8 +3,8 @@
 // before, and every byte outside the changed line is kept.
 //
 // Input: which key to set (1 byte), the value up to the first NUL, then the file image.
-// The key is one of the file's own key lines, a new key in the file's first section, or a
-// key in a new section.
+// The key is one of the file's own key lines, a new key beside the first of them, or a key
+// in a new section.
 #include "platform/profile.h"
 
 #include <algorithm>
@@ -91,8 +91,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto choice = static_cast<unsigned char>(input.front());
     input.remove_prefix(1);
     const auto nul = input.find('\0');
-    const std::string_view value = nul == std::string_view::npos ? std::string_view() : input.substr(0, nul);
-    const std::string_view image = nul == std::string_view::npos ? input : input.substr(nul + 1);
+    const bool hasValue = nul != std::string_view::npos;
+    const std::string_view value = hasValue ? input.substr(0, nul) : std::string_view();
+    const std::string_view image = hasValue ? input.substr(nul + 1) : input;
 
     const ProfileFile before = ProfileFile::parse(image);
     require(before.serialize() == image);
@@ -115,19 +116,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(after.getString(set.section, set.key) == expected);
     for (const Name& name : names) {
         if (sameName(name.section, set.section) && sameName(name.key, set.key)) continue;
-        require(after.getString(name.section, name.key) == before.getString(name.section, name.key));
+        require(after.getString(name.section, name.key) ==
+                before.getString(name.section, name.key));
     }
 
     // The image is kept around one changed stretch: within a replaced line, or new lines
     // (the key's, its section's header, a line end for a last line that had none).
     std::size_t prefix = 0;
-    while (prefix < image.size() && prefix < bytes.size() && image[prefix] == bytes[prefix]) ++prefix;
+    while (prefix < image.size() && prefix < bytes.size() && image[prefix] == bytes[prefix])
+        ++prefix;
     std::size_t suffix = 0;
     while (suffix < image.size() - prefix && suffix < bytes.size() - prefix &&
            image[image.size() - 1 - suffix] == bytes[bytes.size() - 1 - suffix])
         ++suffix;
     const std::string_view removed = image.substr(prefix, image.size() - prefix - suffix);
-    const std::string_view added = std::string_view(bytes).substr(prefix, bytes.size() - prefix - suffix);
+    const std::string_view added =
+        std::string_view(bytes).substr(prefix, bytes.size() - prefix - suffix);
     const auto lineEnds = [](std::string_view s) { return std::count(s.begin(), s.end(), '\n'); };
     if (before.getString(set.section, set.key)) {
         require(lineEnds(removed) == 0 && lineEnds(added) == 0);

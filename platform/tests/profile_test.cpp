@@ -76,7 +76,8 @@ constexpr std::array<StringRow, 6> kStringRows = {{
 }};
 
 TEST(ProfileFile, ReadsTextsAsStored) {
-    const ProfileFile file = ProfileFile::parse(std::string(kFile) + "[sound]\nok=\x83\x65\x83\x58\x83\x67.wav\r\r\n");
+    const ProfileFile file =
+        ProfileFile::parse(std::string(kFile) + "[sound]\nok=\x83\x65\x83\x58\x83\x67.wav\r\r\n");
     for (std::size_t i = 0; i < kStringRows.size(); ++i) {
         const StringRow& r = kStringRows[i];
         EXPECT_EQ(file.getString(r.section, r.key), r.expected) << "row " << i;
