@@ -2,14 +2,16 @@
 
 #include "platform/atomic_file.h"
 
-#include <fstream>
-#include <iterator>
+#include <array>
+#include <cerrno>
+#include <cstdio>
 
 namespace platform {
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
-constexpr std::string_view kBlanks = " \t";
+// A CR left at a line's end is what remains of a line end, not part of a name or value.
+constexpr std::string_view kBlanks = " \t\r";
 
 std::string_view trim(std::string_view s) {
     const auto first = s.find_first_not_of(kBlanks);
@@ -27,13 +29,13 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-// Cuts `s` to at most `limit` bytes without leaving half a UTF-8 sequence at the end.
-std::string cutToBytes(std::string_view s, std::size_t limit) {
-    if (s.size() <= limit) return std::string(s);
-    std::size_t end = limit;
-    // Step back over continuation bytes to the lead byte of the cut sequence.
-    while (end > 0 && (static_cast<unsigned char>(s[end]) & 0xC0) == 0x80) --end;
-    return std::string(s.substr(0, end));
+bool isQuote(char c) { return c == '"' || c == '\''; }
+
+// What the reader makes of a stored value: no blanks around it, one pair of quotes off.
+std::string_view unquoted(std::string_view stored) {
+    std::string_view v = trim(stored);
+    if (v.size() >= 2 && isQuote(v.front()) && v.back() == v.front()) v = v.substr(1, v.size() - 2);
+    return v;
 }
 
 std::string withoutLineBreaks(std::string_view value) {
@@ -41,6 +43,12 @@ std::string withoutLineBreaks(std::string_view value) {
     for (char& c : out)
         if (c == '\r' || c == '\n') c = ' ';
     return out;
+}
+
+// `value` as it is written: in double quotes when the reader would otherwise take blanks
+// or quotes off it.
+std::string storedForm(const std::string& value) {
+    return unquoted(value) == value ? value : '"' + value + '"';
 }
 
 }  // namespace
@@ -70,24 +78,36 @@ ProfileFile ProfileFile::parse(std::string_view bytes) {
         file.bom_ = true;
         bytes.remove_prefix(kBom.size());
     }
-    bool first = true;
     while (!bytes.empty()) {
         const auto nl = bytes.find('\n');
         std::string_view text = bytes.substr(0, nl);
         bytes.remove_prefix(nl == std::string_view::npos ? bytes.size() : nl + 1);
-        const bool cr = text.ends_with('\r');
-        if (cr) text.remove_suffix(1);
-        if (first && nl != std::string_view::npos) file.crlf_ = cr;
-        first = false;
-        file.lines_.push_back(parseLine(text));
+        // Only the one CR before the LF belongs to the line end; any others stay in the text.
+        std::string_view end;
+        if (nl != std::string_view::npos) end = text.ends_with('\r') ? "\r\n" : "\n";
+        if (end.size() == 2) text.remove_suffix(1);
+        Line line = parseLine(text);
+        line.end = std::string(end);
+        file.lines_.push_back(std::move(line));
     }
     return file;
 }
 
-ProfileFile ProfileFile::load(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+std::optional<ProfileFile> ProfileFile::load(const std::filesystem::path& path) {
+    std::FILE* in = std::fopen(path.string().c_str(), "rb");
+    if (in == nullptr) {
+        if (errno == ENOENT || errno == ENOTDIR) return ProfileFile{};
+        return std::nullopt;
+    }
+    std::string bytes;
+    std::array<char, 4096> buffer;
+    std::size_t n = 0;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), in)) > 0)
+        bytes.append(buffer.data(), n);
+    // A folder opens and then fails to read, as does a file on a failing disk.
+    const bool failed = std::ferror(in) != 0;
+    std::fclose(in);
+    if (failed) return std::nullopt;
     return parse(bytes);
 }
 
@@ -103,22 +123,19 @@ std::size_t ProfileFile::findKey(std::size_t header, std::string_view key) const
     return std::string::npos;
 }
 
-std::optional<std::string> ProfileFile::value(std::string_view section,
-                                              std::string_view key) const {
+std::optional<std::string> ProfileFile::getString(std::string_view section,
+                                                  std::string_view key) const {
     const std::size_t header = findSection(section);
     if (header == std::string::npos) return std::nullopt;
     const std::size_t at = findKey(header, key);
     if (at == std::string::npos) return std::nullopt;
     const std::string& text = lines_[at].text;
-    std::string_view v = trim(std::string_view(text).substr(text.find('=') + 1));
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
-        v = v.substr(1, v.size() - 2);
-    return std::string(v);
+    return std::string(unquoted(std::string_view(text).substr(text.find('=') + 1)));
 }
 
 std::int32_t ProfileFile::getInt(std::string_view section, std::string_view key,
                                  std::int32_t fallback) const {
-    const auto v = value(section, key);
+    const auto v = getString(section, key);
     if (!v || v->empty()) return fallback;
     std::string_view s = *v;
     bool negative = false;
@@ -136,24 +153,31 @@ std::int32_t ProfileFile::getInt(std::string_view section, std::string_view key,
     return static_cast<std::int32_t>(n);
 }
 
-std::string ProfileFile::getString(std::string_view section, std::string_view key,
-                                   std::string_view fallback, std::size_t bufferSize) const {
-    if (bufferSize == 0) return {};
-    const auto v = value(section, key);
-    return cutToBytes(v ? std::string_view(*v) : fallback, bufferSize - 1);
+std::string_view ProfileFile::newLineEnd() const {
+    return !lines_.empty() && lines_.front().end == "\r\n" ? "\r\n" : "\n";
+}
+
+void ProfileFile::insertLine(std::size_t at, Line line) {
+    line.end = std::string(newLineEnd());
+    if (at == lines_.size() && !lines_.empty() && lines_.back().end.empty())
+        lines_.back().end = line.end;
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
 }
 
 void ProfileFile::setString(std::string_view section, std::string_view key,
                             std::string_view value) {
-    Line line = parseLine(std::string(key) + "=" + withoutLineBreaks(value));
-    std::size_t header = findSection(section);
+    const std::string text = withoutLineBreaks(value);
+    if (getString(section, key) == text) return;
+    Line line = parseLine(std::string(key) + "=" + storedForm(text));
+    const std::size_t header = findSection(section);
     if (header == std::string::npos) {
-        lines_.push_back(parseLine("[" + std::string(section) + "]"));
-        lines_.push_back(std::move(line));
+        insertLine(lines_.size(), parseLine("[" + std::string(section) + "]"));
+        insertLine(lines_.size(), std::move(line));
         return;
     }
     const std::size_t at = findKey(header, key);
     if (at != std::string::npos) {
+        line.end = std::move(lines_[at].end);
         lines_[at] = std::move(line);
         return;
     }
@@ -161,19 +185,20 @@ void ProfileFile::setString(std::string_view section, std::string_view key,
     std::size_t insertAt = header + 1;
     for (std::size_t i = header + 1; i < lines_.size() && !lines_[i].isSection; ++i)
         if (!trim(lines_[i].text).empty()) insertAt = i + 1;
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), std::move(line));
+    insertLine(insertAt, std::move(line));
 }
 
 void ProfileFile::setInt(std::string_view section, std::string_view key, std::int32_t value) {
+    const auto stored = getString(section, key);
+    if (stored && !stored->empty() && getInt(section, key, 0) == value) return;
     setString(section, key, std::to_string(value));
 }
 
 std::string ProfileFile::serialize() const {
-    const std::string_view eol = crlf_ ? "\r\n" : "\n";
     std::string out = bom_ ? std::string(kBom) : std::string();
     for (const Line& line : lines_) {
         out += line.text;
-        out += eol;
+        out += line.end;
     }
     return out;
 }

@@ -2,8 +2,12 @@
 // Reads behave like the private-profile calls the settings were first written against:
 // section and key names match without regard to ASCII case, the first match wins, values
 // lose surrounding blanks and one pair of enclosing quotes, and integers are read as the
-// platform reader reads them.  Writes change the lines in memory; save() replaces the
-// file in one step and keeps every line it was not asked to change.
+// platform reader reads them.  Texts are bytes: their encoding is the caller's business.
+// Writes change the lines in memory; save() replaces the file in one step and keeps every
+// byte of every line it was not asked to change, line ends included.
+//
+// Section and key names are the program's own: no line breaks, '=' or ']' in them, no
+// blanks around them, and no key that starts with '[' or ';'.
 #pragma once
 
 #include <cstddef>
@@ -21,11 +25,13 @@ public:
     // An empty profile; save() creates the file.
     ProfileFile() = default;
 
-    // Reads `path`.  A missing or unreadable file gives an empty profile, as the
-    // platform's reader gives defaults for every key.
-    static ProfileFile load(const std::filesystem::path& path);
+    // Reads `path`.  A missing file gives an empty profile, as the platform's reader gives
+    // defaults for every key; nullopt when something is there but cannot be read (a
+    // folder, a file without read permission, a read error).
+    static std::optional<ProfileFile> load(const std::filesystem::path& path);
 
-    // Parses a file image (a UTF-8 byte order mark and CR LF line ends allowed).
+    // Parses a file image (a UTF-8 byte order mark and CR LF line ends allowed).  Any bytes
+    // are accepted, and serialize() gives them back unchanged.
     static ProfileFile parse(std::string_view bytes);
 
     // The value's leading optional sign and decimal digits, wrapping like the platform's
@@ -34,20 +40,23 @@ public:
     std::int32_t getInt(std::string_view section, std::string_view key,
                         std::int32_t fallback) const;
 
-    // The value (or `fallback`) cut to `bufferSize` - 1 bytes, never inside a UTF-8
-    // sequence.  A buffer size of 0 gives an empty text.
-    std::string getString(std::string_view section, std::string_view key,
-                          std::string_view fallback, std::size_t bufferSize) const;
+    // The value's bytes as stored, without the blanks around it and one pair of enclosing
+    // quotes; nullopt when the key is missing.
+    std::optional<std::string> getString(std::string_view section, std::string_view key) const;
 
     // Sets the first matching key, or adds it at the end of its section (the section is
-    // added at the end of the file when missing).  Line breaks in `value` become blanks so
-    // a value can never inject a line.
+    // added at the end of the file when missing).  Line breaks (CR, LF) in `value` become
+    // blanks so a value can never inject a line; a value that would lose blanks or quotes
+    // when read is written in double quotes, so getString gives back what was set.  A key
+    // that already reads as the value keeps its line as it is.
     void setString(std::string_view section, std::string_view key, std::string_view value);
 
-    // setString with the value as "%d" writes it.
+    // setString with the value as "%d" writes it; a key whose value already reads as
+    // `value` ("070", "+70") keeps its line as it is.
     void setInt(std::string_view section, std::string_view key, std::int32_t value);
 
-    // The file image: every line, in order, with the line end the file was read with.
+    // The file image: every line, in order, each with the line end it was read with; new
+    // lines end as the file's first line does.
     std::string serialize() const;
 
     // Writes the file image to a temporary file beside `path` and renames it over `path`.
@@ -57,6 +66,7 @@ public:
 private:
     struct Line {
         std::string text;      // the line as read or written, without its line end
+        std::string end;       // "\n", "\r\n", or empty for a last line without one
         std::string section;   // for a section header: its name
         std::string key;       // for a key line: its name, blanks trimmed
         bool isSection = false;
@@ -68,11 +78,12 @@ private:
     std::size_t findSection(std::string_view section) const;
     // Index of the first line of `key` in the section whose header is `header`, or npos.
     std::size_t findKey(std::size_t header, std::string_view key) const;
-    // The value of the key, blanks and one pair of enclosing quotes removed.
-    std::optional<std::string> value(std::string_view section, std::string_view key) const;
+    // The line end that new lines get.
+    std::string_view newLineEnd() const;
+    // Inserts `line` before index `at`, giving a last line without a line end one.
+    void insertLine(std::size_t at, Line line);
 
     std::vector<Line> lines_;
-    bool crlf_ = false;
     bool bom_ = false;
 };
 

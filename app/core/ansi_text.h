@@ -1,6 +1,6 @@
 // Texts in the users' ANSI code page, CP932 (Shift-JIS with the Windows extensions): the
-// bytes the library reads and the bytes the character counter counts.  Everything else
-// in the program is UTF-8.
+// bytes the library reads, the bytes the character counter counts and the measure of the
+// settings' text fields.  Everything else in the program is UTF-8.
 #pragma once
 
 #include <cstddef>
@@ -19,5 +19,14 @@ std::string toCp932(std::string_view utf8);
 
 // Bytes of toCp932(utf8): a double-byte character counts 2.
 std::size_t cp932Length(std::string_view utf8);
+
+// The longest start of `utf8` whose CP932 form has at most `bytes` bytes, cut between
+// characters.
+std::string_view cp932Prefix(std::string_view utf8, std::size_t bytes);
+
+// A text from a settings file in UTF-8: valid UTF-8 as it is, anything else read as CP932
+// (the file was written on a Japanese Windows system); a byte CP932 has no character for
+// becomes U+FFFD.
+std::string fromStoredText(std::string_view bytes);
 
 }  // namespace lorrin

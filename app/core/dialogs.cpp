@@ -1,5 +1,7 @@
 #include "app/core/dialogs.h"
 
+#include "app/core/ansi_text.h"
+
 #include <charconv>
 
 namespace lorrin {
@@ -17,6 +19,9 @@ constexpr std::array<std::int32_t Settings::*, 4> kSizeSwitches = {
     &Settings::checkSum, &Settings::ocrDisp, &Settings::addSum, &Settings::wpcOnly,
 };
 static_assert(kSizeSwitches.size() == kSizeChecks.size(), "one field per check box");
+
+// A path is measured as its settings field holds it: in CP932 bytes.
+bool fitsSoundField(std::string_view path) { return cp932Length(path) < kSoundPathSize; }
 
 constexpr std::string_view kSystemName =
 #if defined(_WIN32)
@@ -86,7 +91,7 @@ void SoundDialog::btnOKClick() {
     const std::string ok = view_.text(SoundEdit::edtSoundOK);
     const std::string ng = view_.text(SoundEdit::edtSoundNG);
     for (const std::string& path : {ok, ng}) {
-        if (path.size() >= kSoundPathSize) {
+        if (!fitsSoundField(path)) {
             view_.showError(pathTooLongMessage(path));
             return;
         }
@@ -102,7 +107,7 @@ void SoundDialog::btnCancelClick() { view_.closeDialog(); }
 void SoundDialog::pick(SoundEdit edit) {
     const auto path = view_.pickWavFile();
     if (!path) return;
-    if (path->size() >= kSoundPathSize) {
+    if (!fitsSoundField(*path)) {
         view_.showError(pathTooLongMessage(*path));
         return;
     }

@@ -14,14 +14,6 @@ constexpr int kRImageLeft = 80;
 constexpr int kRImageTop = 136;
 constexpr int kRImageSide = 100;
 
-// The longest prefix of `text` of at most `bytes` bytes that ends between characters.
-std::string_view utf8Prefix(std::string_view text, std::size_t bytes) {
-    if (text.size() <= bytes) return text;
-    std::size_t end = bytes;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-    return text.substr(0, end);
-}
-
 }  // namespace
 
 bool startsMonitor(std::span<const std::string> args) {
@@ -76,7 +68,7 @@ void MainForm::btnDrawClick() {
 void MainForm::mnuFontClick() {
     const auto chosen = services_.fontDialog.choose({settings_.fontName, settings_.fontSize});
     if (!chosen) return;
-    settings_.fontName = std::string(utf8Prefix(chosen->name, kFontNameSize - 1));
+    settings_.fontName = std::string(cp932Prefix(chosen->name, kFontNameSize - 1));
     settings_.fontSize = chosen->size;
 }
 

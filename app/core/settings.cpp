@@ -1,9 +1,11 @@
 #include "app/core/settings.h"
 
+#include "app/core/ansi_text.h"
 #include "platform/profile.h"
 
 #include <array>
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 #include <system_error>
 
@@ -46,6 +48,25 @@ std::filesystem::path userConfigDir() {
     return {};
 }
 
+// A stored text as its field holds it: in UTF-8, cut to the field's size.
+std::string fieldText(std::string_view stored, std::size_t fieldSize) {
+    return std::string(cp932Prefix(fromStoredText(stored), fieldSize - 1));
+}
+
+std::string readText(const platform::ProfileFile& file, std::string_view section,
+                     std::string_view key, const std::string& fallback, std::size_t fieldSize) {
+    return fieldText(file.getString(section, key).value_or(fallback), fieldSize);
+}
+
+// A stored value that still reads as the field keeps its very bytes: a name in CP932 stays
+// CP932, and a value longer than the field stays whole.
+void writeText(platform::ProfileFile& file, std::string_view section, std::string_view key,
+               const std::string& text, std::size_t fieldSize) {
+    const auto stored = file.getString(section, key);
+    if (stored && fieldText(*stored, fieldSize) == text) return;
+    file.setString(section, key, text);
+}
+
 bool saveMakingFolder(const platform::ProfileFile& file, const std::filesystem::path& path) {
     if (path.empty()) return false;
     std::error_code ec;
@@ -69,20 +90,24 @@ std::filesystem::path settingsFileToRead(const Settings& settings) {
     if (primary && fallback) {
         const auto primaryTime = std::filesystem::last_write_time(settings.iniPath, ec);
         const auto fallbackTime = std::filesystem::last_write_time(settings.iniFallbackPath, ec);
-        return (!ec && fallbackTime > primaryTime) ? settings.iniFallbackPath : settings.iniPath;
+        // A save writes the fallback only after the program's file refused, so on a tie
+        // (timestamps are coarse) the fallback is the later write.
+        return (!ec && fallbackTime >= primaryTime) ? settings.iniFallbackPath : settings.iniPath;
     }
     return (!primary && fallback) ? settings.iniFallbackPath : settings.iniPath;
 }
 
 void LoadSettings(Settings& settings, MainView& view, const platform::Screen& screen) {
-    const platform::ProfileFile file = platform::ProfileFile::load(settingsFileToRead(settings));
+    // A file that cannot be read gives the defaults, as a missing one does.
+    const platform::ProfileFile file =
+        platform::ProfileFile::load(settingsFileToRead(settings)).value_or(platform::ProfileFile{});
     const Settings defaults;
     for (const IntKey& k : kBarcodeKeys)
         settings.*k.field = file.getInt(kBarcode, k.key, defaults.*k.field);
-    settings.fontName = file.getString(kFont, "name", defaults.fontName, kFontNameSize);
+    settings.fontName = readText(file, kFont, "name", defaults.fontName, kFontNameSize);
     settings.fontSize = file.getInt(kFont, "size", defaults.fontSize);
-    settings.soundOk = file.getString(kSound, "ok", defaults.soundOk, kSoundPathSize);
-    settings.soundNg = file.getString(kSound, "ng", defaults.soundNg, kSoundPathSize);
+    settings.soundOk = readText(file, kSound, "ok", defaults.soundOk, kSoundPathSize);
+    settings.soundNg = readText(file, kSound, "ng", defaults.soundNg, kSoundPathSize);
 
     const WindowPosition home;
     WindowPosition at{file.getInt(kLoc, "x", home.x), file.getInt(kLoc, "y", home.y)};
@@ -96,18 +121,26 @@ void LoadSettings(Settings& settings, MainView& view, const platform::Screen& sc
 }
 
 bool SaveSettings(const Settings& settings, const MainView& view) {
-    platform::ProfileFile file = platform::ProfileFile::load(settingsFileToRead(settings));
+    const std::filesystem::path source = settingsFileToRead(settings);
+    const std::optional<platform::ProfileFile> read = platform::ProfileFile::load(source);
+    platform::ProfileFile file = read.value_or(platform::ProfileFile{});
     for (const IntKey& k : kBarcodeKeys) file.setInt(kBarcode, k.key, settings.*k.field);
-    file.setString(kFont, "name", settings.fontName);
+    writeText(file, kFont, "name", settings.fontName, kFontNameSize);
     file.setInt(kFont, "size", settings.fontSize);
-    file.setString(kSound, "ok", settings.soundOk);
-    file.setString(kSound, "ng", settings.soundNg);
+    writeText(file, kSound, "ok", settings.soundOk, kSoundPathSize);
+    writeText(file, kSound, "ng", settings.soundNg, kSoundPathSize);
     const WindowPosition at = view.position();
     file.setInt(kLoc, "x", at.x);
     file.setInt(kLoc, "y", at.y);
     file.setInt(kBarcode, "type", view.typeIndex());
     file.setInt(kBarcode, "angle", view.angleIndex());
-    return file.save(settings.iniPath) || saveMakingFolder(file, settings.iniFallbackPath);
+    // A file that could not be read is never replaced: whatever it holds would be lost.
+    const auto mayReplace = [&](const std::filesystem::path& path) {
+        return read || path != source;
+    };
+    return (mayReplace(settings.iniPath) && file.save(settings.iniPath)) ||
+           (mayReplace(settings.iniFallbackPath) &&
+            saveMakingFolder(file, settings.iniFallbackPath));
 }
 
 }  // namespace lorrin

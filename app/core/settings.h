@@ -13,7 +13,8 @@
 
 namespace lorrin {
 
-// Text fields keep at most their size minus one bytes, as they always have in the file.
+// Text fields keep at most their size minus one bytes of their CP932 form, as they always
+// have in the file.
 inline constexpr std::size_t kFontNameSize = 40;
 inline constexpr std::size_t kSoundPathSize = 128;
 
@@ -43,19 +44,23 @@ struct Settings {
 // or not absolute); no fallback without either.
 void BuildIniPath(Settings& settings, const std::filesystem::path& programDir);
 
-// The file LoadSettings reads: the one of iniPath and iniFallbackPath that exists, the
-// newer one when both do (a save that fell back leaves the newer copy there); iniPath
-// when neither exists.
+// The file LoadSettings reads: the one of iniPath and iniFallbackPath that is a file (a
+// link to one counts), the newer one when both are (a save that fell back leaves the
+// newer copy there; the fallback on a tie); iniPath when neither is.
 std::filesystem::path settingsFileToRead(const Settings& settings);
 
-// Fills the record from the file (defaults for whatever is missing), places the window
-// (a corner off the screen's right or bottom edge comes back to 10) and selects the
-// lists' entries (-1 for an index outside a list).
+// Fills the record from the file (defaults for whatever is missing, and for everything
+// when the file cannot be read), places the window (a corner off the screen's right or
+// bottom edge comes back to 10) and selects the lists' entries (-1 for an index outside a
+// list).  Texts that are not UTF-8 are read as CP932 and cut to their fields by that
+// measure.
 void LoadSettings(Settings& settings, MainView& view, const platform::Screen& screen);
 
-// Writes every key into the file that was read, keeping every other line, and saves it
-// as iniPath; when that fails, as iniFallbackPath (its folder made when missing).
-// False when neither could be written.
+// Writes every key into the file that was read, keeping every other line and the very
+// bytes of a text that still reads as its field, and saves it as iniPath; when that fails
+// (an unwritable folder, a read-only file, a file that could not be read), as
+// iniFallbackPath (its folder made when missing).  A link is written through.  False when
+// neither could be written.
 bool SaveSettings(const Settings& settings, const MainView& view);
 
 }  // namespace lorrin

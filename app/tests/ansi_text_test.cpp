@@ -35,5 +35,45 @@ TEST(Cp932, ConvertsAndCounts) {
     }
 }
 
+struct PrefixRow {
+    std::string_view utf8;
+    std::size_t bytes;
+    std::string_view expected;
+};
+
+// Cut by the CP932 measure: double-byte characters 2, half-width katakana 1, a character
+// CP932 lacks 1, never inside a character.
+constexpr std::array<PrefixRow, 7> kPrefixRows = {{
+    /* 0 */ {"Arial", 39, "Arial"},
+    /* 1 */ {"Arial", 3, "Ari"},
+    /* 2 */ {"ＭＳ ゴシック", 5, "ＭＳ "},
+    /* 3 */ {"ＭＳ ゴシック", 6, "ＭＳ "},
+    /* 4 */ {"ｱｲｳｴｵ", 4, "ｱｲｳｴ"},
+    /* 5 */ {"A€ゴ", 3, "A€"},
+    /* 6 */ {"ゴ", 1, ""},
+}};
+
+TEST(Cp932, PrefixesCountCp932Bytes) {
+    for (std::size_t i = 0; i < kPrefixRows.size(); ++i)
+        EXPECT_EQ(cp932Prefix(kPrefixRows[i].utf8, kPrefixRows[i].bytes), kPrefixRows[i].expected)
+            << "row " << i;
+}
+
+// Stored texts: UTF-8 stays, anything else is CP932 (bytes from the Microsoft table).
+constexpr std::array<Row, 7> kStoredRows = {{
+    /* 0 */ {"Arial", "Arial"},
+    /* 1 */ {"ＭＳ ゴシック", "ＭＳ ゴシック"},
+    /* 2 */ {"ＭＳ ゴシック", "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e"},
+    /* 3 */ {"ﾃｽﾄ", "\xc3\xbd\xc4"},
+    /* 4 */ {"C:\\音\\ok.wav", "C:\\\x89\xb9\\ok.wav"},
+    /* 5 */ {"あ\xEF\xBF\xBD", "\x82\xa0\x82"},
+    /* 6 */ {"ソ表", "\x83\x5c\x95\x5c"},
+}};
+
+TEST(Cp932, StoredTextsReadAsUtf8OrCp932) {
+    for (std::size_t i = 0; i < kStoredRows.size(); ++i)
+        EXPECT_EQ(fromStoredText(kStoredRows[i].cp932), kStoredRows[i].utf8) << "row " << i;
+}
+
 }  // namespace
 }  // namespace lorrin

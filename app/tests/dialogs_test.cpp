@@ -149,6 +149,32 @@ TEST_F(SoundDialogTest, PathsLongerThanTheFieldAreRefusedNotCut) {
     EXPECT_EQ(view.errors.size(), 2u);
 }
 
+TEST_F(SoundDialogTest, PathsAreMeasuredInCp932Bytes) {
+    struct Row {
+        std::string path;
+        bool taken;
+    };
+    // "音" is 3 bytes in UTF-8 and 2 in CP932: 63 of them and one letter fill 127 bytes.
+    std::string sounds;
+    for (int i = 0; i < 63; ++i) sounds += "音";
+    const std::array<Row, 3> kRows = {{
+        /* 0 */ {sounds + "a", true},
+        /* 1 */ {sounds + "ab", false},
+        /* 2 */ {sounds + "音", false},
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        view = FakeSoundView{};
+        dialog.FormCreate();
+        view.texts[SoundEdit::edtSoundOK] = kRows[i].path;
+        dialog.btnOKClick();
+        EXPECT_EQ(view.closed, kRows[i].taken) << "row " << i;
+        view.picked = kRows[i].path;
+        dialog.btnRefBDClick();
+        const bool picked = view.texts[SoundEdit::edtSoundNG] == kRows[i].path;
+        EXPECT_EQ(picked, kRows[i].taken) << "row " << i;
+    }
+}
+
 TEST_F(SoundDialogTest, PickingFillsTheBoxAndPlaysCancelDoesNothing) {
     dialog.FormCreate();
     view.picked = "/s/fail.wav";

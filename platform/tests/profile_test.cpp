@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 namespace platform {
 namespace {
@@ -60,35 +61,27 @@ TEST(ProfileFile, ReadsIntegersAsThePlatformReaderDoes) {
 }
 
 struct StringRow {
-    std::string_view section, key, fallback;
-    std::size_t bufferSize;
-    std::string_view expected;
+    std::string_view section, key;
+    std::optional<std::string_view> expected;
 };
 
-constexpr std::array<StringRow, 7> kStringRows = {{
-    /* 0 */ {"font", "name", "Arial", 40, "Liberation Sans"},
-    /* 1 */ {"font", "name", "Arial", 8, "Liberat"},
-    /* 2 */ {"font", "path", "", 40, "/usr/share"},
-    /* 3 */ {"font", "missing", "Arial", 40, "Arial"},
-    /* 4 */ {"font", "missing", "Arial", 3, "Ar"},
-    /* 5 */ {"font", "name", "Arial", 0, ""},
-    /* 6 */ {"Font", "SIZE", "", 40, "11"},
+// Texts are the stored bytes, blanks (a stray CR too) and one pair of quotes off.
+constexpr std::array<StringRow, 6> kStringRows = {{
+    /* 0 */ {"font", "name", "Liberation Sans"},
+    /* 1 */ {"font", "path", "/usr/share"},
+    /* 2 */ {"font", "missing", std::nullopt},
+    /* 3 */ {"Font", "SIZE", "11"},
+    /* 4 */ {"barcode", "check", ""},
+    /* 5 */ {"sound", "ok", "\x83\x65\x83\x58\x83\x67.wav"},
 }};
 
-TEST(ProfileFile, ReadsTextsCutToTheBuffer) {
-    const ProfileFile file = ProfileFile::parse(kFile);
+TEST(ProfileFile, ReadsTextsAsStored) {
+    const ProfileFile file =
+        ProfileFile::parse(std::string(kFile) + "[sound]\nok=\x83\x65\x83\x58\x83\x67.wav\r\r\n");
     for (std::size_t i = 0; i < kStringRows.size(); ++i) {
         const StringRow& r = kStringRows[i];
-        EXPECT_EQ(file.getString(r.section, r.key, r.fallback, r.bufferSize), r.expected)
-            << "row " << i;
+        EXPECT_EQ(file.getString(r.section, r.key), r.expected) << "row " << i;
     }
-}
-
-TEST(ProfileFile, CutNeverSplitsAUtf8Sequence) {
-    const ProfileFile file = ProfileFile::parse("[font]\nname=ＭＳ ゴシック\n");
-    // "Ｍ" and "Ｓ" are three bytes each: a 5-byte cut keeps only the first.
-    EXPECT_EQ(file.getString("font", "name", "", 6), "Ｍ");
-    EXPECT_EQ(file.getString("font", "name", "", 7), "ＭＳ");
 }
 
 struct WriteRow {
@@ -97,17 +90,25 @@ struct WriteRow {
     std::string_view after;
 };
 
-// Writes keep every line they do not own, comments and unknown keys included.
-constexpr std::array<WriteRow, 7> kWriteRows = {{
+// Writes keep every byte of the lines they do not own, line ends included; a value that
+// the reader would trim or unquote goes in double quotes.
+constexpr std::array<WriteRow, 14> kWriteRows = {{
     /* 0 */ {"", "barcode", "h", "50", "[barcode]\nh=50\n"},
     /* 1 */ {"; note\n[Barcode]\nH=70\nx=1\n", "barcode", "h", "50",
              "; note\n[Barcode]\nh=50\nx=1\n"},
     /* 2 */ {"[barcode]\nh=1\n\n[font]\nsize=9\n", "barcode", "type", "3",
              "[barcode]\nh=1\ntype=3\n\n[font]\nsize=9\n"},
     /* 3 */ {"[barcode]\r\nh=1\r\n", "loc", "x", "10", "[barcode]\r\nh=1\r\n[loc]\r\nx=10\r\n"},
-    /* 4 */ {"\xEF\xBB\xBF[a]\nk=v", "a", "k", "w", "\xEF\xBB\xBF[a]\nk=w\n"},
+    /* 4 */ {"\xEF\xBB\xBF[a]\nk=v", "a", "k", "w", "\xEF\xBB\xBF[a]\nk=w"},
     /* 5 */ {"[sound]\nok=a.wav\n", "sound", "ok", "x\ny=1", "[sound]\nok=x y=1\n"},
     /* 6 */ {"[a]\n[b]\n", "a", "k", "1", "[a]\nk=1\n[b]\n"},
+    /* 7 */ {"[a]\nk=1", "a", "j", "2", "[a]\nk=1\nj=2\n"},
+    /* 8 */ {"[a]\r\nk=1", "b", "j", "2", "[a]\r\nk=1\r\n[b]\r\nj=2\r\n"},
+    /* 9 */ {"[a]\nk=1\r\r\r\n[b]\r\r\n", "b", "j", "2", "[a]\nk=1\r\r\r\n[b]\r\r\nj=2\n"},
+    /* 10 */ {"[a]\r\nk=1\n", "a", "k", "2", "[a]\r\nk=2\n"},
+    /* 11 */ {"[a]\n", "a", "k", " x ", "[a]\nk=\" x \"\n"},
+    /* 12 */ {"[a]\n", "a", "k", "'q'\r", "[a]\nk=\"'q' \"\n"},
+    /* 13 */ {"[A]\nK = \"5\" \r\r\n", "a", "k", "5", "[A]\nK = \"5\" \r\r\n"},
 }};
 
 TEST(ProfileFile, WritesKeepTheLinesTheyDoNotOwn) {
@@ -117,6 +118,56 @@ TEST(ProfileFile, WritesKeepTheLinesTheyDoNotOwn) {
         file.setString(r.section, r.key, r.value);
         EXPECT_EQ(file.serialize(), r.after) << "row " << i;
     }
+}
+
+TEST(ProfileFile, IntegersThatAlreadyReadAsTheValueKeepTheirLine) {
+    struct Row {
+        std::string_view before;
+        std::int32_t value;
+        std::string_view after;
+    };
+    constexpr std::array<Row, 4> kRows = {{
+        /* 0 */ {"[a]\nH=070\r\r\n", 70, "[a]\nH=070\r\r\n"},
+        /* 1 */ {"[a]\nh=+7x\n", 7, "[a]\nh=+7x\n"},
+        /* 2 */ {"[a]\nh=070\n", 71, "[a]\nh=71\n"},
+        /* 3 */ {"[a]\nh=\n", 0, "[a]\nh=0\n"},  // empty reads as the caller's default
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        ProfileFile file = ProfileFile::parse(kRows[i].before);
+        file.setInt("a", "h", kRows[i].value);
+        EXPECT_EQ(file.serialize(), kRows[i].after) << "row " << i;
+    }
+}
+
+TEST(ProfileFile, SetTextsReadBackAsSet) {
+    // Line breaks become blanks; everything else comes back as it was given.
+    constexpr std::array<std::string_view, 7> kValues = {
+        "plain", "", " lead", "trail\t", "\"both\"", "'single'", "\"\"",
+    };
+    for (std::size_t i = 0; i < kValues.size(); ++i) {
+        ProfileFile file = ProfileFile::parse(kFile);
+        file.setString("font", "name", kValues[i]);
+        EXPECT_EQ(ProfileFile::parse(file.serialize()).getString("font", "name"), kValues[i])
+            << "row " << i;
+    }
+}
+
+TEST(ProfileFile, ParseThenSerializeGivesTheSameBytes) {
+    // Several CRs before a LF, mixed line ends, a lone CR, no line end at the end.
+    constexpr std::array<std::string_view, 10> kImages = {
+        "",
+        "[a]\nk=1\r\r\n",
+        "\xEF\xBB\xBF",
+        "[barcode]\r\r\nh=1\r\r\r\n",
+        "[a]\r\nk=1\nj=2\r\n",
+        "k=1\rj=2\r",
+        "\n\n\r\n",
+        "[a]\nk=v",
+        "\xEF\xBB\xBF[a]\r\nk=\x83\x65\r",
+        "\r",
+    };
+    for (std::size_t i = 0; i < kImages.size(); ++i)
+        EXPECT_EQ(ProfileFile::parse(kImages[i]).serialize(), kImages[i]) << "row " << i;
 }
 
 class ProfileFileOnDisk : public ::testing::Test {
@@ -135,7 +186,7 @@ protected:
 TEST_F(ProfileFileOnDisk, SaveReplacesTheFileAndLeavesNoTemporary) {
     const auto path = dir_ / "lorrin.ini";
     std::ofstream(path) << "; keep me\n[barcode]\nh=1\n";
-    ProfileFile file = ProfileFile::load(path);
+    ProfileFile file = *ProfileFile::load(path);
     file.setInt("barcode", "h", -20);
     ASSERT_TRUE(file.save(path));
     std::ifstream in(path, std::ios::binary);
@@ -147,9 +198,21 @@ TEST_F(ProfileFileOnDisk, SaveReplacesTheFileAndLeavesNoTemporary) {
 }
 
 TEST_F(ProfileFileOnDisk, MissingFileReadsEmptyAndUnwritableFolderFailsToSave) {
-    const ProfileFile file = ProfileFile::load(dir_ / "absent.ini");
-    EXPECT_EQ(file.getInt("barcode", "h", 50), 50);
-    EXPECT_FALSE(file.save(dir_ / "no" / "such" / "folder" / "lorrin.ini"));
+    const auto file = ProfileFile::load(dir_ / "absent.ini");
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->getInt("barcode", "h", 50), 50);
+    EXPECT_TRUE(ProfileFile::load(dir_ / "absent" / "lorrin.ini"));
+    EXPECT_FALSE(file->save(dir_ / "no" / "such" / "folder" / "lorrin.ini"));
+}
+
+TEST_F(ProfileFileOnDisk, WhatCannotBeReadIsReportedNotThrown) {
+    // A folder opens and fails on the first read; the process's own memory file fails at
+    // address 0 with an I/O error, as a failing disk would.
+    std::filesystem::create_directory(dir_ / "lorrin.ini");
+    EXPECT_FALSE(ProfileFile::load(dir_ / "lorrin.ini"));
+    if (std::filesystem::exists("/proc/self/mem")) {
+        EXPECT_FALSE(ProfileFile::load("/proc/self/mem"));
+    }
 }
 
 }  // namespace
