@@ -9,6 +9,8 @@
 namespace platform {
 namespace {
 
+// No settings file comes near this size; a larger one is not read, and so never replaced.
+constexpr std::size_t kMaxFileSize = std::size_t{1} << 20;
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 // A CR left at a line's end is what remains of a line end, not part of a name or value.
 constexpr std::string_view kBlanks = " \t\r";
@@ -94,6 +96,10 @@ ProfileFile ProfileFile::parse(std::string_view bytes) {
 }
 
 std::optional<ProfileFile> ProfileFile::load(const std::filesystem::path& path) {
+    // Only a plain file is read: a FIFO or a device would block or never end.
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) return std::nullopt;
     std::FILE* in = std::fopen(path.string().c_str(), "rb");
     if (in == nullptr) {
         if (errno == ENOENT || errno == ENOTDIR) return ProfileFile{};
@@ -102,8 +108,12 @@ std::optional<ProfileFile> ProfileFile::load(const std::filesystem::path& path) 
     std::string bytes;
     std::array<char, 4096> buffer;
     std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), in)) > 0)
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), in)) > 0 && bytes.size() <= kMaxFileSize)
         bytes.append(buffer.data(), n);
+    if (bytes.size() > kMaxFileSize) {
+        std::fclose(in);
+        return std::nullopt;
+    }
     // A folder opens and then fails to read, as does a file on a failing disk.
     const bool failed = std::ferror(in) != 0;
     std::fclose(in);

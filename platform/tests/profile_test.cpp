@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -213,6 +215,11 @@ TEST_F(ProfileFileOnDisk, WhatCannotBeReadIsReportedNotThrown) {
     if (std::filesystem::exists("/proc/self/mem")) {
         EXPECT_FALSE(ProfileFile::load("/proc/self/mem"));
     }
+    // A FIFO would block the start until someone writes to it; a huge file is not ours.
+    ASSERT_EQ(::mkfifo((dir_ / "fifo.ini").c_str(), 0600), 0);
+    EXPECT_FALSE(ProfileFile::load(dir_ / "fifo.ini"));
+    std::ofstream(dir_ / "huge.ini") << std::string((1 << 20) + 1, ';');
+    EXPECT_FALSE(ProfileFile::load(dir_ / "huge.ini"));
 }
 
 }  // namespace
