@@ -220,6 +220,44 @@ TEST(Streams, FilesReadByImageMagickAndByUs) {
   std::filesystem::remove_all(dir);
 }
 
+// A picture scaled below one pixel has nothing to show: it is neither painted nor saved,
+// and the zoom it was asked for is the zoom it reads.
+TEST(Rendering, AnOutputRoundingToNoPixelsShowsAndSavesNothing) {
+  struct Row {
+    int width, height, zoom;
+    bool empty;
+  };
+  constexpr Row kRows[] = {
+      {1, 1, 25, true},   // 0: 0.25 rounds to 0
+      {2, 2, 25, true},   // 1: 0.5 rounds to even, 0
+      {1, 1, 10, true},   // 2: taken as 25
+      {6, 2, 25, true},   // 3: 2 x 0, no rows
+      {3, 3, 25, false},  // 4: 0.75 rounds to 1
+  };
+  for (std::size_t i = 0; i < std::size(kRows); ++i) {
+    const Row& row = kRows[i];
+    TRotateImage image;
+    image.SetBounds(0, 0, 10, 10);
+    image.SetBitmap(noise(row.width, row.height, 8, 3));
+    image.SetZoom(row.zoom);
+    EXPECT_EQ(image.Zoom(), 25) << "row " << i;
+    EXPECT_EQ(IsValidDib(image.Rotated()), !row.empty) << "row " << i;
+    RecordingCanvas canvas;
+    image.Paint(canvas);
+    EXPECT_EQ(canvas.draws.empty(), row.empty) << "row " << i;
+    platform::Bitmap target(4, 4, 8);
+    image.SaveToBitmap(target, clWhite);
+    EXPECT_EQ(target.empty(), row.empty) << "row " << i;
+    std::stringstream stream;
+    image.SaveToStream(stream, clWhite);
+    EXPECT_EQ(stream.str().empty(), row.empty) << "row " << i;
+    // Back at full size the picture is there again.
+    image.SetZoom(100);
+    image.SaveToBitmap(target, clWhite);
+    EXPECT_EQ(target.width(), row.width) << "row " << i;
+  }
+}
+
 TEST(Transparency, AutoTakesTheBottomLeftPixel) {
   platform::Bitmap source(4, 3, 24);
   source.fill(0x101010);

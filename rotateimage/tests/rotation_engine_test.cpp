@@ -224,9 +224,11 @@ TEST(Rotation, NearlySingularMatricesAreRefusedNotAllocated) {
   TRotateImage image;
   image.SetBitmap(noise(64, 64, 24, 5));
   const DibBuffer before = image.Rotated();
-  image.SetDimension(1e-6f, 0.0f, 0.0f, 1e-6f);        // a 64e6 x 64e6 output
-  image.SetDimension(1e20f, 1e20f, 1e20f, 1.0001e20f);  // huge steps
+  image.SetDimension(1e-6f, 0.0f, 0.0f, 1e-6f);  // a 64e6 x 64e6 output
   EXPECT_EQ(image.Rotated(), before);
+  image.SetDimension(1e20f, 1e20f, 1e20f, 1.0001e20f);  // huge steps: the picture shrinks to nothing
+  EXPECT_TRUE(image.Rotated().empty());
+  EXPECT_TRUE(image.Mask().empty());
 }
 
 TEST(ColorCode, ChannelArithmetic) {
