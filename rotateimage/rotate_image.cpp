@@ -231,9 +231,17 @@ void TCustomRotateImage::SaveToFile(const std::filesystem::path& path, TColor co
 
 // --- rendering --------------------------------------------------------------------------
 
+bool TCustomRotateImage::fitsSource(const Dimension& d) const {
+  if (!validSource()) return true;
+  const DibInfo info = readDibInfo(FSource);
+  return outputSize(d, info.width, info.height).has_value();
+}
+
 void TCustomRotateImage::SetDimension(float colStepX, float colStepY, float rowStepX, float rowStepY) {
   const Dimension next{colStepX, colStepY, rowStepX, rowStepY};
-  if (!acceptsDimension(dimension_, next)) return;
+  // A matrix whose picture would be too large is refused before it is stored, so that the
+  // matrix always describes the picture shown.
+  if (!acceptsDimension(dimension_, next) || !fitsSource(next)) return;
   InvalidateMask();
   dimension_ = next;
   UpdateImage(false);
@@ -542,9 +550,13 @@ void TCustomRotateImage::SetDispMode(TRotateImageDispMode value) {
 
 // --- TRotateImage -----------------------------------------------------------------------
 
-void TRotateImage::applyAngleAndZoom() {
-  const Dimension d = dimensionFor(angle_, zoom_);
+void TRotateImage::turnTo(float angle, float zoom) {
+  const Dimension d = dimensionFor(angle, zoom);
   SetDimension(d.colStepX, d.colStepY, d.rowStepX, d.rowStepY);
+  // A refused matrix leaves the angle and zoom of the picture shown.
+  if (GetDimension() != d) return;
+  angle_ = angle;
+  zoom_ = zoom;
 }
 
 int TRotateImage::Angle() const { return static_cast<int>(roundEven(angle_ * 180.0 / std::numbers::pi)); }
@@ -556,15 +568,13 @@ int TRotateImage::AngleEx() const { return static_cast<int>(roundEven(angle_ * 1
 void TRotateImage::SetAngleEx(int tenths) {
   int v = tenths % 3600;
   if (v < 0) v += 3600;
-  angle_ = static_cast<float>(v * std::numbers::pi / 1800.0);
-  applyAngleAndZoom();
+  turnTo(static_cast<float>(v * std::numbers::pi / 1800.0), zoom_);
 }
 
 int TRotateImage::Zoom() const { return static_cast<int>(roundEven(zoom_ * 100.0)); }
 
 void TRotateImage::SetZoom(int percent) {
-  zoom_ = static_cast<float>(std::clamp(percent, 25, 400) / 100.0);
-  applyAngleAndZoom();
+  turnTo(angle_, static_cast<float>(std::clamp(percent, 25, 400) / 100.0));
 }
 
 void TRotateImage::SetMonochrome(bool value) {

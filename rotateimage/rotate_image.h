@@ -79,6 +79,8 @@ class TCustomRotateImage {
   const DibBuffer& SketchDib() const { return FSketchDib; }
 
   // --- rendering ------------------------------------------------------------------------
+  // Refused, changing nothing, for a singular matrix, the stored one, or one whose picture
+  // of the current source would exceed the pixel limit.
   void SetDimension(float colStepX, float colStepY, float rowStepX, float rowStepY);
   Dimension GetDimension() const { return dimension_; }
   void UpdateImage(bool whiteFill);
@@ -128,6 +130,8 @@ class TCustomRotateImage {
 
  private:
   bool validSource() const { return IsValidDib(FSource); }
+  // The matrix's picture of the source stays within the size limits (always, without one).
+  bool fitsSource(const Dimension& d) const;
   void buildSketchIfWanted();
   std::uint32_t transparentValue() const;
   std::optional<OutputSize> maskSize() const;
@@ -186,7 +190,8 @@ class TRotateImage : public TCustomRotateImage {
   void SetBitmap(const platform::Bitmap& bitmap);
 
  private:
-  void applyAngleAndZoom();
+  // Sets the matrix for `angle` and `zoom`, and keeps them when it is taken.
+  void turnTo(float angle, float zoom);
 
   float angle_ = 0.0f;  // radians
   platform::Bitmap bitmap_;

@@ -231,6 +231,46 @@ TEST(Rotation, NearlySingularMatricesAreRefusedNotAllocated) {
   EXPECT_TRUE(image.Mask().empty());
 }
 
+// A turn or zoom whose picture would pass the pixel limit is refused as a whole: the
+// angle, zoom and matrix keep describing the picture shown, deferred or not.
+TEST(Rotation, ATooLargePictureKeepsTheAngleAndZoomShown) {
+  struct Row {
+    int tenths, zoom;   // the picture shown
+    bool turn;          // set the angle (else the zoom) to
+    int value;
+    bool deferred;
+  };
+  constexpr Row kRows[] = {
+      {0, 400, true, 450, false},   // 0: 45 degrees at 400 % would be 46342 x 46342
+      {50, 25, false, 400, false},  // 1: 5 degrees at 400 % would be 65290 x 5716
+      {0, 400, true, 450, true},    // 2
+      {50, 25, false, 400, true},   // 3
+  };
+  // Long and thin: small at the start, past the limit when turned or zoomed.
+  const platform::Bitmap source = noise(16384, 1, 8, 1);
+  for (std::size_t i = 0; i < std::size(kRows); ++i) {
+    const Row& row = kRows[i];
+    TRotateImage image;
+    image.SetBitmap(source);
+    image.SetZoom(row.zoom);
+    image.SetAngleEx(row.tenths);
+    const Dimension shown = image.GetDimension();
+    const DibBuffer picture = image.Rotated();
+    ASSERT_TRUE(IsValidDib(picture)) << "row " << i;
+    if (row.deferred) image.BeginUpdate();
+    if (row.turn) {
+      image.SetAngleEx(row.value);
+    } else {
+      image.SetZoom(row.value);
+    }
+    if (row.deferred) image.EndUpdate();
+    EXPECT_EQ(image.AngleEx(), row.tenths) << "row " << i;
+    EXPECT_EQ(image.Zoom(), row.zoom) << "row " << i;
+    EXPECT_EQ(image.GetDimension(), shown) << "row " << i;
+    EXPECT_EQ(image.Rotated(), picture) << "row " << i;
+  }
+}
+
 TEST(ColorCode, ChannelArithmetic) {
   struct Row {
     std::uint32_t colour, code, expected;
