@@ -260,17 +260,19 @@ std::uint32_t TCustomRotateImage::transparentValue() const {
   return kNoTransparent;
 }
 
-void TCustomRotateImage::UpdateImage(bool whiteFill) {
+bool TCustomRotateImage::UpdateImage(bool whiteFill) {
   FRegionCache.reset();
-  if (FUpdateCount > 0 || loading_) return;
+  if (FUpdateCount > 0 || loading_) return false;
+  bool rendered = false;
   if (validSource()) {
     if (sketch_ && IsValidDib(FSketchDib)) {
-      ExecuteDimension(FSketchDib, kNoTransparent, whiteFill);
+      rendered = ExecuteDimension(FSketchDib, kNoTransparent, whiteFill);
     } else {
-      ExecuteDimension(FSource, transparentValue(), whiteFill);
+      rendered = ExecuteDimension(FSource, transparentValue(), whiteFill);
     }
   }
   InvalidateMask();
+  return rendered;
 }
 
 bool TCustomRotateImage::ExecuteDimension(const DibBuffer& source, std::uint32_t transparent, bool whiteFill) {
@@ -427,13 +429,19 @@ void TCustomRotateImage::paintClipped(Canvas& canvas, Point topLeft) {
   } else {
     if (printer && printQuality_ != 1) {
       // Oversample: render finer so that the device draws the picture at its own resolution.
+      // While updates are deferred, or when the finer picture would be too large, nothing
+      // renders: the picture shown is printed as it is, at its own size.
       visible_ = false;
-      ratio = std::sqrt(static_cast<double>(printQuality_));
-      dimension_ = {static_cast<float>(screen.colStepX / ratio), static_cast<float>(screen.colStepY / ratio),
-                    static_cast<float>(screen.rowStepX / ratio), static_cast<float>(screen.rowStepY / ratio)};
-      UpdateImage(true);
-      at.scaleX /= ratio;
-      at.scaleY /= ratio;
+      const double finer = std::sqrt(static_cast<double>(printQuality_));
+      dimension_ = {static_cast<float>(screen.colStepX / finer), static_cast<float>(screen.colStepY / finer),
+                    static_cast<float>(screen.rowStepX / finer), static_cast<float>(screen.rowStepY / finer)};
+      if (UpdateImage(true)) {
+        ratio = finer;
+        at.scaleX /= ratio;
+        at.scaleY /= ratio;
+      } else {
+        dimension_ = screen;
+      }
     }
     region = MaskToRegion(FMask, &at, printer);
   }

@@ -83,7 +83,9 @@ class TCustomRotateImage {
   // of the current source would exceed the pixel limit.
   void SetDimension(float colStepX, float colStepY, float rowStepX, float rowStepY);
   Dimension GetDimension() const { return dimension_; }
-  void UpdateImage(bool whiteFill);
+  // Renders the rotated picture and its mask; true when a render took place (not deferred,
+  // a source, a picture within the limits).
+  bool UpdateImage(bool whiteFill);
   bool ExecuteDimension(const DibBuffer& source, std::uint32_t transparent, bool whiteFill);
   std::uint32_t ColorCode() const { return colorCode_; }
   void SetColorCode(std::uint32_t code);

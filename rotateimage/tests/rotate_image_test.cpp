@@ -395,25 +395,40 @@ TEST(Painting, HalfStrengthOverTheBackground) {
   ASSERT_EQ(printer.draws.size(), 1u);
 }
 
+// Paper shows the picture at its screen size, rendered finer where a render may run; inside
+// BeginUpdate the picture shown is printed as it is.
 TEST(Painting, PrinterOversamplesAndRestoresTheScreenImage) {
-  TRotateImage image;
-  image.SetBounds(0, 0, 20, 20);
-  image.SetBitmap(noise(8, 6, 24, 9));
-  image.SetAngle(30);
-  const DibBuffer screen = image.Rotated();
-  RecordingCanvas printer;
-  printer.kind = DeviceKind::Printer;
-  printer.map = {4.0, 4.0, 0.0, 0.0};
-  image.SetPrintQuality(4);
-  image.Paint(printer);
-  ASSERT_EQ(printer.draws.size(), 1u);
-  const auto& draw = printer.draws[0];
-  const int screenWidth = readDibInfo(screen).width;
-  EXPECT_NEAR(draw.imageWidth, 2 * screenWidth, 1);  // rendered at twice the resolution
-  EXPECT_NEAR(draw.dest.width(), screenWidth, 1);     // onto the same logical area
-  EXPECT_FALSE(draw.clip.empty());
-  EXPECT_EQ(image.Rotated(), screen);
-  EXPECT_TRUE(image.Visible());
+  struct Row {
+    int quality;
+    bool deferred;
+    int fineness;  // image pixels per logical pixel
+  };
+  constexpr Row kRows[] = {{4, false, 2}, {16, false, 4}, {1, false, 1}, {4, true, 1}, {16, true, 1}};
+  for (std::size_t i = 0; i < std::size(kRows); ++i) {
+    TRotateImage image;
+    image.SetBounds(0, 0, 20, 20);
+    image.SetBitmap(noise(8, 6, 24, 9));
+    image.SetAngle(30);
+    const DibBuffer screen = image.Rotated();
+    const Dimension matrix = image.GetDimension();
+    RecordingCanvas printer;
+    printer.kind = DeviceKind::Printer;
+    printer.map = {4.0, 4.0, 0.0, 0.0};
+    image.SetPrintQuality(kRows[i].quality);
+    if (kRows[i].deferred) image.BeginUpdate();
+    image.Paint(printer);
+    ASSERT_EQ(printer.draws.size(), 1u) << "row " << i;
+    const auto& draw = printer.draws[0];
+    const int screenWidth = readDibInfo(screen).width;
+    EXPECT_NEAR(draw.imageWidth, kRows[i].fineness * screenWidth, 1) << "row " << i;
+    EXPECT_NEAR(draw.dest.width(), screenWidth, 1) << "row " << i;  // the same logical area
+    EXPECT_FALSE(draw.clip.empty()) << "row " << i;
+    EXPECT_EQ(image.Rotated(), screen) << "row " << i;
+    EXPECT_EQ(image.GetDimension(), matrix) << "row " << i;
+    EXPECT_TRUE(image.Visible()) << "row " << i;
+    if (kRows[i].deferred) image.EndUpdate();
+    EXPECT_EQ(image.Rotated(), screen) << "row " << i;
+  }
 }
 
 TEST(Control, DesignTimeFrameAndLoading) {
