@@ -34,6 +34,16 @@ std::uint32_t firstPixel(const DibBuffer& buffer) {
   return *platform::readU32(buffer, info.pixelOffset) & 0xFFFFFF;
 }
 
+// The `extent` bytes of a readable image at `start`, normalised; empty when the stream
+// gives fewer or the image holds masks that cannot be used.  Nothing is read, let alone
+// allocated, beyond what the stream holds.
+DibBuffer readDib(std::istream& stream, std::streamoff start, std::uint64_t extent) {
+  DibBuffer bytes(static_cast<std::size_t>(extent));
+  stream.seekg(start);
+  if (!stream.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) return {};
+  return normaliseDib(bytes).value_or(DibBuffer{});
+}
+
 }  // namespace
 
 std::uint32_t ColorToRGB(TColor colour) { return colour & 0xFFFFFF; }
@@ -86,9 +96,7 @@ void TCustomRotateImage::LoadFromBitmap(const platform::Bitmap& bitmap) {
   const int bits = bitmap.bitsPerPixel();
   // An 8-bit picture without palette has no colours to keep; it goes the long way.
   if ((bits != 8 && bits != 24) || (bits == 8 && bitmap.palette().empty())) {
-    const DibBuffer file = bitmap.saveToDib();
-    const auto loaded = normaliseDib(file);
-    if (loaded) FSource = loaded->dib;
+    if (auto loaded = normaliseDib(bitmap.saveToDib())) FSource = std::move(*loaded);
     buildSketchIfWanted();
     UpdateImage(false);
     return;
@@ -105,36 +113,26 @@ void TCustomRotateImage::LoadFromBitmap(const platform::Bitmap& bitmap) {
 void TCustomRotateImage::LoadFromStream(std::istream& stream) {
   ClearImage();
   const std::streamoff start = stream.tellg();
-  bool accepted = false;
   if (start >= 0) {
     stream.seekg(0, std::ios::end);
     const std::streamoff end = stream.tellg();
     stream.seekg(start);
     const std::uint64_t available = end > start ? static_cast<std::uint64_t>(end - start) : 0;
+    // An image the format admits is passed over, shown or not, to where its header says
+    // the next one starts (never past the end); anything else leaves the stream where it was.
+    std::uint64_t next = 0;
     DibBuffer headers(dib::kHeadersSize);
     if (available >= dib::kHeadersSize &&
         stream.read(reinterpret_cast<char*>(headers.data()), static_cast<std::streamsize>(headers.size()))) {
-      // Nothing is read, let alone allocated, beyond what the stream holds.
-      if (const auto extent = dibExtent(headers, available)) {
-        DibBuffer bytes(static_cast<std::size_t>(*extent));
-        stream.seekg(start);
-        if (stream.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) {
-          if (auto loaded = normaliseDib(bytes)) {
-            FSource = std::move(loaded->dib);
-            accepted = true;
-            // The next image starts where this one's header says; never past the end.
-            const std::uint64_t next = std::min<std::uint64_t>(loaded->fileSize, available);
-            stream.seekg(start + static_cast<std::streamoff>(next));
-          }
-        }
-      }
+      const DibJudgement judgement = judgeDib(headers, available);
+      if (judgement.verdict == DibVerdict::Readable) FSource = readDib(stream, start, judgement.extent);
+      if (judgement.verdict == DibVerdict::Unshowable || !FSource.empty())
+        next = std::min<std::uint64_t>(*platform::readU32(headers, dib::kFileSize), available);
     }
-    if (!accepted) {
-      stream.clear();
-      stream.seekg(start);
-    }
+    stream.clear();
+    stream.seekg(start + static_cast<std::streamoff>(next));
   }
-  if (accepted) buildSketchIfWanted();
+  buildSketchIfWanted();
   UpdateImage(false);
 }
 

@@ -117,6 +117,52 @@ TEST(Streams, TwoImagesBackToBackAndFailuresKeepThePosition) {
   EXPECT_TRUE(none.str().empty());
 }
 
+// An image the format admits but that cannot be shown is passed over, so that the next
+// read finds the image after it; one the format refuses leaves the stream where it was.
+TEST(Streams, UnshowableImagesArePassedOverRefusedOnesAreNot) {
+  struct Row {
+    testing::HeaderPatch patch;
+    bool passedOver;
+  };
+  const Row kRows[] = {
+      {{"width 0", dib::kWidth, 0, 4}, true},                     // 0
+      {{"negative width", dib::kWidth, 0xFFFFFFFD, 4}, true},     // 1: -3, rows of 3 pixels
+      {{"height 0", dib::kHeight, 0, 4}, true},                   // 2
+      {{"2 bits", dib::kBitCount, 2, 2}, true},                   // 3: a depth without conversion
+      {{"RLE compression", dib::kCompression, 1, 4}, false},      // 4
+      {{"two planes", dib::kPlanes, 2, 2}, false},                // 5
+      {{"not BM", dib::kType, 0x4142, 2}, false},                 // 6
+      {{"reserved word", dib::kReserved1, 1, 2}, false},          // 7
+      {{"0 bits", dib::kBitCount, 0, 2}, false},                  // 8
+      {{"33 bits", dib::kBitCount, 33, 2}, false},                // 9
+      {{"palette of 257", dib::kClrUsed, 257, 4}, false},         // 10
+      {{"short info header", dib::kInfoSize, 12, 4}, false},      // 11
+      {{"width -3000", dib::kWidth, 0xFFFFF448, 4}, false},       // 12: its rows pass the end
+      {{"offset past the end", dib::kOffBits, 0xFFFFFF00, 4}, false},  // 13
+  };
+  const auto good = testing::makeDib({.width = 5, .height = 1, .bitCount = 24}, std::vector<std::uint8_t>(16, 7));
+  for (std::size_t i = 0; i < std::size(kRows); ++i) {
+    auto bad = testing::makeDib({.width = 3, .height = 2, .bitCount = 8, .palette = {0, 0xFFFFFF}}, std::vector<std::uint8_t>(8, 1));
+    testing::applyPatch(bad, kRows[i].patch);
+    std::stringstream stream(bytesOf(bad) + bytesOf(good));
+    TRotateImage reader;
+    reader.LoadFromStream(stream);
+    EXPECT_TRUE(reader.Source().empty()) << "row " << i << ": " << kRows[i].patch.what;
+    const std::streamoff next = kRows[i].passedOver ? static_cast<std::streamoff>(bad.size()) : 0;
+    EXPECT_EQ(static_cast<std::streamoff>(stream.tellg()), next) << "row " << i << ": " << kRows[i].patch.what;
+    reader.LoadFromStream(stream);
+    EXPECT_EQ(IsValidDib(reader.Source()), kRows[i].passedOver) << "row " << i << ": " << kRows[i].patch.what;
+  }
+  // A size field past the end passes over the rest of the stream, no further.
+  auto bad = testing::makeDib({.width = 3, .height = 2, .bitCount = 8, .palette = {0, 0xFFFFFF}}, std::vector<std::uint8_t>(8, 1));
+  platform::writeI32(bad, dib::kWidth, 0);
+  platform::writeU32(bad, dib::kFileSize, 0xFFFFFFF0);
+  std::stringstream stream(bytesOf(bad) + bytesOf(good));
+  TRotateImage reader;
+  reader.LoadFromStream(stream);
+  EXPECT_EQ(static_cast<std::size_t>(stream.tellg()), bad.size() + good.size());
+}
+
 TEST(Streams, ASixtyByteFileClaimingAHugeImageIsRefused) {
   auto bytes = testing::makeDib({.width = 2, .height = 1, .bitCount = 24}, {1, 2, 3, 4, 5, 6, 0, 0});
   platform::writeI32(bytes, dib::kWidth, 16384);
