@@ -46,8 +46,6 @@ DibBuffer readDib(std::istream& stream, std::streamoff start, std::uint64_t exte
 
 }  // namespace
 
-std::uint32_t ColorToRGB(TColor colour) { return colour & 0xFFFFFF; }
-
 TCustomRotateImage::TCustomRotateImage() = default;
 
 // --- the control's place ------------------------------------------------------------------
@@ -150,7 +148,7 @@ void TCustomRotateImage::SaveToBitmap(platform::Bitmap& bitmap, TColor colour) {
   if (!IsValidDib(FMask)) return;
   const DibInfo mask = readDibInfo(FMask);
   if (mask.width != bitmap.width() || mask.height != bitmap.height()) return;
-  const std::uint32_t rgb = ColorToRGB(colour);
+  const std::uint32_t rgb = ColorToRGB(colour, systemColours_);
   std::uint32_t value = swapRedBlue(rgb);
   if (bitmap.bitsPerPixel() != 24) {
     // An indexed picture takes the colour's palette entry, added when there is room.
@@ -174,7 +172,7 @@ void TCustomRotateImage::SaveToBitmap(platform::Bitmap& bitmap, TColor colour) {
 
 void TCustomRotateImage::SaveToStream(std::ostream& stream, TColor colour) {
   if (!IsValidDib(FRotated) || !IsValidDib(FMask)) return;
-  writeRotated(stream, swapRedBlue(ColorToRGB(colour)));
+  writeRotated(stream, swapRedBlue(ColorToRGB(colour, systemColours_)));
 }
 
 void TCustomRotateImage::writeRotated(std::ostream& stream, std::uint32_t colour) {
@@ -249,7 +247,7 @@ std::uint32_t TCustomRotateImage::transparentValue() const {
   if (!transparent_) return kNoTransparent;
   const DibInfo info = readDibInfo(FSource);
   if (transparentMode_ == TTransparentMode::tmAuto) return firstPixel(FSource);
-  const std::uint32_t wanted = swapRedBlue(ColorToRGB(transparentColor_));
+  const std::uint32_t wanted = swapRedBlue(ColorToRGB(transparentColor_, systemColours_));
   if (info.bitCount == 24) return wanted;
   const auto clrUsed = *platform::readU32(FSource, dib::kClrUsed);
   const std::size_t entries = std::min<std::size_t>(clrUsed == 0 ? 256 : clrUsed, info.paletteSize);
@@ -543,6 +541,13 @@ void TCustomRotateImage::SetPivotY(int value) {
   if (pivot_) InvalidateMask();
   pivotY_ = value;
   if (pivot_) UpdateImage(false);
+}
+
+void TCustomRotateImage::SetSystemColours(const SystemColours& colours) {
+  if (colours == systemColours_) return;
+  systemColours_ = colours;
+  // Only a fixed transparent colour can name a system colour.
+  if (transparent_ && TransparentModeIsFixed() && isSystemColor(transparentColor_)) UpdateImage(false);
 }
 
 void TCustomRotateImage::SetPrintQuality(TRotateImagePrintQuality value) { printQuality_ = std::clamp(value, 1, 16); }

@@ -13,6 +13,7 @@
 #include "rotateimage/canvas.h"
 #include "rotateimage/dib_buffer.h"
 #include "rotateimage/rotation_engine.h"
+#include "rotateimage/system_colours.h"
 
 namespace rotateimage {
 
@@ -27,9 +28,6 @@ class ControlParent {
   virtual ~ControlParent() = default;
   virtual void invalidateRect(const Rect& r, bool erase) = 0;
 };
-
-// The toolkit's colour conversion: plain colours are kept, the flag byte is dropped.
-std::uint32_t ColorToRGB(TColor colour);
 
 class TCustomRotateImage {
  public:
@@ -125,6 +123,10 @@ class TCustomRotateImage {
   void SetPivotX(int value);
   int PivotY() const { return pivotY_; }
   void SetPivotY(int value);
+  // The colours the system colour indices stand for, in the transparent colour and the
+  // background colour of a save.
+  const SystemColours& GetSystemColours() const { return systemColours_; }
+  void SetSystemColours(const SystemColours& colours);
   TRotateImagePrintQuality PrintQuality() const { return printQuality_; }
   void SetPrintQuality(TRotateImagePrintQuality value);
   TRotateImageDispMode DispMode() const { return dispMode_; }
@@ -161,6 +163,7 @@ class TCustomRotateImage {
   TRotateImagePrintQuality printQuality_ = 4;
   TRotateImageDispMode dispMode_ = TRotateImageDispMode::ridmMask;
   TTrnsIndex trnsIndex_ = 0;
+  SystemColours systemColours_;
   bool sketch_ = false;
   DibBuffer FSketchDib;
   int FUpdateCount = 0;

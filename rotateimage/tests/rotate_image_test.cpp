@@ -337,6 +337,68 @@ TEST(Transparency, FixedColourMissingFromThePaletteMasksNothing) {
   for (int x = 0; x < 3; ++x) EXPECT_EQ(image.Mask()[mask.pixelOffset + static_cast<std::size_t>(x)], 1);
 }
 
+TEST(Colours, SystemColoursTakeTheColoursTheirIndicesStandFor) {
+  SystemColours desktop;
+  desktop.setColour(SystemColour::BtnFace, 0x00336699);
+  const SystemColours standard;
+  struct Row {
+    TColor colour;
+    const SystemColours& system;
+    std::uint32_t expected;  // red low, as a TColor
+  };
+  const Row kRows[] = {
+      {0x00123456, standard, 0x123456},                              // 0: a plain colour
+      {0x02123456, standard, 0x123456},                              // 1: the flag byte dropped
+      {systemColor(SystemColour::BtnFace), standard, 0xC8D0D4},      // 2: 212, 208, 200
+      {systemColor(SystemColour::Window), standard, 0xFFFFFF},       // 3
+      {systemColor(SystemColour::InfoBk), standard, 0xE1FFFF},       // 4: 255, 255, 225
+      {systemColor(SystemColour::BtnFace), desktop, 0x336699},       // 5: the desktop's own
+      {systemColor(SystemColour::Window), desktop, 0xFFFFFF},        // 6: left as it was
+      {0x8000001F, standard, 0x000000},                              // 7: no such index
+      {0x800000FF, standard, 0x000000},                              // 8
+  };
+  for (std::size_t i = 0; i < std::size(kRows); ++i)
+    EXPECT_EQ(ColorToRGB(kRows[i].colour, kRows[i].system), kRows[i].expected) << "row " << i;
+}
+
+// Saved backgrounds and the fixed transparent colour follow the control's system colours,
+// also when they change under a picture already turned.
+TEST(Colours, BackgroundAndTransparentColourFollowTheSystemColours) {
+  constexpr TColor kBtnFace = systemColor(SystemColour::BtnFace);
+  platform::Bitmap source(4, 4, 24);
+  source.fill(0x102030);
+  source.setPixel(1, 1, 0xD4D0C8);  // the standard button face
+  source.setPixel(2, 2, 0x996633);  // the desktop's below
+  TRotateImage image;
+  image.SetBitmap(source);
+  image.SetAngle(45);
+  platform::Bitmap saved;
+  image.SaveToBitmap(saved, kBtnFace);
+  EXPECT_EQ(saved.pixel(0, 0), 0xD4D0C8u);
+  std::stringstream stream;
+  image.SaveToStream(stream, kBtnFace);
+  const auto bytes = vectorOf(stream.str());
+  EXPECT_EQ(*platform::readU32(bytes, readDibInfo(bytes).pixelOffset) & 0xFFFFFF, 0xD4D0C8u);
+
+  image.SetAngle(0);
+  image.SetTransparent(true);
+  image.SetTransparentColor(kBtnFace);
+  const auto background = [&image] {
+    const DibInfo mask = readDibInfo(image.Mask());
+    std::vector<Point> at;
+    for (int y = 0; y < mask.height; ++y)
+      for (int x = 0; x < mask.width; ++x)
+        if (image.Mask()[mask.pixelOffset + static_cast<std::size_t>(y) * mask.stride + static_cast<std::size_t>(x)] == 1)
+          at.push_back({x, mask.height - 1 - y});
+    return at;
+  };
+  EXPECT_EQ(background(), (std::vector<Point>{{1, 1}}));
+  SystemColours desktop;
+  desktop.setColour(SystemColour::BtnFace, 0x336699);
+  image.SetSystemColours(desktop);
+  EXPECT_EQ(background(), (std::vector<Point>{{2, 2}}));
+}
+
 TEST(Control, PivotAndInvalidatedArea) {
   RecordingParent parent;
   TRotateImage image;
