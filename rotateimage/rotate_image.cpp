@@ -6,8 +6,11 @@
 #include <istream>
 #include <numbers>
 #include <ostream>
+#include <sstream>
 #include <stdexcept>
+#include <system_error>
 
+#include "platform/atomic_file.h"
 #include "platform/little_endian.h"
 #include "rotateimage/paint.h"
 
@@ -220,9 +223,12 @@ void TCustomRotateImage::writeRotated(std::ostream& stream, std::uint32_t colour
 }
 
 void TCustomRotateImage::SaveToFile(const std::filesystem::path& path, TColor colour) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file) throw std::runtime_error("cannot create " + path.string());
-  SaveToStream(file, colour);
+  // Made in memory, then put in place in one step: a save that fails leaves the file that
+  // was there whole.
+  std::ostringstream bytes;
+  SaveToStream(bytes, colour);
+  if (const std::error_code error = platform::writeFileAtomically(path, bytes.str()))
+    throw std::system_error(error, "cannot create " + path.string());
 }
 
 // --- rendering --------------------------------------------------------------------------

@@ -68,6 +68,9 @@ class TCustomRotateImage {
   // The rotated image, background pixels in `colour`; an empty component empties the bitmap.
   void SaveToBitmap(platform::Bitmap& bitmap, TColor colour);
   void SaveToStream(std::ostream& stream, TColor colour);
+  // Replaces the file (a link's target) with the saved image; a file that may not be
+  // written, or any other failure, throws std::system_error with the system's reason and
+  // leaves the file as it was.
   void SaveToFile(const std::filesystem::path& path, TColor colour);
   void ClearImage();
 

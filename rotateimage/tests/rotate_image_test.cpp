@@ -5,9 +5,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <sstream>
 #include <string>
+#include <system_error>
 
 #include <unistd.h>
 
@@ -302,6 +304,76 @@ TEST(Rendering, AnOutputRoundingToNoPixelsShowsAndSavesNothing) {
     image.SaveToBitmap(target, clWhite);
     EXPECT_EQ(target.width(), row.width) << "row " << i;
   }
+}
+
+std::string fileText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Saving replaces the file in one step: a link stays a link, a private file stays
+// private, and a file that may not be written or a missing folder is reported with the
+// system's reason, the user's file untouched and no temporary file left behind.
+TEST(Streams, SaveToFileLosesNothingAndGivesTheReason) {
+  namespace fs = std::filesystem;
+  enum class Before { Nothing, PrivateFile, LinkToFile, ReadOnlyFile };
+  struct Row {
+    const char* name;  // saved to, in the test folder
+    Before before;
+    std::errc error;   // std::errc{} for a save that works
+  };
+  const Row kRows[] = {
+      {"new.bmp", Before::Nothing, std::errc{}},                                // 0
+      {"private.bmp", Before::PrivateFile, std::errc{}},                        // 1
+      {"link.bmp", Before::LinkToFile, std::errc{}},                            // 2
+      {"locked.bmp", Before::ReadOnlyFile, std::errc::permission_denied},       // 3
+      {"missing/out.bmp", Before::Nothing, std::errc::no_such_file_or_directory},  // 4
+  };
+  TRotateImage image;
+  image.SetBitmap(noise(5, 3, 8, 1));
+  image.SetAngle(30);
+  std::stringstream picture;
+  image.SaveToStream(picture, clWhite);
+  const std::string old = "the user's own file";
+  const auto dir = fs::temp_directory_path() / ("rotate_save_" + std::to_string(::getpid()));
+  for (std::size_t i = 0; i < std::size(kRows); ++i) {
+    const Row& row = kRows[i];
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const fs::path path = dir / row.name;
+    const fs::path file = row.before == Before::LinkToFile ? dir / "target.bmp" : path;  // what is written
+    if (row.before != Before::Nothing) std::ofstream(file, std::ios::binary) << old;
+    if (row.before == Before::LinkToFile) fs::create_symlink("target.bmp", path);
+    if (row.before == Before::PrivateFile) fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    if (row.before == Before::ReadOnlyFile) fs::permissions(file, fs::perms::owner_read | fs::perms::group_read);
+    const auto mode = fs::exists(file) ? fs::status(file).permissions() : fs::perms::none;
+
+    std::error_code thrown;
+    std::string message;
+    try {
+      image.SaveToFile(path, clWhite);
+    } catch (const std::system_error& e) {
+      thrown = e.code();
+      message = e.what();
+    }
+    EXPECT_EQ(thrown, std::make_error_condition(row.error)) << "row " << i << ": " << message;
+    if (row.error == std::errc{}) {
+      EXPECT_EQ(fileText(file), picture.str()) << "row " << i;
+    } else {
+      EXPECT_NE(message.find(std::make_error_condition(row.error).message()), std::string::npos) << "row " << i << ": " << message;
+      EXPECT_NE(message.find(row.name), std::string::npos) << "row " << i << ": " << message;
+      if (row.before != Before::Nothing) {
+        EXPECT_EQ(fileText(file), old) << "row " << i;
+      }
+    }
+    if (mode != fs::perms::none) {
+      EXPECT_EQ(fs::status(file).permissions(), mode) << "row " << i;
+    }
+    EXPECT_EQ(fs::is_symlink(path), row.before == Before::LinkToFile) << "row " << i;
+    for (const auto& entry : fs::directory_iterator(dir))
+      EXPECT_NE(entry.path().extension(), ".tmp") << "row " << i << ": " << entry.path();
+  }
+  fs::remove_all(dir);
 }
 
 TEST(Transparency, AutoTakesTheBottomLeftPixel) {
