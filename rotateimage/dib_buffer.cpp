@@ -30,31 +30,50 @@ bool knownDepth(unsigned bitCount) {
   return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 || bitCount == 32;
 }
 
-// Where the rows of an accepted image start, and how it is laid out.
+// Where the rows of an admitted image lie: width and height as magnitudes, as a reader
+// steps over them whatever their sign.
 struct SourceLayout {
   std::uint64_t width, height, stride, pixelOffset, paletteSize;
   bool topDown;
 };
 
-std::optional<SourceLayout> judge(const dib::FileHeaders& h) {
-  const bool bitfields = h.compression == kCompressionBitfields && (h.bitCount == 16 || h.bitCount == 32);
-  if (h.type != dib::kSignature || h.reserved1 != 0 || h.reserved2 != 0 || h.infoSize < dib::kInfoHeaderSize ||
-      h.planes != 1 || (h.compression != kCompressionRgb && !bitfields) || !knownDepth(h.bitCount) || h.clrUsed > 256 ||
-      h.width <= 0 || h.height == 0 || h.height == INT32_MIN)
-    return std::nullopt;
+std::uint64_t magnitude(std::int32_t v) { return static_cast<std::uint64_t>(v < 0 ? -static_cast<std::int64_t>(v) : v); }
+
+bool bitfields(const dib::FileHeaders& h) {
+  return h.compression == kCompressionBitfields && (h.bitCount == 16 || h.bitCount == 32);
+}
+
+// The format's own header checks: an image failing them is no image at all.
+bool admitted(const dib::FileHeaders& h) {
+  return h.type == dib::kSignature && h.reserved1 == 0 && h.reserved2 == 0 && h.infoSize >= dib::kInfoHeaderSize &&
+         h.planes == 1 && (h.compression == kCompressionRgb || bitfields(h)) && h.bitCount >= 1 && h.bitCount <= 32 &&
+         h.clrUsed <= 256;
+}
+
+SourceLayout layoutOf(const dib::FileHeaders& h) {
   SourceLayout layout{};
   layout.topDown = h.height < 0;
-  layout.width = static_cast<std::uint64_t>(h.width);
-  layout.height = static_cast<std::uint64_t>(layout.topDown ? -static_cast<std::int64_t>(h.height) : h.height);
-  if (layout.width * layout.height > dib::kMaxPixels) return std::nullopt;
+  layout.width = magnitude(h.width);
+  layout.height = magnitude(h.height);
   layout.stride = dib::stride(layout.width, h.bitCount);
   layout.paletteSize = defaultPaletteSize(h.bitCount, h.clrUsed);
   // A 40-byte header is followed by the three masks when they are given as bitfields.
-  const std::uint64_t masks = bitfields && h.infoSize < dib::kInfoHeaderSize + kMaskBytes ? kMaskBytes : 0;
+  const std::uint64_t masks = bitfields(h) && h.infoSize < dib::kInfoHeaderSize + kMaskBytes ? kMaskBytes : 0;
   const std::uint64_t afterPalette =
       dib::kFileHeaderSize + std::uint64_t{h.infoSize} + masks + dib::kPaletteEntrySize * layout.paletteSize;
   layout.pixelOffset = std::max<std::uint64_t>(h.offBits, afterPalette);
   return layout;
+}
+
+// The rows end within `available` bytes; divided rather than multiplied, so that no
+// product can wrap.
+bool rowsFit(const SourceLayout& layout, std::uint64_t available) {
+  if (layout.pixelOffset > available) return false;
+  return layout.stride == 0 || layout.height <= (available - layout.pixelOffset) / layout.stride;
+}
+
+bool showable(const dib::FileHeaders& h, const SourceLayout& layout) {
+  return h.width > 0 && h.height != 0 && knownDepth(h.bitCount) && layout.width * layout.height <= dib::kMaxPixels;
 }
 
 // A channel given by a bit mask, scaled to 0..255 with a truncating division.
@@ -133,14 +152,13 @@ DibInfo readDibInfo(std::span<const std::uint8_t> buffer) {
   return info;
 }
 
-std::optional<std::uint64_t> dibExtent(std::span<const std::uint8_t> headers, std::uint64_t available) {
+DibJudgement judgeDib(std::span<const std::uint8_t> headers, std::uint64_t available) {
   const auto h = dib::readHeaders(headers);
-  if (!h) return std::nullopt;
-  const auto layout = judge(*h);
-  if (!layout) return std::nullopt;
-  const std::uint64_t extent = layout->pixelOffset + layout->height * layout->stride;
-  if (extent > available) return std::nullopt;
-  return extent;
+  if (!h || !admitted(*h)) return {};
+  const SourceLayout layout = layoutOf(*h);
+  if (!rowsFit(layout, available)) return {};
+  if (!showable(*h, layout)) return {DibVerdict::Unshowable};
+  return {DibVerdict::Readable, layout.pixelOffset + layout.height * layout.stride};
 }
 
 void writeDibHeaders(std::span<std::uint8_t> buffer, int width, int height, int bitCount, std::size_t paletteSize) {
@@ -162,11 +180,10 @@ void writeDibHeaders(std::span<std::uint8_t> buffer, int width, int height, int 
   writeU32(buffer, dib::kClrUsed, static_cast<std::uint32_t>(paletteSize));
 }
 
-std::optional<NormalisedDib> normaliseDib(std::span<const std::uint8_t> bytes) {
-  const auto extent = dibExtent(bytes, bytes.size());
-  if (!extent) return std::nullopt;
+std::optional<DibBuffer> normaliseDib(std::span<const std::uint8_t> bytes) {
+  if (judgeDib(bytes, bytes.size()).verdict != DibVerdict::Readable) return std::nullopt;
   const dib::FileHeaders h = *dib::readHeaders(bytes);
-  const SourceLayout src = *judge(h);
+  const SourceLayout src = layoutOf(h);
   const int width = static_cast<int>(src.width);
   const int height = static_cast<int>(src.height);
   const bool indexed = h.bitCount <= 8;
@@ -182,25 +199,23 @@ std::optional<NormalisedDib> normaliseDib(std::span<const std::uint8_t> bytes) {
   const std::size_t outStride = static_cast<std::size_t>(dib::stride(src.width, static_cast<unsigned>(outBits)));
   const std::size_t outOffset = dib::kHeadersSize + dib::kPaletteEntrySize * paletteSize;
   const std::size_t outSize = outOffset + outStride * src.height;
-  NormalisedDib result;
-  result.fileSize = h.fileSize;
-  result.dib.assign(outSize + (indexed ? 0 : 1), 0);  // 24 bits: the spare byte
-  writeDibHeaders(result.dib, width, height, outBits, paletteSize);
+  DibBuffer result(outSize + (indexed ? 0 : 1), 0);  // 24 bits: the spare byte
+  writeDibHeaders(result, width, height, outBits, paletteSize);
 
   // The palette: a 1-bit image always gets black and white, whatever its file holds.
   const std::size_t paletteAt = dib::kFileHeaderSize + h.infoSize;
   if (h.bitCount == 1) {
-    std::fill_n(result.dib.begin() + dib::kHeadersSize + 4, 3, std::uint8_t{0xFF});
+    std::fill_n(result.begin() + dib::kHeadersSize + 4, 3, std::uint8_t{0xFF});
   } else if (indexed) {
     std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(paletteAt), 4 * paletteSize,
-                result.dib.begin() + dib::kHeadersSize);
+                result.begin() + dib::kHeadersSize);
   }
 
   for (std::uint64_t fileRow = 0; fileRow < src.height; ++fileRow) {
     const auto in = bytes.subspan(static_cast<std::size_t>(src.pixelOffset + fileRow * src.stride),
                                   static_cast<std::size_t>(src.stride));
     const std::size_t y = static_cast<std::size_t>(src.topDown ? src.height - 1 - fileRow : fileRow);
-    const auto out = std::span<std::uint8_t>(result.dib).subspan(outOffset + y * outStride, outStride);
+    const auto out = std::span<std::uint8_t>(result).subspan(outOffset + y * outStride, outStride);
     for (std::size_t x = 0; x < src.width; ++x) {
       switch (h.bitCount) {
         case 1:

@@ -32,20 +32,24 @@ struct DibInfo {
 };
 DibInfo readDibInfo(std::span<const std::uint8_t> buffer);
 
-// How many bytes, from the start of its file header, one DIB file image needs, judged
-// from its first 54 bytes; nullopt when the header is refused or claims more than
-// `available` bytes.  Every size is worked out in 64 bits before anything is trusted.
-std::optional<std::uint64_t> dibExtent(std::span<const std::uint8_t> headers, std::uint64_t available);
+// How a reader takes the DIB file image whose first 54 bytes are `headers`, with
+// `available` bytes from its file header to the end of the stream.  Every size is worked
+// out in 64 bits before anything is trusted.
+enum class DibVerdict {
+  Refused,     // not an image the format admits, or the stream ends before its rows do
+  Unshowable,  // admitted, but no width or height, an unknown depth, or too many pixels
+  Readable,    // the first `extent` bytes hold the whole image
+};
+struct DibJudgement {
+  DibVerdict verdict = DibVerdict::Refused;
+  std::uint64_t extent = 0;
+};
+DibJudgement judgeDib(std::span<const std::uint8_t> headers, std::uint64_t available);
 
 // One DIB file image turned into a normalised buffer: 1, 4 and 8 bits become 8-bit
 // indexed, 16, 24 and 32 bits become 24-bit (spare byte appended).  Top-down images are
-// turned over.  `fileSize` is the file header's own size field, where the next image
-// of a stream starts.
-struct NormalisedDib {
-  DibBuffer dib;
-  std::uint32_t fileSize = 0;
-};
-std::optional<NormalisedDib> normaliseDib(std::span<const std::uint8_t> bytes);
+// turned over.
+std::optional<DibBuffer> normaliseDib(std::span<const std::uint8_t> bytes);
 
 // Writes the file and info headers of a DIB whose rows follow a palette of
 // `paletteSize` entries; the size fields follow from width, height and depth.

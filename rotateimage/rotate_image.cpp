@@ -6,8 +6,11 @@
 #include <istream>
 #include <numbers>
 #include <ostream>
+#include <sstream>
 #include <stdexcept>
+#include <system_error>
 
+#include "platform/atomic_file.h"
 #include "platform/little_endian.h"
 #include "rotateimage/paint.h"
 
@@ -34,9 +37,17 @@ std::uint32_t firstPixel(const DibBuffer& buffer) {
   return *platform::readU32(buffer, info.pixelOffset) & 0xFFFFFF;
 }
 
-}  // namespace
+// The `extent` bytes of a readable image at `start`, normalised; empty when the stream
+// gives fewer or the image holds masks that cannot be used.  Nothing is read, let alone
+// allocated, beyond what the stream holds.
+DibBuffer readDib(std::istream& stream, std::streamoff start, std::uint64_t extent) {
+  DibBuffer bytes(static_cast<std::size_t>(extent));
+  stream.seekg(start);
+  if (!stream.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) return {};
+  return normaliseDib(bytes).value_or(DibBuffer{});
+}
 
-std::uint32_t ColorToRGB(TColor colour) { return colour & 0xFFFFFF; }
+}  // namespace
 
 TCustomRotateImage::TCustomRotateImage() = default;
 
@@ -86,9 +97,7 @@ void TCustomRotateImage::LoadFromBitmap(const platform::Bitmap& bitmap) {
   const int bits = bitmap.bitsPerPixel();
   // An 8-bit picture without palette has no colours to keep; it goes the long way.
   if ((bits != 8 && bits != 24) || (bits == 8 && bitmap.palette().empty())) {
-    const DibBuffer file = bitmap.saveToDib();
-    const auto loaded = normaliseDib(file);
-    if (loaded) FSource = loaded->dib;
+    if (auto loaded = normaliseDib(bitmap.saveToDib())) FSource = std::move(*loaded);
     buildSketchIfWanted();
     UpdateImage(false);
     return;
@@ -105,36 +114,26 @@ void TCustomRotateImage::LoadFromBitmap(const platform::Bitmap& bitmap) {
 void TCustomRotateImage::LoadFromStream(std::istream& stream) {
   ClearImage();
   const std::streamoff start = stream.tellg();
-  bool accepted = false;
   if (start >= 0) {
     stream.seekg(0, std::ios::end);
     const std::streamoff end = stream.tellg();
     stream.seekg(start);
     const std::uint64_t available = end > start ? static_cast<std::uint64_t>(end - start) : 0;
+    // An image the format admits is passed over, shown or not, to where its header says
+    // the next one starts (never past the end); anything else leaves the stream where it was.
+    std::uint64_t next = 0;
     DibBuffer headers(dib::kHeadersSize);
     if (available >= dib::kHeadersSize &&
         stream.read(reinterpret_cast<char*>(headers.data()), static_cast<std::streamsize>(headers.size()))) {
-      // Nothing is read, let alone allocated, beyond what the stream holds.
-      if (const auto extent = dibExtent(headers, available)) {
-        DibBuffer bytes(static_cast<std::size_t>(*extent));
-        stream.seekg(start);
-        if (stream.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) {
-          if (auto loaded = normaliseDib(bytes)) {
-            FSource = std::move(loaded->dib);
-            accepted = true;
-            // The next image starts where this one's header says; never past the end.
-            const std::uint64_t next = std::min<std::uint64_t>(loaded->fileSize, available);
-            stream.seekg(start + static_cast<std::streamoff>(next));
-          }
-        }
-      }
+      const DibJudgement judgement = judgeDib(headers, available);
+      if (judgement.verdict == DibVerdict::Readable) FSource = readDib(stream, start, judgement.extent);
+      if (judgement.verdict == DibVerdict::Unshowable || !FSource.empty())
+        next = std::min<std::uint64_t>(*platform::readU32(headers, dib::kFileSize), available);
     }
-    if (!accepted) {
-      stream.clear();
-      stream.seekg(start);
-    }
+    stream.clear();
+    stream.seekg(start + static_cast<std::streamoff>(next));
   }
-  if (accepted) buildSketchIfWanted();
+  buildSketchIfWanted();
   UpdateImage(false);
 }
 
@@ -152,7 +151,7 @@ void TCustomRotateImage::SaveToBitmap(platform::Bitmap& bitmap, TColor colour) {
   if (!IsValidDib(FMask)) return;
   const DibInfo mask = readDibInfo(FMask);
   if (mask.width != bitmap.width() || mask.height != bitmap.height()) return;
-  const std::uint32_t rgb = ColorToRGB(colour);
+  const std::uint32_t rgb = ColorToRGB(colour, systemColours_);
   std::uint32_t value = swapRedBlue(rgb);
   if (bitmap.bitsPerPixel() != 24) {
     // An indexed picture takes the colour's palette entry, added when there is room.
@@ -176,7 +175,7 @@ void TCustomRotateImage::SaveToBitmap(platform::Bitmap& bitmap, TColor colour) {
 
 void TCustomRotateImage::SaveToStream(std::ostream& stream, TColor colour) {
   if (!IsValidDib(FRotated) || !IsValidDib(FMask)) return;
-  writeRotated(stream, swapRedBlue(ColorToRGB(colour)));
+  writeRotated(stream, swapRedBlue(ColorToRGB(colour, systemColours_)));
 }
 
 void TCustomRotateImage::writeRotated(std::ostream& stream, std::uint32_t colour) {
@@ -224,16 +223,27 @@ void TCustomRotateImage::writeRotated(std::ostream& stream, std::uint32_t colour
 }
 
 void TCustomRotateImage::SaveToFile(const std::filesystem::path& path, TColor colour) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file) throw std::runtime_error("cannot create " + path.string());
-  SaveToStream(file, colour);
+  // Made in memory, then put in place in one step: a save that fails leaves the file that
+  // was there whole.
+  std::ostringstream bytes;
+  SaveToStream(bytes, colour);
+  if (const std::error_code error = platform::writeFileAtomically(path, bytes.str()))
+    throw std::system_error(error, "cannot create " + path.string());
 }
 
 // --- rendering --------------------------------------------------------------------------
 
+bool TCustomRotateImage::fitsSource(const Dimension& d) const {
+  if (!validSource()) return true;
+  const DibInfo info = readDibInfo(FSource);
+  return outputSize(d, info.width, info.height).has_value();
+}
+
 void TCustomRotateImage::SetDimension(float colStepX, float colStepY, float rowStepX, float rowStepY) {
   const Dimension next{colStepX, colStepY, rowStepX, rowStepY};
-  if (!acceptsDimension(dimension_, next)) return;
+  // A matrix whose picture would be too large is refused before it is stored, so that the
+  // matrix always describes the picture shown.
+  if (!acceptsDimension(dimension_, next) || !fitsSource(next)) return;
   InvalidateMask();
   dimension_ = next;
   UpdateImage(false);
@@ -243,7 +253,7 @@ std::uint32_t TCustomRotateImage::transparentValue() const {
   if (!transparent_) return kNoTransparent;
   const DibInfo info = readDibInfo(FSource);
   if (transparentMode_ == TTransparentMode::tmAuto) return firstPixel(FSource);
-  const std::uint32_t wanted = swapRedBlue(ColorToRGB(transparentColor_));
+  const std::uint32_t wanted = swapRedBlue(ColorToRGB(transparentColor_, systemColours_));
   if (info.bitCount == 24) return wanted;
   const auto clrUsed = *platform::readU32(FSource, dib::kClrUsed);
   const std::size_t entries = std::min<std::size_t>(clrUsed == 0 ? 256 : clrUsed, info.paletteSize);
@@ -252,17 +262,19 @@ std::uint32_t TCustomRotateImage::transparentValue() const {
   return kNoTransparent;
 }
 
-void TCustomRotateImage::UpdateImage(bool whiteFill) {
+bool TCustomRotateImage::UpdateImage(bool whiteFill) {
   FRegionCache.reset();
-  if (FUpdateCount > 0 || loading_) return;
+  if (FUpdateCount > 0 || loading_) return false;
+  bool rendered = false;
   if (validSource()) {
     if (sketch_ && IsValidDib(FSketchDib)) {
-      ExecuteDimension(FSketchDib, kNoTransparent, whiteFill);
+      rendered = ExecuteDimension(FSketchDib, kNoTransparent, whiteFill);
     } else {
-      ExecuteDimension(FSource, transparentValue(), whiteFill);
+      rendered = ExecuteDimension(FSource, transparentValue(), whiteFill);
     }
   }
   InvalidateMask();
+  return rendered;
 }
 
 bool TCustomRotateImage::ExecuteDimension(const DibBuffer& source, std::uint32_t transparent, bool whiteFill) {
@@ -419,13 +431,19 @@ void TCustomRotateImage::paintClipped(Canvas& canvas, Point topLeft) {
   } else {
     if (printer && printQuality_ != 1) {
       // Oversample: render finer so that the device draws the picture at its own resolution.
+      // While updates are deferred, or when the finer picture would be too large, nothing
+      // renders: the picture shown is printed as it is, at its own size.
       visible_ = false;
-      ratio = std::sqrt(static_cast<double>(printQuality_));
-      dimension_ = {static_cast<float>(screen.colStepX / ratio), static_cast<float>(screen.colStepY / ratio),
-                    static_cast<float>(screen.rowStepX / ratio), static_cast<float>(screen.rowStepY / ratio)};
-      UpdateImage(true);
-      at.scaleX /= ratio;
-      at.scaleY /= ratio;
+      const double finer = std::sqrt(static_cast<double>(printQuality_));
+      dimension_ = {static_cast<float>(screen.colStepX / finer), static_cast<float>(screen.colStepY / finer),
+                    static_cast<float>(screen.rowStepX / finer), static_cast<float>(screen.rowStepY / finer)};
+      if (UpdateImage(true)) {
+        ratio = finer;
+        at.scaleX /= ratio;
+        at.scaleY /= ratio;
+      } else {
+        dimension_ = screen;
+      }
     }
     region = MaskToRegion(FMask, &at, printer);
   }
@@ -531,6 +549,13 @@ void TCustomRotateImage::SetPivotY(int value) {
   if (pivot_) UpdateImage(false);
 }
 
+void TCustomRotateImage::SetSystemColours(const SystemColours& colours) {
+  if (colours == systemColours_) return;
+  systemColours_ = colours;
+  // Only a fixed transparent colour can name a system colour.
+  if (transparent_ && TransparentModeIsFixed() && isSystemColor(transparentColor_)) UpdateImage(false);
+}
+
 void TCustomRotateImage::SetPrintQuality(TRotateImagePrintQuality value) { printQuality_ = std::clamp(value, 1, 16); }
 
 void TCustomRotateImage::SetDispMode(TRotateImageDispMode value) {
@@ -542,9 +567,13 @@ void TCustomRotateImage::SetDispMode(TRotateImageDispMode value) {
 
 // --- TRotateImage -----------------------------------------------------------------------
 
-void TRotateImage::applyAngleAndZoom() {
-  const Dimension d = dimensionFor(angle_, zoom_);
+void TRotateImage::turnTo(float angle, float zoom) {
+  const Dimension d = dimensionFor(angle, zoom);
   SetDimension(d.colStepX, d.colStepY, d.rowStepX, d.rowStepY);
+  // A refused matrix leaves the angle and zoom of the picture shown.
+  if (GetDimension() != d) return;
+  angle_ = angle;
+  zoom_ = zoom;
 }
 
 int TRotateImage::Angle() const { return static_cast<int>(roundEven(angle_ * 180.0 / std::numbers::pi)); }
@@ -556,15 +585,13 @@ int TRotateImage::AngleEx() const { return static_cast<int>(roundEven(angle_ * 1
 void TRotateImage::SetAngleEx(int tenths) {
   int v = tenths % 3600;
   if (v < 0) v += 3600;
-  angle_ = static_cast<float>(v * std::numbers::pi / 1800.0);
-  applyAngleAndZoom();
+  turnTo(static_cast<float>(v * std::numbers::pi / 1800.0), zoom_);
 }
 
 int TRotateImage::Zoom() const { return static_cast<int>(roundEven(zoom_ * 100.0)); }
 
 void TRotateImage::SetZoom(int percent) {
-  zoom_ = static_cast<float>(std::clamp(percent, 25, 400) / 100.0);
-  applyAngleAndZoom();
+  turnTo(angle_, static_cast<float>(std::clamp(percent, 25, 400) / 100.0));
 }
 
 void TRotateImage::SetMonochrome(bool value) {

@@ -13,6 +13,7 @@
 #include "rotateimage/canvas.h"
 #include "rotateimage/dib_buffer.h"
 #include "rotateimage/rotation_engine.h"
+#include "rotateimage/system_colours.h"
 
 namespace rotateimage {
 
@@ -27,9 +28,6 @@ class ControlParent {
   virtual ~ControlParent() = default;
   virtual void invalidateRect(const Rect& r, bool erase) = 0;
 };
-
-// The toolkit's colour conversion: plain colours are kept, the flag byte is dropped.
-std::uint32_t ColorToRGB(TColor colour);
 
 class TCustomRotateImage {
  public:
@@ -70,6 +68,9 @@ class TCustomRotateImage {
   // The rotated image, background pixels in `colour`; an empty component empties the bitmap.
   void SaveToBitmap(platform::Bitmap& bitmap, TColor colour);
   void SaveToStream(std::ostream& stream, TColor colour);
+  // Replaces the file (a link's target) with the saved image; a file that may not be
+  // written, or any other failure, throws std::system_error with the system's reason and
+  // leaves the file as it was.
   void SaveToFile(const std::filesystem::path& path, TColor colour);
   void ClearImage();
 
@@ -79,9 +80,13 @@ class TCustomRotateImage {
   const DibBuffer& SketchDib() const { return FSketchDib; }
 
   // --- rendering ------------------------------------------------------------------------
+  // Refused, changing nothing, for a singular matrix, the stored one, or one whose picture
+  // of the current source would exceed the pixel limit.
   void SetDimension(float colStepX, float colStepY, float rowStepX, float rowStepY);
   Dimension GetDimension() const { return dimension_; }
-  void UpdateImage(bool whiteFill);
+  // Renders the rotated picture and its mask; true when a render took place (not deferred,
+  // a source, a picture within the limits).
+  bool UpdateImage(bool whiteFill);
   bool ExecuteDimension(const DibBuffer& source, std::uint32_t transparent, bool whiteFill);
   std::uint32_t ColorCode() const { return colorCode_; }
   void SetColorCode(std::uint32_t code);
@@ -121,6 +126,10 @@ class TCustomRotateImage {
   void SetPivotX(int value);
   int PivotY() const { return pivotY_; }
   void SetPivotY(int value);
+  // The colours the system colour indices stand for, in the transparent colour and the
+  // background colour of a save.
+  const SystemColours& GetSystemColours() const { return systemColours_; }
+  void SetSystemColours(const SystemColours& colours);
   TRotateImagePrintQuality PrintQuality() const { return printQuality_; }
   void SetPrintQuality(TRotateImagePrintQuality value);
   TRotateImageDispMode DispMode() const { return dispMode_; }
@@ -128,6 +137,8 @@ class TCustomRotateImage {
 
  private:
   bool validSource() const { return IsValidDib(FSource); }
+  // The matrix's picture of the source stays within the size limits (always, without one).
+  bool fitsSource(const Dimension& d) const;
   void buildSketchIfWanted();
   std::uint32_t transparentValue() const;
   std::optional<OutputSize> maskSize() const;
@@ -155,6 +166,7 @@ class TCustomRotateImage {
   TRotateImagePrintQuality printQuality_ = 4;
   TRotateImageDispMode dispMode_ = TRotateImageDispMode::ridmMask;
   TTrnsIndex trnsIndex_ = 0;
+  SystemColours systemColours_;
   bool sketch_ = false;
   DibBuffer FSketchDib;
   int FUpdateCount = 0;
@@ -186,7 +198,8 @@ class TRotateImage : public TCustomRotateImage {
   void SetBitmap(const platform::Bitmap& bitmap);
 
  private:
-  void applyAngleAndZoom();
+  // Sets the matrix for `angle` and `zoom`, and keeps them when it is taken.
+  void turnTo(float angle, float zoom);
 
   float angle_ = 0.0f;  // radians
   platform::Bitmap bitmap_;

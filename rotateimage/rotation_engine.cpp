@@ -262,7 +262,8 @@ std::optional<OutputSize> outputSize(const Dimension& d, int width, int height) 
   const double h = roundEven(std::abs(width * static_cast<double>(d.colStepY) / det) +
                              std::abs(height * static_cast<double>(d.colStepX) / det));
   // Checked in floating point first: a nearly singular matrix gives enormous boxes.
-  if (!(w >= 1 && h >= 1 && w * h <= static_cast<double>(dib::kMaxPixels))) return std::nullopt;
+  constexpr auto kLimit = static_cast<double>(dib::kMaxPixels);
+  if (!(w <= kLimit && h <= kLimit && w * h <= kLimit)) return std::nullopt;
   // Every source position the walk visits must fit 16.16 fixed point in 64 bits.
   const double steps = std::abs(static_cast<double>(d.colStepX)) + std::abs(static_cast<double>(d.colStepY)) +
                        std::abs(static_cast<double>(d.rowStepX)) + std::abs(static_cast<double>(d.rowStepY));
@@ -296,6 +297,11 @@ bool ExecuteDimension(std::span<const std::uint8_t> source, const Dimension& d, 
   if (bytesPerPixel == 3 && source.size() < in.pixelOffset + in.stride * static_cast<std::size_t>(in.height) + 1) return false;
   const auto out = outputSize(d, in.width, in.height);
   if (!out) return false;
+  if (out->empty()) {
+    rotated.clear();
+    mask.clear();
+    return true;
+  }
 
   const Walk walk = planWalk(d, in.width, in.height, *out);
   const bool recolours24 = bytesPerPixel == 3 && (options.colorCode != 0 || options.negative);

@@ -31,9 +31,11 @@ Dimension dimensionFor(float angle, float zoom);
 struct OutputSize {
   int width = 0;
   int height = 0;
+  bool empty() const { return width == 0 || height == 0; }
 };
-// The bounding box of a width x height source under the inverse matrix; nullopt when the
-// matrix is degenerate in single precision or the box exceeds the pixel limit.
+// The bounding box of a width x height source under the inverse matrix, which may round
+// to no pixels at all; nullopt when the matrix is degenerate in single precision or the
+// box exceeds the pixel limit.
 std::optional<OutputSize> outputSize(const Dimension& d, int width, int height);
 
 // Output columns [lo, hi] of one row whose samples along one axis stay inside
@@ -59,8 +61,9 @@ struct RenderOptions {
 };
 
 // Renders `rotated` and `mask` from `source`, reusing their storage; neither may be the
-// source.  Returns false, touching neither, unless the source is a valid 8- or 24-bit
-// DIB whose output size is usable.
+// source.  An output that rounds to no pixels leaves both empty: there is no picture to
+// show.  Returns false, touching neither, unless the source is a valid 8- or 24-bit DIB
+// whose output size is within the limits.
 bool ExecuteDimension(std::span<const std::uint8_t> source, const Dimension& d, const RenderOptions& options,
                       DibBuffer& rotated, DibBuffer& mask);
 

@@ -8,6 +8,7 @@
 
 #include <cmath>
 
+#include "app/rotateview/desktop_colours.h"
 #include "app/rotateview/qt_canvas.h"
 
 namespace rotateview {
@@ -23,7 +24,14 @@ RotateImageWidget::RotateImageWidget(QWidget* parent) : QWidget(parent) {
   // Not opaque: the parent paints behind the control, as a graphic control expects.
   setAttribute(Qt::WA_OpaquePaintEvent, false);
   control_.SetParent(this);
+  control_.SetSystemColours(desktopSystemColours(palette()));
   syncBounds();
+}
+
+void RotateImageWidget::changeEvent(QEvent* event) {
+  // The desktop's colours change with its palette (a new theme, or one set on a parent).
+  if (event->type() == QEvent::PaletteChange) control_.SetSystemColours(desktopSystemColours(palette()));
+  QWidget::changeEvent(event);
 }
 
 void RotateImageWidget::syncBounds() { control_.SetBounds(x(), y(), width(), height()); }

@@ -1,6 +1,7 @@
 // A Qt widget that hosts a TRotateImage and shows it as the control it is: painted over
-// whatever lies behind it, see-through on a display, and with clicks on background
-// pixels passed to the widget behind when TransparentMouse is on.
+// whatever lies behind it, see-through on a display, with clicks on background pixels
+// passed to the widget behind when TransparentMouse is on, and system colours that are
+// the desktop palette's.
 #pragma once
 
 #include <QPointer>
@@ -25,6 +26,7 @@ class RotateImageWidget : public QWidget, private rotateimage::ControlParent {
 
  protected:
   bool event(QEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;

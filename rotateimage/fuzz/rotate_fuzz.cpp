@@ -28,6 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::istringstream in(std::string(reinterpret_cast<const char*>(data + kParameters), size - kParameters));
   image.LoadFromStream(in);
+  // The next image starts where this one's size field says, never past the end.
+  const std::streamoff next = in.tellg();
+  if (next < 0 || static_cast<std::size_t>(next) > size - kParameters) __builtin_trap();
 
   platform::Bitmap bitmap;
   image.SaveToBitmap(bitmap, rotateimage::clWhite);

@@ -42,16 +42,16 @@ TEST(NormaliseDib, FourBitsWithoutClrUsedKeepTheNibblesAsIndices) {
   DibFields fields{.width = 3, .height = 2, .bitCount = 4, .palette = palette, .clrUsed = 0};
   const auto loaded = normaliseDib(makeDib(fields, {0x12, 0x30, 0, 0, /**/ 0xAB, 0xC0, 0, 0}));
   ASSERT_TRUE(loaded);
-  ASSERT_TRUE(IsValidDib(loaded->dib));
-  const DibInfo info = readDibInfo(loaded->dib);
+  ASSERT_TRUE(IsValidDib(*loaded));
+  const DibInfo info = readDibInfo(*loaded);
   EXPECT_EQ(info.bitCount, 8);
   EXPECT_EQ(info.paletteSize, 16u);
-  EXPECT_EQ(*platform::readU32(loaded->dib, dib::kClrUsed), 16u);
-  EXPECT_EQ(*platform::readU32(loaded->dib, dib::kOffBits), 54u + 64u);
+  EXPECT_EQ(*platform::readU32(*loaded, dib::kClrUsed), 16u);
+  EXPECT_EQ(*platform::readU32(*loaded, dib::kOffBits), 54u + 64u);
   const std::uint8_t expected[2][3] = {{1, 2, 3}, {0xA, 0xB, 0xC}};
   for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 3; ++x) EXPECT_EQ(indexAt(loaded->dib, x, y), expected[y][x]) << x << "," << y;
-  EXPECT_EQ(colourAt(loaded->dib, 2, 1), 0xCCCCCCu);
+    for (int x = 0; x < 3; ++x) EXPECT_EQ(indexAt(*loaded, x, y), expected[y][x]) << x << "," << y;
+  EXPECT_EQ(colourAt(*loaded, 2, 1), 0xCCCCCCu);
 }
 
 TEST(NormaliseDib, OneBitAlwaysGetsBlackAndWhite) {
@@ -59,11 +59,11 @@ TEST(NormaliseDib, OneBitAlwaysGetsBlackAndWhite) {
   DibFields fields{.width = 10, .height = 1, .bitCount = 1, .palette = {0xFF0000, 0xFFFF00}};
   const auto loaded = normaliseDib(makeDib(fields, {0b10110000, 0b01000000, 0, 0}));
   ASSERT_TRUE(loaded);
-  EXPECT_EQ(readDibInfo(loaded->dib).paletteSize, 2u);
+  EXPECT_EQ(readDibInfo(*loaded).paletteSize, 2u);
   const std::uint8_t expected[10] = {1, 0, 1, 1, 0, 0, 0, 0, 0, 1};
-  for (int x = 0; x < 10; ++x) EXPECT_EQ(indexAt(loaded->dib, x, 0), expected[x]) << x;
-  EXPECT_EQ(colourAt(loaded->dib, 0, 0), 0xFFFFFFu);
-  EXPECT_EQ(colourAt(loaded->dib, 1, 0), 0u);
+  for (int x = 0; x < 10; ++x) EXPECT_EQ(indexAt(*loaded, x, 0), expected[x]) << x;
+  EXPECT_EQ(colourAt(*loaded, 0, 0), 0xFFFFFFu);
+  EXPECT_EQ(colourAt(*loaded, 1, 0), 0u);
 }
 
 TEST(NormaliseDib, SixteenAndThirtyTwoBitsBecomeTwentyFour) {
@@ -84,10 +84,10 @@ TEST(NormaliseDib, SixteenAndThirtyTwoBitsBecomeTwentyFour) {
     rows.resize(4, 0);
     const auto loaded = normaliseDib(makeDib({.bitCount = kRows[i].bitCount}, rows));
     ASSERT_TRUE(loaded) << "row " << i;
-    ASSERT_EQ(readDibInfo(loaded->dib).bitCount, 24) << "row " << i;
-    EXPECT_EQ(colourAt(loaded->dib, 0, 0), kRows[i].expected) << "row " << i;
+    ASSERT_EQ(readDibInfo(*loaded).bitCount, 24) << "row " << i;
+    EXPECT_EQ(colourAt(*loaded, 0, 0), kRows[i].expected) << "row " << i;
     // The spare byte follows the image.
-    EXPECT_EQ(loaded->dib.size(), *platform::readU32(loaded->dib, dib::kFileSize) + 1u) << "row " << i;
+    EXPECT_EQ(loaded->size(), *platform::readU32(*loaded, dib::kFileSize) + 1u) << "row " << i;
   }
 }
 
@@ -97,13 +97,13 @@ TEST(NormaliseDib, RowsStartAtTheOffsetOrRightAfterThePalette) {
   auto gap = makeDib({.width = 1, .height = 1, .bitCount = 8, .palette = palette, .gap = 8}, {1, 0, 0, 0});
   auto loaded = normaliseDib(gap);
   ASSERT_TRUE(loaded);
-  EXPECT_EQ(indexAt(loaded->dib, 0, 0), 1);
+  EXPECT_EQ(indexAt(*loaded, 0, 0), 1);
   // bfOffBits pointing into the palette: the rows are read from just after it.
   auto inside = makeDib({.width = 1, .height = 1, .bitCount = 8, .palette = palette}, {1, 0, 0, 0});
   platform::writeU32(inside, dib::kOffBits, 54 + 4);
   loaded = normaliseDib(inside);
   ASSERT_TRUE(loaded);
-  EXPECT_EQ(indexAt(loaded->dib, 0, 0), 1);
+  EXPECT_EQ(indexAt(*loaded, 0, 0), 1);
 }
 
 TEST(NormaliseDib, TopDownRowsAreTurnedOver) {
@@ -111,9 +111,9 @@ TEST(NormaliseDib, TopDownRowsAreTurnedOver) {
   platform::writeI32(bytes, dib::kHeight, -3);
   const auto loaded = normaliseDib(bytes);
   ASSERT_TRUE(loaded);
-  ASSERT_TRUE(IsValidDib(loaded->dib));
-  EXPECT_EQ(readDibInfo(loaded->dib).height, 3);
-  for (int y = 0; y < 3; ++y) EXPECT_EQ(colourAt(loaded->dib, 0, y), static_cast<std::uint32_t>(3 - y)) << y;
+  ASSERT_TRUE(IsValidDib(*loaded));
+  EXPECT_EQ(readDibInfo(*loaded).height, 3);
+  for (int y = 0; y < 3; ++y) EXPECT_EQ(colourAt(*loaded, 0, y), static_cast<std::uint32_t>(3 - y)) << y;
 }
 
 TEST(NormaliseDib, RefusesBadHeadersBeforeAllocating) {
@@ -150,7 +150,7 @@ TEST(NormaliseDib, RefusesBadHeadersBeforeAllocating) {
 }
 
 TEST(IsValidDib, AppliesEveryHeaderRule) {
-  const auto good = normaliseDib(makeDib({.width = 2, .height = 2, .bitCount = 8, .palette = {0, 0xFFFFFF}}, std::vector<std::uint8_t>(8, 1)))->dib;
+  const auto good = *normaliseDib(makeDib({.width = 2, .height = 2, .bitCount = 8, .palette = {0, 0xFFFFFF}}, std::vector<std::uint8_t>(8, 1)));
   ASSERT_TRUE(IsValidDib(good));
   const HeaderPatch kRows[] = {
       {"file size past buffer", dib::kFileSize, 1000, 4},  // 0
@@ -237,16 +237,15 @@ TEST(NormaliseDib, ReadsWhatImageMagickWrites) {
     ASSERT_EQ(*platform::readU16(bytes, dib::kBitCount), kRows[i].bitCount) << "row " << i;
     const auto loaded = normaliseDib(bytes);
     ASSERT_TRUE(loaded) << "row " << i;
-    ASSERT_TRUE(IsValidDib(loaded->dib)) << "row " << i;
-    EXPECT_EQ(loaded->fileSize, bytes.size()) << "row " << i;
-    const DibInfo info = readDibInfo(loaded->dib);
+    ASSERT_TRUE(IsValidDib(*loaded)) << "row " << i;
+    const DibInfo info = readDibInfo(*loaded);
     EXPECT_EQ(info.bitCount, kRows[i].bitCount <= 8 ? 8 : 24) << "row " << i;
 
     const auto pixels = magickPixels(bmp);
     ASSERT_TRUE(pixels) << "row " << i;
     int wrong = 0;
     for (const MagickPixel& p : *pixels) {
-      const std::uint32_t c = colourAt(loaded->dib, p.x, info.height - 1 - p.y);
+      const std::uint32_t c = colourAt(*loaded, p.x, info.height - 1 - p.y);
       const int dr = static_cast<int>(c >> 16 & 0xFF) - static_cast<int>(p.r);
       const int dg = static_cast<int>(c >> 8 & 0xFF) - static_cast<int>(p.g);
       const int db = static_cast<int>(c & 0xFF) - static_cast<int>(p.b);

@@ -5,9 +5,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <sstream>
 #include <string>
+#include <system_error>
 
 #include <unistd.h>
 
@@ -117,6 +119,52 @@ TEST(Streams, TwoImagesBackToBackAndFailuresKeepThePosition) {
   EXPECT_TRUE(none.str().empty());
 }
 
+// An image the format admits but that cannot be shown is passed over, so that the next
+// read finds the image after it; one the format refuses leaves the stream where it was.
+TEST(Streams, UnshowableImagesArePassedOverRefusedOnesAreNot) {
+  struct Row {
+    testing::HeaderPatch patch;
+    bool passedOver;
+  };
+  const Row kRows[] = {
+      {{"width 0", dib::kWidth, 0, 4}, true},                     // 0
+      {{"negative width", dib::kWidth, 0xFFFFFFFD, 4}, true},     // 1: -3, rows of 3 pixels
+      {{"height 0", dib::kHeight, 0, 4}, true},                   // 2
+      {{"2 bits", dib::kBitCount, 2, 2}, true},                   // 3: a depth without conversion
+      {{"RLE compression", dib::kCompression, 1, 4}, false},      // 4
+      {{"two planes", dib::kPlanes, 2, 2}, false},                // 5
+      {{"not BM", dib::kType, 0x4142, 2}, false},                 // 6
+      {{"reserved word", dib::kReserved1, 1, 2}, false},          // 7
+      {{"0 bits", dib::kBitCount, 0, 2}, false},                  // 8
+      {{"33 bits", dib::kBitCount, 33, 2}, false},                // 9
+      {{"palette of 257", dib::kClrUsed, 257, 4}, false},         // 10
+      {{"short info header", dib::kInfoSize, 12, 4}, false},      // 11
+      {{"width -3000", dib::kWidth, 0xFFFFF448, 4}, false},       // 12: its rows pass the end
+      {{"offset past the end", dib::kOffBits, 0xFFFFFF00, 4}, false},  // 13
+  };
+  const auto good = testing::makeDib({.width = 5, .height = 1, .bitCount = 24}, std::vector<std::uint8_t>(16, 7));
+  for (std::size_t i = 0; i < std::size(kRows); ++i) {
+    auto bad = testing::makeDib({.width = 3, .height = 2, .bitCount = 8, .palette = {0, 0xFFFFFF}}, std::vector<std::uint8_t>(8, 1));
+    testing::applyPatch(bad, kRows[i].patch);
+    std::stringstream stream(bytesOf(bad) + bytesOf(good));
+    TRotateImage reader;
+    reader.LoadFromStream(stream);
+    EXPECT_TRUE(reader.Source().empty()) << "row " << i << ": " << kRows[i].patch.what;
+    const std::streamoff next = kRows[i].passedOver ? static_cast<std::streamoff>(bad.size()) : 0;
+    EXPECT_EQ(static_cast<std::streamoff>(stream.tellg()), next) << "row " << i << ": " << kRows[i].patch.what;
+    reader.LoadFromStream(stream);
+    EXPECT_EQ(IsValidDib(reader.Source()), kRows[i].passedOver) << "row " << i << ": " << kRows[i].patch.what;
+  }
+  // A size field past the end passes over the rest of the stream, no further.
+  auto bad = testing::makeDib({.width = 3, .height = 2, .bitCount = 8, .palette = {0, 0xFFFFFF}}, std::vector<std::uint8_t>(8, 1));
+  platform::writeI32(bad, dib::kWidth, 0);
+  platform::writeU32(bad, dib::kFileSize, 0xFFFFFFF0);
+  std::stringstream stream(bytesOf(bad) + bytesOf(good));
+  TRotateImage reader;
+  reader.LoadFromStream(stream);
+  EXPECT_EQ(static_cast<std::size_t>(stream.tellg()), bad.size() + good.size());
+}
+
 TEST(Streams, ASixtyByteFileClaimingAHugeImageIsRefused) {
   auto bytes = testing::makeDib({.width = 2, .height = 1, .bitCount = 24}, {1, 2, 3, 4, 5, 6, 0, 0});
   platform::writeI32(bytes, dib::kWidth, 16384);
@@ -220,6 +268,114 @@ TEST(Streams, FilesReadByImageMagickAndByUs) {
   std::filesystem::remove_all(dir);
 }
 
+// A picture scaled below one pixel has nothing to show: it is neither painted nor saved,
+// and the zoom it was asked for is the zoom it reads.
+TEST(Rendering, AnOutputRoundingToNoPixelsShowsAndSavesNothing) {
+  struct Row {
+    int width, height, zoom;
+    bool empty;
+  };
+  constexpr Row kRows[] = {
+      {1, 1, 25, true},   // 0: 0.25 rounds to 0
+      {2, 2, 25, true},   // 1: 0.5 rounds to even, 0
+      {1, 1, 10, true},   // 2: taken as 25
+      {6, 2, 25, true},   // 3: 2 x 0, no rows
+      {3, 3, 25, false},  // 4: 0.75 rounds to 1
+  };
+  for (std::size_t i = 0; i < std::size(kRows); ++i) {
+    const Row& row = kRows[i];
+    TRotateImage image;
+    image.SetBounds(0, 0, 10, 10);
+    image.SetBitmap(noise(row.width, row.height, 8, 3));
+    image.SetZoom(row.zoom);
+    EXPECT_EQ(image.Zoom(), 25) << "row " << i;
+    EXPECT_EQ(IsValidDib(image.Rotated()), !row.empty) << "row " << i;
+    RecordingCanvas canvas;
+    image.Paint(canvas);
+    EXPECT_EQ(canvas.draws.empty(), row.empty) << "row " << i;
+    platform::Bitmap target(4, 4, 8);
+    image.SaveToBitmap(target, clWhite);
+    EXPECT_EQ(target.empty(), row.empty) << "row " << i;
+    std::stringstream stream;
+    image.SaveToStream(stream, clWhite);
+    EXPECT_EQ(stream.str().empty(), row.empty) << "row " << i;
+    // Back at full size the picture is there again.
+    image.SetZoom(100);
+    image.SaveToBitmap(target, clWhite);
+    EXPECT_EQ(target.width(), row.width) << "row " << i;
+  }
+}
+
+std::string fileText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Saving replaces the file in one step: a link stays a link, a private file stays
+// private, and a file that may not be written or a missing folder is reported with the
+// system's reason, the user's file untouched and no temporary file left behind.
+TEST(Streams, SaveToFileLosesNothingAndGivesTheReason) {
+  namespace fs = std::filesystem;
+  enum class Before { Nothing, PrivateFile, LinkToFile, ReadOnlyFile };
+  struct Row {
+    const char* name;  // saved to, in the test folder
+    Before before;
+    std::errc error;   // std::errc{} for a save that works
+  };
+  const Row kRows[] = {
+      {"new.bmp", Before::Nothing, std::errc{}},                                // 0
+      {"private.bmp", Before::PrivateFile, std::errc{}},                        // 1
+      {"link.bmp", Before::LinkToFile, std::errc{}},                            // 2
+      {"locked.bmp", Before::ReadOnlyFile, std::errc::permission_denied},       // 3
+      {"missing/out.bmp", Before::Nothing, std::errc::no_such_file_or_directory},  // 4
+  };
+  TRotateImage image;
+  image.SetBitmap(noise(5, 3, 8, 1));
+  image.SetAngle(30);
+  std::stringstream picture;
+  image.SaveToStream(picture, clWhite);
+  const std::string old = "the user's own file";
+  const auto dir = fs::temp_directory_path() / ("rotate_save_" + std::to_string(::getpid()));
+  for (std::size_t i = 0; i < std::size(kRows); ++i) {
+    const Row& row = kRows[i];
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const fs::path path = dir / row.name;
+    const fs::path file = row.before == Before::LinkToFile ? dir / "target.bmp" : path;  // what is written
+    if (row.before != Before::Nothing) std::ofstream(file, std::ios::binary) << old;
+    if (row.before == Before::LinkToFile) fs::create_symlink("target.bmp", path);
+    if (row.before == Before::PrivateFile) fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    if (row.before == Before::ReadOnlyFile) fs::permissions(file, fs::perms::owner_read | fs::perms::group_read);
+    const auto mode = fs::exists(file) ? fs::status(file).permissions() : fs::perms::none;
+
+    std::error_code thrown;
+    std::string message;
+    try {
+      image.SaveToFile(path, clWhite);
+    } catch (const std::system_error& e) {
+      thrown = e.code();
+      message = e.what();
+    }
+    EXPECT_EQ(thrown, std::make_error_condition(row.error)) << "row " << i << ": " << message;
+    if (row.error == std::errc{}) {
+      EXPECT_EQ(fileText(file), picture.str()) << "row " << i;
+    } else {
+      EXPECT_NE(message.find(std::make_error_condition(row.error).message()), std::string::npos) << "row " << i << ": " << message;
+      EXPECT_NE(message.find(row.name), std::string::npos) << "row " << i << ": " << message;
+      if (row.before != Before::Nothing) {
+        EXPECT_EQ(fileText(file), old) << "row " << i;
+      }
+    }
+    if (mode != fs::perms::none) {
+      EXPECT_EQ(fs::status(file).permissions(), mode) << "row " << i;
+    }
+    EXPECT_EQ(fs::is_symlink(path), row.before == Before::LinkToFile) << "row " << i;
+    for (const auto& entry : fs::directory_iterator(dir))
+      EXPECT_NE(entry.path().extension(), ".tmp") << "row " << i << ": " << entry.path();
+  }
+  fs::remove_all(dir);
+}
+
 TEST(Transparency, AutoTakesTheBottomLeftPixel) {
   platform::Bitmap source(4, 3, 24);
   source.fill(0x101010);
@@ -251,6 +407,68 @@ TEST(Transparency, FixedColourMissingFromThePaletteMasksNothing) {
   image.SetTransparentColor(0x0000FF);  // red: index 1, absent from the pixels
   image.SetTransparentColor(0x000000);  // black: index 0, every pixel
   for (int x = 0; x < 3; ++x) EXPECT_EQ(image.Mask()[mask.pixelOffset + static_cast<std::size_t>(x)], 1);
+}
+
+TEST(Colours, SystemColoursTakeTheColoursTheirIndicesStandFor) {
+  SystemColours desktop;
+  desktop.setColour(SystemColour::BtnFace, 0x00336699);
+  const SystemColours standard;
+  struct Row {
+    TColor colour;
+    const SystemColours& system;
+    std::uint32_t expected;  // red low, as a TColor
+  };
+  const Row kRows[] = {
+      {0x00123456, standard, 0x123456},                              // 0: a plain colour
+      {0x02123456, standard, 0x123456},                              // 1: the flag byte dropped
+      {systemColor(SystemColour::BtnFace), standard, 0xC8D0D4},      // 2: 212, 208, 200
+      {systemColor(SystemColour::Window), standard, 0xFFFFFF},       // 3
+      {systemColor(SystemColour::InfoBk), standard, 0xE1FFFF},       // 4: 255, 255, 225
+      {systemColor(SystemColour::BtnFace), desktop, 0x336699},       // 5: the desktop's own
+      {systemColor(SystemColour::Window), desktop, 0xFFFFFF},        // 6: left as it was
+      {0x8000001F, standard, 0x000000},                              // 7: no such index
+      {0x800000FF, standard, 0x000000},                              // 8
+  };
+  for (std::size_t i = 0; i < std::size(kRows); ++i)
+    EXPECT_EQ(ColorToRGB(kRows[i].colour, kRows[i].system), kRows[i].expected) << "row " << i;
+}
+
+// Saved backgrounds and the fixed transparent colour follow the control's system colours,
+// also when they change under a picture already turned.
+TEST(Colours, BackgroundAndTransparentColourFollowTheSystemColours) {
+  constexpr TColor kBtnFace = systemColor(SystemColour::BtnFace);
+  platform::Bitmap source(4, 4, 24);
+  source.fill(0x102030);
+  source.setPixel(1, 1, 0xD4D0C8);  // the standard button face
+  source.setPixel(2, 2, 0x996633);  // the desktop's below
+  TRotateImage image;
+  image.SetBitmap(source);
+  image.SetAngle(45);
+  platform::Bitmap saved;
+  image.SaveToBitmap(saved, kBtnFace);
+  EXPECT_EQ(saved.pixel(0, 0), 0xD4D0C8u);
+  std::stringstream stream;
+  image.SaveToStream(stream, kBtnFace);
+  const auto bytes = vectorOf(stream.str());
+  EXPECT_EQ(*platform::readU32(bytes, readDibInfo(bytes).pixelOffset) & 0xFFFFFF, 0xD4D0C8u);
+
+  image.SetAngle(0);
+  image.SetTransparent(true);
+  image.SetTransparentColor(kBtnFace);
+  const auto background = [&image] {
+    const DibInfo mask = readDibInfo(image.Mask());
+    std::vector<Point> at;
+    for (int y = 0; y < mask.height; ++y)
+      for (int x = 0; x < mask.width; ++x)
+        if (image.Mask()[mask.pixelOffset + static_cast<std::size_t>(y) * mask.stride + static_cast<std::size_t>(x)] == 1)
+          at.push_back({x, mask.height - 1 - y});
+    return at;
+  };
+  EXPECT_EQ(background(), (std::vector<Point>{{1, 1}}));
+  SystemColours desktop;
+  desktop.setColour(SystemColour::BtnFace, 0x336699);
+  image.SetSystemColours(desktop);
+  EXPECT_EQ(background(), (std::vector<Point>{{2, 2}}));
 }
 
 TEST(Control, PivotAndInvalidatedArea) {
@@ -357,25 +575,40 @@ TEST(Painting, HalfStrengthOverTheBackground) {
   ASSERT_EQ(printer.draws.size(), 1u);
 }
 
+// Paper shows the picture at its screen size, rendered finer where a render may run; inside
+// BeginUpdate the picture shown is printed as it is.
 TEST(Painting, PrinterOversamplesAndRestoresTheScreenImage) {
-  TRotateImage image;
-  image.SetBounds(0, 0, 20, 20);
-  image.SetBitmap(noise(8, 6, 24, 9));
-  image.SetAngle(30);
-  const DibBuffer screen = image.Rotated();
-  RecordingCanvas printer;
-  printer.kind = DeviceKind::Printer;
-  printer.map = {4.0, 4.0, 0.0, 0.0};
-  image.SetPrintQuality(4);
-  image.Paint(printer);
-  ASSERT_EQ(printer.draws.size(), 1u);
-  const auto& draw = printer.draws[0];
-  const int screenWidth = readDibInfo(screen).width;
-  EXPECT_NEAR(draw.imageWidth, 2 * screenWidth, 1);  // rendered at twice the resolution
-  EXPECT_NEAR(draw.dest.width(), screenWidth, 1);     // onto the same logical area
-  EXPECT_FALSE(draw.clip.empty());
-  EXPECT_EQ(image.Rotated(), screen);
-  EXPECT_TRUE(image.Visible());
+  struct Row {
+    int quality;
+    bool deferred;
+    int fineness;  // image pixels per logical pixel
+  };
+  constexpr Row kRows[] = {{4, false, 2}, {16, false, 4}, {1, false, 1}, {4, true, 1}, {16, true, 1}};
+  for (std::size_t i = 0; i < std::size(kRows); ++i) {
+    TRotateImage image;
+    image.SetBounds(0, 0, 20, 20);
+    image.SetBitmap(noise(8, 6, 24, 9));
+    image.SetAngle(30);
+    const DibBuffer screen = image.Rotated();
+    const Dimension matrix = image.GetDimension();
+    RecordingCanvas printer;
+    printer.kind = DeviceKind::Printer;
+    printer.map = {4.0, 4.0, 0.0, 0.0};
+    image.SetPrintQuality(kRows[i].quality);
+    if (kRows[i].deferred) image.BeginUpdate();
+    image.Paint(printer);
+    ASSERT_EQ(printer.draws.size(), 1u) << "row " << i;
+    const auto& draw = printer.draws[0];
+    const int screenWidth = readDibInfo(screen).width;
+    EXPECT_NEAR(draw.imageWidth, kRows[i].fineness * screenWidth, 1) << "row " << i;
+    EXPECT_NEAR(draw.dest.width(), screenWidth, 1) << "row " << i;  // the same logical area
+    EXPECT_FALSE(draw.clip.empty()) << "row " << i;
+    EXPECT_EQ(image.Rotated(), screen) << "row " << i;
+    EXPECT_EQ(image.GetDimension(), matrix) << "row " << i;
+    EXPECT_TRUE(image.Visible()) << "row " << i;
+    if (kRows[i].deferred) image.EndUpdate();
+    EXPECT_EQ(image.Rotated(), screen) << "row " << i;
+  }
 }
 
 TEST(Control, DesignTimeFrameAndLoading) {

@@ -224,9 +224,51 @@ TEST(Rotation, NearlySingularMatricesAreRefusedNotAllocated) {
   TRotateImage image;
   image.SetBitmap(noise(64, 64, 24, 5));
   const DibBuffer before = image.Rotated();
-  image.SetDimension(1e-6f, 0.0f, 0.0f, 1e-6f);        // a 64e6 x 64e6 output
-  image.SetDimension(1e20f, 1e20f, 1e20f, 1.0001e20f);  // huge steps
+  image.SetDimension(1e-6f, 0.0f, 0.0f, 1e-6f);  // a 64e6 x 64e6 output
   EXPECT_EQ(image.Rotated(), before);
+  image.SetDimension(1e20f, 1e20f, 1e20f, 1.0001e20f);  // huge steps: the picture shrinks to nothing
+  EXPECT_TRUE(image.Rotated().empty());
+  EXPECT_TRUE(image.Mask().empty());
+}
+
+// A turn or zoom whose picture would pass the pixel limit is refused as a whole: the
+// angle, zoom and matrix keep describing the picture shown, deferred or not.
+TEST(Rotation, ATooLargePictureKeepsTheAngleAndZoomShown) {
+  struct Row {
+    int tenths, zoom;   // the picture shown
+    bool turn;          // set the angle (else the zoom) to
+    int value;
+    bool deferred;
+  };
+  constexpr Row kRows[] = {
+      {0, 400, true, 450, false},   // 0: 45 degrees at 400 % would be 46342 x 46342
+      {50, 25, false, 400, false},  // 1: 5 degrees at 400 % would be 65290 x 5716
+      {0, 400, true, 450, true},    // 2
+      {50, 25, false, 400, true},   // 3
+  };
+  // Long and thin: small at the start, past the limit when turned or zoomed.
+  const platform::Bitmap source = noise(16384, 1, 8, 1);
+  for (std::size_t i = 0; i < std::size(kRows); ++i) {
+    const Row& row = kRows[i];
+    TRotateImage image;
+    image.SetBitmap(source);
+    image.SetZoom(row.zoom);
+    image.SetAngleEx(row.tenths);
+    const Dimension shown = image.GetDimension();
+    const DibBuffer picture = image.Rotated();
+    ASSERT_TRUE(IsValidDib(picture)) << "row " << i;
+    if (row.deferred) image.BeginUpdate();
+    if (row.turn) {
+      image.SetAngleEx(row.value);
+    } else {
+      image.SetZoom(row.value);
+    }
+    if (row.deferred) image.EndUpdate();
+    EXPECT_EQ(image.AngleEx(), row.tenths) << "row " << i;
+    EXPECT_EQ(image.Zoom(), row.zoom) << "row " << i;
+    EXPECT_EQ(image.GetDimension(), shown) << "row " << i;
+    EXPECT_EQ(image.Rotated(), picture) << "row " << i;
+  }
 }
 
 TEST(ColorCode, ChannelArithmetic) {

@@ -41,15 +41,18 @@ struct PrintRow {
   int angle;
   int quality;  // PrintQuality
   int width, height;
+  bool deferred;  // printed between BeginUpdate and EndUpdate
 };
 
 TEST(Printing, PageShowsTheTurnedPictureOnWhitePaper) {
   ASSERT_FALSE(QStandardPaths::findExecutable("pdftoppm").isEmpty()) << "pdftoppm (poppler-utils) is needed";
   const PrintRow kRows[] = {
-      {90, 4, 12, 7},   // 0: the default quality renders twice as fine
-      {0, 1, 12, 7},    // 1: no oversampling
-      {270, 16, 9, 13}, // 2: four times as fine
-      {180, 9, 9, 13},  // 3: three times
+      {90, 4, 12, 7, false},   // 0: the default quality renders twice as fine
+      {0, 1, 12, 7, false},    // 1: no oversampling
+      {270, 16, 9, 13, false}, // 2: four times as fine
+      {180, 9, 9, 13, false},  // 3: three times
+      {90, 4, 12, 7, true},    // 4: no render while deferred: the picture shown, same size
+      {270, 16, 9, 13, true},  // 5
   };
   for (std::size_t i = 0; i < std::size(kRows); ++i) {
     const PrintRow& row = kRows[i];
@@ -66,7 +69,9 @@ TEST(Printing, PageShowsTheTurnedPictureOnWhitePaper) {
     control.SaveToBitmap(turned, rotateimage::clWhite);
 
     QTemporaryDir dir;
+    if (row.deferred) control.BeginUpdate();
     const QImage page = printAndRender(control, dir);
+    if (row.deferred) control.EndUpdate();
     ASSERT_FALSE(page.isNull()) << "row " << i;
     EXPECT_EQ(control.Rotated(), screenImage) << "row " << i;
     EXPECT_EQ(control.Mask(), screenMask) << "row " << i;
