@@ -1,6 +1,7 @@
 #include "rotateimage/rotate_image.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <fstream>
 #include <istream>
@@ -127,8 +128,11 @@ void TCustomRotateImage::LoadFromStream(std::istream& stream) {
         stream.read(reinterpret_cast<char*>(headers.data()), static_cast<std::streamsize>(headers.size()))) {
       const DibJudgement judgement = judgeDib(headers, available);
       if (judgement.verdict == DibVerdict::Readable) FSource = readDib(stream, start, judgement.extent);
+      // A size field smaller than the headers just read would leave a reading loop on the
+      // same image for ever: the position moves past the headers at least.
       if (judgement.verdict == DibVerdict::Unshowable || !FSource.empty())
-        next = std::min<std::uint64_t>(*platform::readU32(headers, dib::kFileSize), available);
+        next = std::min<std::uint64_t>(std::max<std::uint64_t>(*platform::readU32(headers, dib::kFileSize), dib::kHeadersSize),
+                                       available);
     }
     stream.clear();
     stream.seekg(start + static_cast<std::streamoff>(next));
@@ -139,7 +143,7 @@ void TCustomRotateImage::LoadFromStream(std::istream& stream) {
 
 void TCustomRotateImage::LoadFromFile(const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);
-  if (!file) throw std::runtime_error("cannot open " + path.string());
+  if (!file) throw std::system_error(errno, std::generic_category(), "cannot open " + path.string());
   LoadFromStream(file);
 }
 
@@ -224,7 +228,9 @@ void TCustomRotateImage::writeRotated(std::ostream& stream, std::uint32_t colour
 
 void TCustomRotateImage::SaveToFile(const std::filesystem::path& path, TColor colour) {
   // Made in memory, then put in place in one step: a save that fails leaves the file that
-  // was there whole.
+  // was there whole.  Without a picture there is nothing to put there, and the file stays.
+  if (!IsValidDib(FRotated) || !IsValidDib(FMask))
+    throw std::system_error(std::make_error_code(std::errc::invalid_argument), "no picture to save to " + path.string());
   std::ostringstream bytes;
   SaveToStream(bytes, colour);
   if (const std::error_code error = platform::writeFileAtomically(path, bytes.str()))

@@ -163,6 +163,17 @@ TEST(Streams, UnshowableImagesArePassedOverRefusedOnesAreNot) {
   TRotateImage reader;
   reader.LoadFromStream(stream);
   EXPECT_EQ(static_cast<std::size_t>(stream.tellg()), bad.size() + good.size());
+
+  // A size field of 0, shown or not: the position still moves past the headers, so a loop
+  // reading images one after another always ends.
+  for (const bool showable : {true, false}) {
+    auto zero = testing::makeDib({.width = 3, .height = 2, .bitCount = 8, .palette = {0, 0xFFFFFF}}, std::vector<std::uint8_t>(8, 1));
+    if (!showable) platform::writeI32(zero, dib::kWidth, 0);
+    platform::writeU32(zero, dib::kFileSize, 0);
+    std::stringstream again(bytesOf(zero));
+    reader.LoadFromStream(again);
+    EXPECT_EQ(static_cast<std::size_t>(again.tellg()), dib::kHeadersSize) << "showable " << showable;
+  }
 }
 
 TEST(Streams, ASixtyByteFileClaimingAHugeImageIsRefused) {
@@ -314,6 +325,16 @@ std::string fileText(const std::filesystem::path& path) {
 // Saving replaces the file in one step: a link stays a link, a private file stays
 // private, and a file that may not be written or a missing folder is reported with the
 // system's reason, the user's file untouched and no temporary file left behind.
+// Without a picture there is nothing to save: the file is left as it was.
+TEST(Streams, SaveToFileWithoutAPictureKeepsTheFile) {
+  const auto path = std::filesystem::temp_directory_path() / ("rotate_empty_" + std::to_string(::getpid()) + ".bmp");
+  std::ofstream(path, std::ios::binary) << "the user's own file";
+  TRotateImage image;
+  EXPECT_THROW(image.SaveToFile(path, clWhite), std::system_error);
+  EXPECT_EQ(fileText(path), "the user's own file");
+  std::filesystem::remove(path);
+}
+
 TEST(Streams, SaveToFileLosesNothingAndGivesTheReason) {
   namespace fs = std::filesystem;
   enum class Before { Nothing, PrivateFile, LinkToFile, ReadOnlyFile };
