@@ -59,10 +59,13 @@ void QtClipboard::empty() { QGuiApplication::clipboard()->clear(); }
 
 bool QtClipboard::setPicture(const platform::Bitmap& picture) {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->setImage(toQImage(picture));
-    // Where the desktop keeps the clipboard's owner (X11), a lost race for ownership
-    // shows here; elsewhere the clipboard is ours once set.
-    return !clipboard->supportsSelection() || clipboard->ownsClipboard();
+    auto* data = new QMimeData;
+    data->setImageData(toQImage(picture));
+    clipboard->setMimeData(data);
+    // On X11 the owner stays the program whose change is newer than the last one this
+    // program heard of; Qt keeps the data and counts itself the owner all the same, but
+    // the clipboard then offers the other program's contents, not these.
+    return clipboard->mimeData() == data;
 }
 
 QtSound::QtSound() = default;
