@@ -102,6 +102,9 @@ public:
 
     Settings& settings() { return settings_; }
     bool monitorOn() const { return monitorOn_; }
+    // True while a handler writes the clipboard or converts a clipboard text: a change
+    // announced now comes from inside it, and WMDrawClipboard must hear of it at once.
+    bool clipboardBusy() const { return ownWrite_ || handlingChange_; }
     WindowHandle nextViewer() const { return nextViewer_; }
 
 private:
