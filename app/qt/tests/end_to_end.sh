@@ -36,7 +36,7 @@ wait_for() {
     done
 }
 
-for tool in Xvfb xclip zbarimg xwininfo; do
+for tool in Xvfb xclip zbarimg xwininfo cc; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 
@@ -136,6 +136,31 @@ sleep 1
 convert_text 'c39@ABC123' 'CODE-39:ABC123$'
 convert_text 'upc@490123456789\n' 'EAN-13:4901234567894'
 
+# An owner that never answers (as one that went away after being asked) holds the
+# window up for a moment at most: SIGTERM, sent while the window waits for it, still
+# ends the program within a second.
+cat >"$work/silent_owner.c" <<'C'
+#include <X11/Xlib.h>
+#include <stdio.h>
+#include <unistd.h>
+int main(void) {
+    Display* d = XOpenDisplay(NULL);
+    if (!d) return 1;
+    Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
+    XSetSelectionOwner(d, XInternAtom(d, "CLIPBOARD", False), w, CurrentTime);
+    XSync(d, False);
+    printf("ready\n");
+    fflush(stdout);
+    pause();
+    return 0;
+}
+C
+cc -o "$work/silent_owner" "$work/silent_owner.c" -lX11 || fail "the silent owner did not build"
+kill "$xclip_pid" 2>/dev/null
+"$work/silent_owner" >"$work/silent" &
+xclip_pid=$!
+wait_for 5 grep -q ready "$work/silent" || fail "the silent owner did not take the clipboard"
+sleep 0.1
 asked=$(now_ms)
 kill -TERM "$lorrin_pid"
 wait_for 1 sh -c "! kill -0 $lorrin_pid" || fail "lorrin did not end within a second of SIGTERM"
