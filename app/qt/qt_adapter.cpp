@@ -19,6 +19,7 @@
 
 #include <poll.h>
 
+#include <array>
 #include <chrono>
 #include <cstdlib>
 
@@ -30,6 +31,11 @@ constexpr std::chrono::milliseconds kAnswerLimit{300};
 // Longer texts are never codes; their owners hand them over in pieces (INCR), which is
 // not asked for, so they are left alone as well.
 constexpr std::uint32_t kTextLimitWords = (1u << 20) / 4;
+// Each request names the next of these properties for the answer, so that a late answer
+// to an earlier request (it names an earlier one) is not taken for the current one.
+constexpr std::array<std::string_view, 4> kAnswerProperties = {
+    "LORRIN_CLIPBOARD_TEXT_0", "LORRIN_CLIPBOARD_TEXT_1", "LORRIN_CLIPBOARD_TEXT_2",
+    "LORRIN_CLIPBOARD_TEXT_3"};
 
 struct FreeReply {
     void operator()(void* reply) const { std::free(reply); }
@@ -84,13 +90,13 @@ public:
     std::optional<std::string> read() const {
         const auto deadline = std::chrono::steady_clock::now() + kAnswerLimit;
         for (const xcb_atom_t form : {utf8_, xcb_atom_t{XCB_ATOM_STRING}}) {
-            xcb_convert_selection(connection_, window_, clipboard_, form, property_,
-                                  XCB_CURRENT_TIME);
+            const xcb_atom_t asked = properties_[nextProperty_++ % properties_.size()];
+            xcb_convert_selection(connection_, window_, clipboard_, form, asked, XCB_CURRENT_TIME);
             xcb_flush(connection_);
-            const auto property = awaitAnswer(form, deadline);
+            const auto property = awaitAnswer(form, asked, deadline);
             if (!property) return std::nullopt;
             if (*property == XCB_ATOM_NONE) continue;  // not offered in this form
-            auto bytes = takeProperty();
+            auto bytes = takeProperty(asked);
             if (bytes && form == XCB_ATOM_STRING) bytes = fromQString(QString::fromLatin1(*bytes));
             return bytes;
         }
@@ -103,25 +109,29 @@ private:
           window_(xcb_generate_id(connection)),
           clipboard_(internAtom(connection, "CLIPBOARD")),
           utf8_(internAtom(connection, "UTF8_STRING")),
-          property_(internAtom(connection, "LORRIN_CLIPBOARD_TEXT")),
           qtIdBase_(qtSetup.resource_id_base),
           qtIdMask_(qtSetup.resource_id_mask) {
+        for (std::size_t i = 0; i < properties_.size(); ++i)
+            properties_[i] = internAtom(connection, kAnswerProperties[i]);
         const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
         xcb_create_window(connection, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0, 1, 1, 0,
                           XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
         xcb_flush(connection);
     }
 
-    // The property the owner's answer names (XCB_ATOM_NONE for a refusal); nullopt when
-    // no answer comes in time.  Late answers to earlier requests are passed over.
-    std::optional<xcb_atom_t> awaitAnswer(xcb_atom_t form,
+    // The property the owner's answer names: `asked`, or XCB_ATOM_NONE for a refusal;
+    // nullopt when no answer comes in time.  Late answers to earlier requests are passed
+    // over (a late refusal cannot be told apart, and leaves the text alone).
+    std::optional<xcb_atom_t> awaitAnswer(xcb_atom_t form, xcb_atom_t asked,
                                           std::chrono::steady_clock::time_point deadline) const {
         for (;;) {
             while (const Reply<xcb_generic_event_t> event{xcb_poll_for_event(connection_)}) {
                 if ((event->response_type & 0x7F) != XCB_SELECTION_NOTIFY) continue;
                 const auto* answer =
                     reinterpret_cast<const xcb_selection_notify_event_t*>(event.get());
-                if (answer->requestor == window_ && answer->target == form) return answer->property;
+                if (answer->requestor == window_ && answer->target == form &&
+                    (answer->property == asked || answer->property == XCB_ATOM_NONE))
+                    return answer->property;
             }
             const auto left = std::chrono::ceil<std::chrono::milliseconds>(
                 deadline - std::chrono::steady_clock::now());
@@ -131,10 +141,10 @@ private:
         }
     }
 
-    std::optional<std::string> takeProperty() const {
+    std::optional<std::string> takeProperty(xcb_atom_t property) const {
         const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
             connection_,
-            xcb_get_property(connection_, 1, window_, property_, XCB_GET_PROPERTY_TYPE_ANY, 0,
+            xcb_get_property(connection_, 1, window_, property, XCB_GET_PROPERTY_TYPE_ANY, 0,
                              kTextLimitWords),
             nullptr));
         if (!reply || reply->format != 8 || reply->bytes_after != 0) return std::nullopt;
@@ -146,7 +156,8 @@ private:
     xcb_window_t window_;
     xcb_atom_t clipboard_;
     xcb_atom_t utf8_;
-    xcb_atom_t property_;
+    std::array<xcb_atom_t, kAnswerProperties.size()> properties_{};
+    mutable std::size_t nextProperty_ = 0;
     std::uint32_t qtIdBase_;
     std::uint32_t qtIdMask_;
 };
