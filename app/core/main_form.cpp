@@ -2,6 +2,7 @@
 
 #include "app/core/ansi_text.h"
 #include "app/core/choices.h"
+#include "app/core/status.h"
 
 #include <algorithm>
 #include <cctype>
@@ -13,6 +14,32 @@ namespace {
 constexpr int kRImageLeft = 80;
 constexpr int kRImageTop = 136;
 constexpr int kRImageSide = 100;
+
+// The clipboard as this window writes it: each change made through it is marked as the
+// window's own while it is being made, so that the notice it brings is not taken for
+// another program's change.
+class OwnWrites : public platform::Clipboard {
+public:
+    OwnWrites(platform::Clipboard& clipboard, bool& writing)
+        : clipboard_(clipboard), writing_(writing) {}
+    bool hasText() const override { return clipboard_.hasText(); }
+    std::string text() const override { return clipboard_.text(); }
+    void empty() override {
+        writing_ = true;
+        clipboard_.empty();
+        writing_ = false;
+    }
+    bool setPicture(const platform::Bitmap& picture) override {
+        writing_ = true;
+        const bool taken = clipboard_.setPicture(picture);
+        writing_ = false;
+        return taken;
+    }
+
+private:
+    platform::Clipboard& clipboard_;
+    bool& writing_;
+};
 
 }  // namespace
 
@@ -90,19 +117,41 @@ std::uintptr_t MainForm::WMChangeCBChain(WindowHandle remove, WindowHandle next)
 void MainForm::WMDrawClipboard() {
     // The next viewer hears of every change, whatever this window makes of it.
     if (nextViewer_ != 0) services_.chain.SendMessage(nextViewer_, kWmDrawClipboard, 0, 0);
-    if (!monitorOn_ || !services_.clipboard.hasText()) return;
+    // A write of this window's own announces itself at once, also when it did not get
+    // through (X11 keeps another program's text then): it is no news either way.
+    if (!monitorOn_ || ownWrite_) return;
+    if (handlingChange_) {
+        changePending_ = true;
+        return;
+    }
+    handlingChange_ = true;
+    do {
+        changePending_ = false;
+        convertClipboardText();
+    } while (changePending_);
+    handlingChange_ = false;
+}
+
+void MainForm::convertClipboardText() {
+    if (!services_.clipboard.hasText()) return;
     const auto picked = clipboardCode(services_.clipboard.text(), settings_.wpcOnly != 0);
     if (!picked) return;
     view_.setTypeIndex(picked->typeIndex);
     view_.setCodeText(picked->code);
-    // Emptying the clipboard and the picture the draw puts there both come back here at
-    // once; those calls find no text and stop.
-    services_.clipboard.empty();
+    OwnWrites(services_.clipboard, ownWrite_).empty();
+    // A text still there is one the clipboard kept for its owner, or a newer one; it is
+    // not ours to draw over, and its own change notice brings it here if it is newer.
+    if (services_.clipboard.hasText()) {
+        ShowStatus(view_, kClipboardRefused);
+        if (settings_.soundOn != 0) services_.sound.playAsync(settings_.soundNg);
+        return;
+    }
     draw();
 }
 
 void MainForm::draw() {
-    DrawServices services{services_.clipboard, services_.sound, services_.fonts, rImage_};
+    OwnWrites clipboard(services_.clipboard, ownWrite_);
+    DrawServices services{clipboard, services_.sound, services_.fonts, rImage_};
     DrawBarcode(settings_, view_, services);
 }
 

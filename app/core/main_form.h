@@ -93,15 +93,22 @@ public:
     void mnuClipClick();
     void mnuTopicClick();
 
-    // The viewer chain's notifications.
+    // The viewer chain's notifications.  WMDrawClipboard never runs inside itself: the
+    // change its own writes announce is recognised and dropped, and a change announced
+    // while one is being handled is taken when that one is done, from the clipboard as
+    // it is then (the newest text counts).
     std::uintptr_t WMChangeCBChain(WindowHandle remove, WindowHandle next);
     void WMDrawClipboard();
 
     Settings& settings() { return settings_; }
     bool monitorOn() const { return monitorOn_; }
+    // True while a handler writes the clipboard or converts a clipboard text: a change
+    // announced now comes from inside it, and WMDrawClipboard must hear of it at once.
+    bool clipboardBusy() const { return ownWrite_ || handlingChange_; }
     WindowHandle nextViewer() const { return nextViewer_; }
 
 private:
+    void convertClipboardText();
     void draw();
 
     MainFormView& view_;
@@ -110,6 +117,9 @@ private:
     Settings settings_;
     WindowHandle nextViewer_ = 0;
     bool monitorOn_ = false;
+    bool ownWrite_ = false;       // this window is changing the clipboard
+    bool handlingChange_ = false;  // WMDrawClipboard is converting a text
+    bool changePending_ = false;   // another change came meanwhile
     rotateimage::TRotateImage rImage_;  // `RImage`: never shown, turns the pictures
 };
 

@@ -15,7 +15,152 @@
 #include <QSoundEffect>
 #include <QUrl>
 
+#include <xcb/xcb.h>
+
+#include <poll.h>
+
+#include <array>
+#include <chrono>
+#include <cstdlib>
+
 namespace lorrin::qt {
+namespace {
+
+// An owner that has not answered by then is taken to have nothing for us.
+constexpr std::chrono::milliseconds kAnswerLimit{300};
+// Longer texts are never codes; their owners hand them over in pieces (INCR), which is
+// not asked for, so they are left alone as well.
+constexpr std::uint32_t kTextLimitWords = (1u << 20) / 4;
+// Each request names the next of these properties for the answer, so that a late answer
+// to an earlier request (it names an earlier one) is not taken for the current one.
+constexpr std::array<std::string_view, 4> kAnswerProperties = {
+    "LORRIN_CLIPBOARD_TEXT_0", "LORRIN_CLIPBOARD_TEXT_1", "LORRIN_CLIPBOARD_TEXT_2",
+    "LORRIN_CLIPBOARD_TEXT_3"};
+
+struct FreeReply {
+    void operator()(void* reply) const { std::free(reply); }
+};
+template <typename T>
+using Reply = std::unique_ptr<T, FreeReply>;
+
+xcb_atom_t internAtom(xcb_connection_t* connection, std::string_view name) {
+    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+        connection,
+        xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(name.size()), name.data()),
+        nullptr));
+    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+}
+
+}  // namespace
+
+// Another program's clipboard text, read on an X connection of the program's own within
+// kAnswerLimit.  Qt waits five seconds for an owner that went away after being asked
+// (a burst of short-lived owners does that), with the window deaf meanwhile.
+class X11ClipboardText {
+public:
+    enum class Owner { kNone, kThisProgram, kOther };
+
+    // nullptr unless Qt runs on X11 and the display takes a second connection.
+    static std::unique_ptr<X11ClipboardText> open() {
+        const auto* x11 = qGuiApp == nullptr
+                              ? nullptr
+                              : qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        if (x11 == nullptr) return nullptr;
+        xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+        if (xcb_connection_has_error(connection) != 0) {
+            xcb_disconnect(connection);
+            return nullptr;
+        }
+        return std::unique_ptr<X11ClipboardText>(
+            new X11ClipboardText(connection, *xcb_get_setup(x11->connection())));
+    }
+    ~X11ClipboardText() { xcb_disconnect(connection_); }
+    X11ClipboardText(const X11ClipboardText&) = delete;
+    X11ClipboardText& operator=(const X11ClipboardText&) = delete;
+
+    Owner owner() const {
+        const Reply<xcb_get_selection_owner_reply_t> reply(xcb_get_selection_owner_reply(
+            connection_, xcb_get_selection_owner(connection_, clipboard_), nullptr));
+        if (!reply || reply->owner == XCB_NONE) return Owner::kNone;
+        // Every window Qt makes carries its connection's id base.
+        return (reply->owner & ~qtIdMask_) == qtIdBase_ ? Owner::kThisProgram : Owner::kOther;
+    }
+
+    // The text as UTF-8; nullopt when the owner offers none or does not answer in time.
+    std::optional<std::string> read() const {
+        const auto deadline = std::chrono::steady_clock::now() + kAnswerLimit;
+        for (const xcb_atom_t form : {utf8_, xcb_atom_t{XCB_ATOM_STRING}}) {
+            const xcb_atom_t asked = properties_[nextProperty_++ % properties_.size()];
+            xcb_convert_selection(connection_, window_, clipboard_, form, asked, XCB_CURRENT_TIME);
+            xcb_flush(connection_);
+            const auto property = awaitAnswer(form, asked, deadline);
+            if (!property) return std::nullopt;
+            if (*property == XCB_ATOM_NONE) continue;  // not offered in this form
+            auto bytes = takeProperty(asked);
+            if (bytes && form == XCB_ATOM_STRING) bytes = fromQString(QString::fromLatin1(*bytes));
+            return bytes;
+        }
+        return std::nullopt;
+    }
+
+private:
+    X11ClipboardText(xcb_connection_t* connection, const xcb_setup_t& qtSetup)
+        : connection_(connection),
+          window_(xcb_generate_id(connection)),
+          clipboard_(internAtom(connection, "CLIPBOARD")),
+          utf8_(internAtom(connection, "UTF8_STRING")),
+          qtIdBase_(qtSetup.resource_id_base),
+          qtIdMask_(qtSetup.resource_id_mask) {
+        for (std::size_t i = 0; i < properties_.size(); ++i)
+            properties_[i] = internAtom(connection, kAnswerProperties[i]);
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+        xcb_create_window(connection, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0, 1, 1, 0,
+                          XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+        xcb_flush(connection);
+    }
+
+    // The property the owner's answer names: `asked`, or XCB_ATOM_NONE for a refusal;
+    // nullopt when no answer comes in time.  Late answers to earlier requests are passed
+    // over (a late refusal cannot be told apart, and leaves the text alone).
+    std::optional<xcb_atom_t> awaitAnswer(xcb_atom_t form, xcb_atom_t asked,
+                                          std::chrono::steady_clock::time_point deadline) const {
+        for (;;) {
+            while (const Reply<xcb_generic_event_t> event{xcb_poll_for_event(connection_)}) {
+                if ((event->response_type & 0x7F) != XCB_SELECTION_NOTIFY) continue;
+                const auto* answer =
+                    reinterpret_cast<const xcb_selection_notify_event_t*>(event.get());
+                if (answer->requestor == window_ && answer->target == form &&
+                    (answer->property == asked || answer->property == XCB_ATOM_NONE))
+                    return answer->property;
+            }
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0 || xcb_connection_has_error(connection_) != 0) return std::nullopt;
+            pollfd ready{xcb_get_file_descriptor(connection_), POLLIN, 0};
+            poll(&ready, 1, static_cast<int>(left.count()));
+        }
+    }
+
+    std::optional<std::string> takeProperty(xcb_atom_t property) const {
+        const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+            connection_,
+            xcb_get_property(connection_, 1, window_, property, XCB_GET_PROPERTY_TYPE_ANY, 0,
+                             kTextLimitWords),
+            nullptr));
+        if (!reply || reply->format != 8 || reply->bytes_after != 0) return std::nullopt;
+        return std::string(static_cast<const char*>(xcb_get_property_value(reply.get())),
+                           static_cast<std::size_t>(xcb_get_property_value_length(reply.get())));
+    }
+
+    xcb_connection_t* connection_;
+    xcb_window_t window_;
+    xcb_atom_t clipboard_;
+    xcb_atom_t utf8_;
+    std::array<xcb_atom_t, kAnswerProperties.size()> properties_{};
+    mutable std::size_t nextProperty_ = 0;
+    std::uint32_t qtIdBase_;
+    std::uint32_t qtIdMask_;
+};
 
 QImage toQImage(const platform::Bitmap& picture) {
     const bool indexed = picture.bitsPerPixel() <= 8;
@@ -48,21 +193,48 @@ void installFontSubstitutions() {
                                 QStringLiteral("VL Gothic")});
 }
 
-bool QtClipboard::hasText() const {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    return data != nullptr && data->hasText();
+QtClipboard::QtClipboard() = default;
+QtClipboard::~QtClipboard() = default;
+
+const X11ClipboardText* QtClipboard::x11() const {
+    if (!x11Opened_) {
+        x11_ = X11ClipboardText::open();
+        x11Opened_ = true;
+    }
+    return x11_.get();
 }
 
-std::string QtClipboard::text() const { return fromQString(QGuiApplication::clipboard()->text()); }
+std::optional<std::string> QtClipboard::currentText() const {
+    if (const X11ClipboardText* x11Text = x11()) {
+        switch (x11Text->owner()) {
+        case X11ClipboardText::Owner::kNone:
+            return std::nullopt;
+        case X11ClipboardText::Owner::kOther:
+            return x11Text->read();
+        case X11ClipboardText::Owner::kThisProgram:
+            break;  // Qt answers from its own data
+        }
+    }
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (data == nullptr || !data->hasText()) return std::nullopt;
+    return fromQString(data->text());
+}
+
+bool QtClipboard::hasText() const { return currentText().has_value(); }
+
+std::string QtClipboard::text() const { return currentText().value_or(""); }
 
 void QtClipboard::empty() { QGuiApplication::clipboard()->clear(); }
 
 bool QtClipboard::setPicture(const platform::Bitmap& picture) {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->setImage(toQImage(picture));
-    // Where the desktop keeps the clipboard's owner (X11), a lost race for ownership
-    // shows here; elsewhere the clipboard is ours once set.
-    return !clipboard->supportsSelection() || clipboard->ownsClipboard();
+    auto* data = new QMimeData;
+    data->setImageData(toQImage(picture));
+    clipboard->setMimeData(data);
+    // On X11 the owner stays the program whose change is newer than the last one this
+    // program heard of; Qt keeps the data and counts itself the owner all the same, but
+    // the clipboard then offers the other program's contents, not these.
+    return clipboard->mimeData() == data;
 }
 
 QtSound::QtSound() = default;

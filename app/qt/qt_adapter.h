@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,13 +32,25 @@ QImage toQImage(const platform::Bitmap& picture);
 // Maps the window fonts' Windows names to the Japanese faces fontconfig knows.
 void installFontSubstitutions();
 
+class X11ClipboardText;
+
 class QtClipboard : public platform::Clipboard {
 public:
+    QtClipboard();
+    ~QtClipboard() override;
     bool hasText() const override;
     std::string text() const override;
     void empty() override;
     // Offered as an image, so the desktop converts it to PNG or BMP for whoever pastes.
     bool setPicture(const platform::Bitmap& picture) override;
+
+private:
+    std::optional<std::string> currentText() const;
+    const X11ClipboardText* x11() const;
+
+    // Opened on the first look at the clipboard, when Qt runs on X11.
+    mutable std::unique_ptr<X11ClipboardText> x11_;
+    mutable bool x11Opened_ = false;
 };
 
 class QtSound : public platform::Sound {

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTimer>
 
 namespace lorrin::qt {
 namespace {
@@ -45,7 +46,7 @@ TfrmMain::TfrmMain(Desktop& desktop, const std::filesystem::path& programDir,
 
     form_.FormCreate(programDir, args);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
-            [this] { form_.WMDrawClipboard(); });
+            [this] { clipboardChanged(); });
     edtCode_->setFocus();
 }
 
@@ -121,6 +122,22 @@ void TfrmMain::buildMenu() {
     help->addAction(QStringLiteral("目次(&C)"), this, [this] { form_.mnuTopicClick(); });
     help->addSeparator();
     help->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."), this, [this] { mnuAboutClick(); });
+}
+
+// Qt announces the program's own clipboard writes at once, from inside the handler that
+// makes them; the form knows those for its own.  Other programs' changes come from the X
+// server in batches, and one look at the clipboard after a batch serves all of them.
+void TfrmMain::clipboardChanged() {
+    if (form_.clipboardBusy()) {
+        form_.WMDrawClipboard();
+        return;
+    }
+    if (changeQueued_) return;
+    changeQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        changeQueued_ = false;
+        form_.WMDrawClipboard();
+    });
 }
 
 void TfrmMain::mnuSizeClick() {

@@ -51,6 +51,7 @@ protected:
 private:
     void buildControls();
     void buildMenu();
+    void clipboardChanged();
     void mnuSizeClick();
     void mnuSoundClick();
     void mnuAboutClick();
@@ -63,6 +64,7 @@ private:
     QPushButton* btnDraw_ = nullptr;
     QLabel* statusText_ = nullptr;
     QAction* mnuClip_ = nullptr;
+    bool changeQueued_ = false;  // a look at the clipboard waits in the event queue
 
     Desktop& desktop_;
     QtFontDialog fontDialog_{this};

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <deque>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -18,7 +20,9 @@ namespace lorrin {
 namespace {
 
 // The desktop: a clipboard and the viewer chain over it.  Every change of the clipboard
-// notifies the chain's head at once, before the call that made it returns.
+// notifies the chain's head at once, before the call that made it returns.  Like X11, the
+// clipboard keeps a text when it is emptied on a reading that is out of date (another
+// text came after the last read), and announces a change all the same.
 class FakeDesktop : public ViewerChain, public platform::Clipboard {
 public:
     using Proc = std::function<void(unsigned, std::uintptr_t, std::uintptr_t)>;
@@ -28,6 +32,8 @@ public:
     std::vector<platform::Bitmap> pictures;  // every picture placed, in order
     bool holdsPicture = false;
     std::vector<WindowHandle> drawNotified;  // who heard of each change, in order
+    bool emptyFails = false;                 // every empty keeps the text
+    std::deque<std::string> arriving;        // placed by another program, one per read
 
     WindowHandle SetClipboardViewer(WindowHandle viewer) override {
         const WindowHandle next = head;
@@ -46,10 +52,13 @@ public:
     }
 
     bool hasText() const override { return clipText.has_value(); }
-    std::string text() const override { return clipText.value_or(""); }
+    // Reading is where the next text of a burst comes in: the fake is never const.
+    std::string text() const override { return const_cast<FakeDesktop*>(this)->read(); }
     void empty() override {
-        clipText.reset();
-        holdsPicture = false;
+        if (!emptyFails && !unread_) {
+            clipText.reset();
+            holdsPicture = false;
+        }
         changed();
     }
     bool setPicture(const platform::Bitmap& picture) override {
@@ -62,13 +71,25 @@ public:
     void putText(std::string_view text) {
         clipText = std::string(text);
         holdsPicture = false;
+        unread_ = true;
         changed();
     }
 
 private:
+    std::string read() {
+        const std::string seen = clipText.value_or("");
+        unread_ = false;
+        if (!arriving.empty()) {
+            const std::string next = arriving.front();
+            arriving.pop_front();
+            putText(next);
+        }
+        return seen;
+    }
     void changed() {
         if (head != 0) SendMessage(head, kWmDrawClipboard, 0, 0);
     }
+    bool unread_ = false;  // a text came after the last read
 };
 
 // Another program in the chain that behaves as a viewer should.
@@ -155,10 +176,18 @@ protected:
         setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
         window.onCodeChange = [this] { form.edtCodeChange(); };
         desktop.windows[kLorrin] = [this](unsigned message, std::uintptr_t w, std::uintptr_t l) {
+            // A handler that nests without end would overflow the stack: stop it here.
+            if (depth == kDepthLimit) {
+                overflowed = true;
+                return;
+            }
+            ++depth;
+            deepest = std::max(deepest, depth);
             if (message == kWmDrawClipboard)
                 form.WMDrawClipboard();
             else
                 form.WMChangeCBChain(w, l);
+            --depth;
         };
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }
@@ -172,6 +201,11 @@ protected:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
     std::string scanLast() const { return test::scan(test::toGrey(desktop.pictures.back())); }
+
+    static constexpr int kDepthLimit = 50;
+    int depth = 0;
+    int deepest = 0;  // most notifications in handling at once
+    bool overflowed = false;
 
     std::filesystem::path dir_;
     FakeWindow window;
@@ -441,6 +475,73 @@ TEST_F(Form, SwitchingOnDoesNotLookAtTheClipboard) {
     form.mnuClipClick();
     EXPECT_EQ(desktop.clipText, "4901234567894");
     EXPECT_EQ(window.code, "");
+}
+
+TEST_F(Form, AClipboardThatKeepsItsTextIsReportedNotTriedAgain) {
+    create({"-clip"});
+    form.settings().wpcOnly = 0;
+    desktop.emptyFails = true;
+    desktop.putText("c39@ABC123");
+    EXPECT_FALSE(overflowed);
+    // The change the empty announces is the program's own: heard once, nested, dropped.
+    EXPECT_EQ(deepest, 2);
+    EXPECT_EQ(desktop.clipText, "c39@ABC123");
+    EXPECT_TRUE(desktop.pictures.empty());
+    EXPECT_EQ(window.status, "ｸﾘｯﾌﾟﾎﾞｰﾄﾞに書き込めません");
+    EXPECT_EQ(sound.played, std::vector<std::string>{form.settings().soundNg});
+
+    // The monitor goes on with the next text.
+    desktop.emptyFails = false;
+    desktop.putText("c39@ABC123");
+    EXPECT_EQ(window.status, "Code39");
+    EXPECT_EQ(scanLast(), "CODE-39:ABC123$\n");
+}
+
+// A burst: each time the program reads the clipboard, another program has placed the
+// next text.  The changes are taken one after the other, never nested, and the newest
+// text decides; one that is no code stays on the clipboard.
+TEST_F(Form, ABurstIsTakenInTurnAndTheNewestTextDecides) {
+    struct Row {
+        std::string_view last;
+        std::optional<std::string_view> clipText;  // afterwards
+        std::string_view scanned;                 // the one picture, if one is made
+        std::string_view status;
+    };
+    const std::array<Row, 3> rows = {{
+        /* 0 */ {"upc@490123456789\r\n", std::nullopt, "EAN-13:4901234567894\n",
+                 "JAN(13)/UPC-A"},
+        /* 1 */ {"hello", "hello", "", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞに書き込めません"},
+        /* 2 */ {"upc@12X", std::nullopt, "", "UPC系 ｴﾝｺｰﾄﾞｴﾗｰ"},
+    }};
+    create({"-clip"});
+    form.settings().wpcOnly = 0;
+    form.settings().soundOn = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        desktop.pictures.clear();
+        window.status.clear();
+        desktop.drawNotified.clear();
+        constexpr int kBurst = 300;
+        for (int n = 1; n < kBurst; ++n) {
+            const std::array<std::string, 4> texts = {"c39@A" + std::to_string(n),
+                                                      "text " + std::to_string(n),
+                                                      "upc@49" + std::to_string(n) + "\r\n",
+                                                      "c39@a" + std::to_string(n)};
+            desktop.arriving.push_back(texts[static_cast<std::size_t>(n) % texts.size()]);
+        }
+        desktop.arriving.emplace_back(rows[i].last);
+        desktop.putText("c39@FIRST");
+        EXPECT_FALSE(overflowed) << "row " << i;
+        EXPECT_EQ(deepest, 2) << "row " << i;
+        EXPECT_TRUE(desktop.arriving.empty()) << "row " << i;
+        EXPECT_EQ(desktop.clipText, rows[i].clipText) << "row " << i;
+        if (rows[i].scanned.empty()) {
+            EXPECT_TRUE(desktop.pictures.empty()) << "row " << i;
+        } else {
+            ASSERT_EQ(desktop.pictures.size(), 1u) << "row " << i;
+            EXPECT_EQ(scanLast(), rows[i].scanned) << "row " << i;
+        }
+        EXPECT_EQ(window.status, rows[i].status) << "row " << i;
+    }
 }
 
 }  // namespace

@@ -228,7 +228,8 @@ TEST_F(MainWindow, TheMonitorConvertsClipboardTextsAndCloseSaves) {
     auto window = open({"-clip"});
     EXPECT_TRUE(window->form().monitorOn());
     QGuiApplication::clipboard()->setText(QStringLiteral("c39@ABC123\n"));
-    EXPECT_EQ(child<QLineEdit>(*window, "edtCode")->text(), QStringLiteral("ABC123"));
+    auto* code = child<QLineEdit>(*window, "edtCode");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return code->text() == QStringLiteral("ABC123"); }));
     EXPECT_EQ(child<QComboBox>(*window, "cmbCtype")->currentIndex(), 2);
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
@@ -240,6 +241,38 @@ TEST_F(MainWindow, TheMonitorConvertsClipboardTextsAndCloseSaves) {
     const std::string saved{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     EXPECT_NE(saved.find("wpconly=0\n"), std::string::npos);
     EXPECT_NE(saved.find("type=2\n"), std::string::npos);
+}
+
+// Changes that come faster than the window looks are taken together: the newest text
+// decides, and one that is no code stays on the clipboard.
+TEST_F(MainWindow, TheMonitorTakesTheNewestOfChangesInARow) {
+    struct Row {
+        std::array<const char*, 3> texts;
+        const char* code;      // the edit box afterwards
+        const char* clipText;  // left on the clipboard; nullptr for the picture
+    };
+    const std::array<Row, 2> rows = {{
+        /* 0 */ {{"c39@FIRST", "hello", "c39@LAST"}, "LAST", nullptr},
+        /* 1 */ {{"c39@FIRST", "c39@SECOND", "hello"}, "", "hello"},
+    }};
+    std::ofstream(dir_ / "lorrin.ini") << "[barcode]\nwpconly=0\n";
+    auto window = open({"-clip"});
+    auto* code = child<QLineEdit>(*window, "edtCode");
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        code->clear();
+        for (const char* text : rows[i].texts) clipboard->setText(QString::fromLatin1(text));
+        QTest::qWait(50);
+        EXPECT_EQ(code->text(), QString::fromLatin1(rows[i].code)) << "row " << i;
+        const QMimeData* data = clipboard->mimeData();
+        ASSERT_NE(data, nullptr) << "row " << i;
+        if (rows[i].clipText == nullptr) {
+            EXPECT_TRUE(data->hasImage()) << "row " << i;
+            EXPECT_FALSE(data->hasText()) << "row " << i;
+        } else {
+            EXPECT_EQ(data->text(), QString::fromLatin1(rows[i].clipText)) << "row " << i;
+        }
+    }
 }
 
 class Dialogs : public ::testing::Test {
