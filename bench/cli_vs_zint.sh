@@ -7,7 +7,7 @@
 set -euo pipefail
 
 count=${1:-10000}
-cli=${2:-$(dirname "$0")/../build/default/app/lorrin-cli}
+cli=${2:-$(dirname "$0")/../build/default/app/cli/lorrin-cli}
 [ -x "$cli" ] || { echo "cli_vs_zint: build lorrin-cli first ($cli)" >&2; exit 2; }
 command -v zint >/dev/null || { echo "cli_vs_zint: zint is not installed" >&2; exit 2; }
 

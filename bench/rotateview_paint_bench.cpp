@@ -8,8 +8,8 @@
 #include <QImage>
 #include <QPainter>
 
-#include "app/rotateview/qt_canvas.h"
-#include "app/rotateview/rotate_image_widget.h"
+#include "rotateimage/qt/qt_canvas.h"
+#include "rotateimage/qt/rotate_image_widget.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ void BM_WidgetPaint(benchmark::State& state) {
   ensureApplication();
   Backdrop backdrop;
   backdrop.resize(kWidth, kHeight);
-  auto* widget = new rotateview::RotateImageWidget(&backdrop);
+  auto* widget = new rotateimage::qt::RotateImageWidget(&backdrop);
   widget->setGeometry(0, 0, kWidth, kHeight);
   auto& control = widget->control();
   control.SetBitmap(stripes());
@@ -76,7 +76,7 @@ void BM_QtDrawImage(benchmark::State& state) {
   control.SetTransparentColor(0xFFFFFF);
   control.SetTransparent(true);
   control.SetAngle(30);
-  const QImage picture = rotateview::dibToImage(control.Rotated(), control.Mask());
+  const QImage picture = rotateimage::qt::dibToImage(control.Rotated(), control.Mask());
   const QPoint corner((kWidth - picture.width()) / 2, (kHeight - picture.height()) / 2);
   QImage target(kWidth, kHeight, QImage::Format_RGB32);
   for (auto _ : state) {

@@ -1,10 +1,10 @@
 // lorrin-cli: the draw of the desktop program without its window.  The pictures are the
 // ones the desktop program puts on the clipboard, written to files instead.
-#include "app/cli/options.h"
-#include "app/cli/picture_files.h"
-#include "app/core/draw.h"
-#include "app/core/settings.h"
-#include "app/core/status.h"
+#include "lorrin/cli/options.h"
+#include "lorrin/cli/picture_files.h"
+#include "lorrin/draw.h"
+#include "lorrin/settings.h"
+#include "lorrin/status.h"
 #include "kelda.hpp"
 #include "platform/atomic_file.h"
 #include "rotateimage/rotate_image.h"

@@ -1,7 +1,7 @@
 // lorrin: the desktop program.  Sets the title, builds the main window and runs until it
 // closes.
-#include "app/qt/qt_adapter.h"
-#include "app/qt/tfrm_main.h"
+#include "qt_adapter.h"
+#include "tfrm_main.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,4 +1,4 @@
-#include "app/qt/qt_adapter.h"
+#include "qt_adapter.h"
 
 #include "platform/bitmap.h"
 

@@ -3,8 +3,8 @@
 // dialog, viewer chain) implemented with Qt.
 #pragma once
 
-#include "app/core/main_form.h"
-#include "app/core/viewer_chain.h"
+#include "lorrin/main_form.h"
+#include "lorrin/viewer_chain.h"
 #include "platform/font.h"
 #include "platform/services.h"
 

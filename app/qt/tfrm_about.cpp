@@ -1,8 +1,8 @@
-#include "app/qt/tfrm_about.h"
+#include "tfrm_about.h"
 
-#include "app/core/dialogs.h"
-#include "app/qt/qt_adapter.h"
-#include "app/qt/window_frame.h"
+#include "lorrin/dialogs.h"
+#include "qt_adapter.h"
+#include "window_frame.h"
 
 #include <QFrame>
 #include <QIcon>

@@ -1,9 +1,9 @@
-#include "app/qt/tfrm_main.h"
+#include "tfrm_main.h"
 
-#include "app/qt/tfrm_about.h"
-#include "app/qt/tfrm_size.h"
-#include "app/qt/tfrm_sound.h"
-#include "app/qt/window_frame.h"
+#include "tfrm_about.h"
+#include "tfrm_size.h"
+#include "tfrm_sound.h"
+#include "window_frame.h"
 
 #include <QClipboard>
 #include <QCloseEvent>

@@ -3,8 +3,8 @@
 // core's handlers.
 #pragma once
 
-#include "app/core/main_form.h"
-#include "app/qt/qt_adapter.h"
+#include "lorrin/main_form.h"
+#include "qt_adapter.h"
 
 #include <QMainWindow>
 

@@ -1,7 +1,7 @@
 // The basic settings dialog: bar sizes, gaps and the four switches.
 #pragma once
 
-#include "app/core/dialogs.h"
+#include "lorrin/dialogs.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
-#include "app/qt/tfrm_sound.h"
+#include "tfrm_sound.h"
 
-#include "app/qt/qt_adapter.h"
-#include "app/qt/window_frame.h"
+#include "qt_adapter.h"
+#include "window_frame.h"
 
 #include <QCheckBox>
 #include <QFileDialog>

@@ -2,7 +2,7 @@
 // sound switch.
 #pragma once
 
-#include "app/core/dialogs.h"
+#include "lorrin/dialogs.h"
 
 #include <QDialog>
 

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "app/rotateview/viewer_window.h"
+#include "viewer_window.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

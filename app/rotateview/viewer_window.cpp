@@ -1,4 +1,4 @@
-#include "app/rotateview/viewer_window.h"
+#include "viewer_window.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -21,11 +21,14 @@
 #include <exception>
 #include <iterator>
 
-#include "app/rotateview/printing.h"
-#include "app/rotateview/rotate_image_widget.h"
+#include "rotateimage/qt/printing.h"
+#include "rotateimage/qt/rotate_image_widget.h"
 
 namespace rotateview {
 namespace {
+
+using rotateimage::qt::printRotateImage;
+using rotateimage::qt::RotateImageWidget;
 
 constexpr int kCheckerSize = 12;
 

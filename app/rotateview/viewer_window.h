@@ -10,9 +10,11 @@ class QCheckBox;
 class QLabel;
 class QSlider;
 
-namespace rotateview {
-
+namespace rotateimage::qt {
 class RotateImageWidget;
+}
+
+namespace rotateview {
 
 class ViewerWindow : public QWidget {
   Q_OBJECT
@@ -32,7 +34,7 @@ class ViewerWindow : public QWidget {
   void save();
   void print();
 
-  RotateImageWidget* image_ = nullptr;
+  rotateimage::qt::RotateImageWidget* image_ = nullptr;
   QWidget* stage_ = nullptr;
   QSlider* angle_ = nullptr;
   QSlider* zoom_ = nullptr;

@@ -1,7 +1,7 @@
 // Scanner round trip: random valid JAN/UPC codes, painted from our ElementWidths, must
 // decode with zbar to the code and its check digit.
 #include "kelda.hpp"
-#include "scan.h"
+#include "test_support/scan_elements.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 // and K, with every shift pair translated to its full-ASCII character (a pair that the
 // table leaves undefined makes zbar refuse the symbol).
 #include "kelda.hpp"
-#include "scan.h"
+#include "test_support/scan_elements.h"
 
 #include <gtest/gtest.h>
 

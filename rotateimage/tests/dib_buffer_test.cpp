@@ -10,7 +10,7 @@
 
 #include <unistd.h>
 
-#include "rotateimage/tests/dib_files.h"
+#include "dib_files.h"
 
 namespace rotateimage {
 namespace {

@@ -15,7 +15,7 @@
 
 #include "platform/little_endian.h"
 #include "rotateimage/paint.h"
-#include "rotateimage/tests/dib_files.h"
+#include "dib_files.h"
 
 namespace rotateimage {
 namespace {

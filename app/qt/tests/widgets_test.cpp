@@ -1,11 +1,11 @@
 // The windows on Qt's offscreen platform: places, texts, tab orders, default buttons,
 // and the handlers reached through the widgets.
-#include "app/qt/qt_adapter.h"
-#include "app/qt/tfrm_about.h"
-#include "app/qt/tfrm_main.h"
-#include "app/qt/tfrm_size.h"
-#include "app/qt/tfrm_sound.h"
-#include "app/tests/test_support.h"
+#include "qt_adapter.h"
+#include "tfrm_about.h"
+#include "tfrm_main.h"
+#include "tfrm_size.h"
+#include "tfrm_sound.h"
+#include "lorrin/test/fakes.h"
 
 #include <gtest/gtest.h>
 

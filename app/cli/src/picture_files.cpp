@@ -1,0 +1,175 @@
+#include "lorrin/cli/picture_files.h"
+
+#include "platform/dib_layout.h"
+#include "platform/font.h"
+#include "platform/little_endian.h"
+
+#include <png.h>
+#include <zlib.h>
+
+#include <csetjmp>
+#include <utility>
+#include <vector>
+
+namespace lorrin::cli {
+namespace {
+
+std::string xmlEscaped(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            case '\'': out += "&apos;"; break;
+            default:
+                // Control characters have no place in XML 1.0.
+                out += (static_cast<unsigned char>(c) < 0x20) ? ' ' : c;
+        }
+    }
+    return out;
+}
+
+// Everything one PNG encoding owns, made before libpng can longjmp out of it.
+struct PngJob {
+    const platform::Bitmap& picture;
+    std::uint32_t pixelsPerMetre;
+    bool indexed;
+    int depth;
+    std::vector<png_color> colours;
+    std::vector<png_byte> row;
+    std::vector<std::uint8_t> image;
+};
+
+void appendToImage(png_structp png, png_bytep data, png_size_t size) {
+    auto* image = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
+    image->insert(image->end(), data, data + size);
+}
+
+// The rows of the picture as PNG rows of the job's depth.
+void fillRow(PngJob& job, int y) {
+    const platform::Bitmap& picture = job.picture;
+    if (job.indexed && job.depth == picture.bitsPerPixel()) {
+        const auto src = picture.row(y);
+        std::copy(src.begin(), src.begin() + static_cast<std::ptrdiff_t>(job.row.size()),
+                  job.row.begin());
+    } else if (job.indexed) {
+        // An 8-bit picture with a 16-entry palette packs into 4 bits.
+        std::fill(job.row.begin(), job.row.end(), png_byte{0});
+        for (int x = 0; x < picture.width(); ++x) {
+            const auto value = static_cast<png_byte>(picture.pixel(x, y) & 0x0F);
+            job.row[static_cast<std::size_t>(x) / 2] |=
+                static_cast<png_byte>(x % 2 == 0 ? value << 4 : value);
+        }
+    } else {
+        for (int x = 0; x < picture.width(); ++x) {
+            const std::uint32_t rgb = picture.pixel(x, y);
+            const auto at = static_cast<std::size_t>(x) * 3;
+            job.row[at] = static_cast<png_byte>(rgb >> 16);
+            job.row[at + 1] = static_cast<png_byte>(rgb >> 8);
+            job.row[at + 2] = static_cast<png_byte>(rgb);
+        }
+    }
+}
+
+// libpng reports errors by longjmp back here; this frame and everything it calls keep
+// their objects in `job`, so no destructor is skipped.
+bool encodePng(png_structp png, png_infop info, PngJob& job) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_set_write_fn(png, &job.image, appendToImage, nullptr);
+    // A barcode picture is bands of equal rows: "up" turns every row after a band's first
+    // into zeros, and run-length matching packs those at a fraction of deflate's cost.
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
+    png_set_compression_strategy(png, Z_RLE);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(job.picture.width()),
+                 static_cast<png_uint_32>(job.picture.height()), job.depth,
+                 job.indexed ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (job.indexed)
+        png_set_PLTE(png, info, job.colours.data(), static_cast<int>(job.colours.size()));
+    png_set_pHYs(png, info, job.pixelsPerMetre, job.pixelsPerMetre, PNG_RESOLUTION_METER);
+    png_write_info(png, info);
+    for (int y = 0; y < job.picture.height(); ++y) {
+        fillRow(job, y);
+        png_write_row(png, job.row.data());
+    }
+    png_write_end(png, nullptr);
+    return true;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> pngImage(const platform::Bitmap& picture, int dpi) {
+    const bool indexed = picture.bitsPerPixel() != 24;
+    const int depth = !indexed ? 8 : (picture.palette().size() <= 16 ? 4 : 8);
+    const auto width = static_cast<std::size_t>(picture.width());
+    PngJob job{picture, static_cast<std::uint32_t>(pixelsPerMetre(dpi)), indexed, depth, {}, {}, {}};
+    for (const platform::Rgb& c : picture.palette()) job.colours.push_back({c.red, c.green, c.blue});
+    job.row.resize(indexed ? (width * static_cast<std::size_t>(depth) + 7) / 8 : width * 3);
+
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png == nullptr ? nullptr : png_create_info_struct(png);
+    const bool ok = info != nullptr && encodePng(png, info, job);
+    png_destroy_write_struct(&png, &info);
+    if (!ok) job.image.clear();
+    return std::move(job.image);
+}
+
+std::vector<std::uint8_t> bmpImage(const platform::Bitmap& picture, int dpi) {
+    std::vector<std::uint8_t> image = picture.saveToDib();
+    if (image.size() < platform::dib::kHeadersSize) return {};
+    const auto resolution = static_cast<std::uint32_t>(pixelsPerMetre(dpi));
+    platform::writeU32(image, platform::dib::kXPelsPerMeter, resolution);
+    platform::writeU32(image, platform::dib::kYPelsPerMeter, resolution);
+    return image;
+}
+
+std::string svgImage(const BarcodeLayout& layout, int angleIndex, const Settings& settings,
+                     int ascent) {
+    const int w = layout.width;
+    const int h = layout.height;
+    const int quarter = ((angleIndex % 4) + 4) % 4;
+    const bool swapped = quarter % 2 == 1;
+    // Clockwise on screen, as the raster pictures turn.
+    static constexpr const char* kTurns[] = {"", "translate(%H 0) rotate(90)",
+                                            "translate(%W %H) rotate(180)",
+                                            "translate(0 %W) rotate(270)"};
+    std::string transform = kTurns[quarter];
+    for (std::size_t at; (at = transform.find("%W")) != std::string::npos;)
+        transform.replace(at, 2, std::to_string(w));
+    for (std::size_t at; (at = transform.find("%H")) != std::string::npos;)
+        transform.replace(at, 2, std::to_string(h));
+
+    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
+           std::to_string(swapped ? h : w) + "\" height=\"" + std::to_string(swapped ? w : h) +
+           "\" viewBox=\"0 0 " + std::to_string(swapped ? h : w) + " " +
+           std::to_string(swapped ? w : h) + "\" shape-rendering=\"crispEdges\">\n";
+    svg += "<g" + (transform.empty() ? std::string() : " transform=\"" + transform + "\"") + ">\n";
+    svg += "<rect x=\"0\" y=\"0\" width=\"" + std::to_string(w) + "\" height=\"" +
+           std::to_string(h) + "\" fill=\"#fff\"/>\n";
+    for (const Bar& bar : layout.bars) {
+        const std::int64_t width = std::min<std::int64_t>(bar.width, w - bar.x);
+        svg += "<rect x=\"" + std::to_string(bar.x) + "\" y=\"" + std::to_string(kTopMargin) +
+               "\" width=\"" + std::to_string(width) + "\" height=\"" +
+               std::to_string(bar.bottom - kTopMargin) + "\"/>\n";
+    }
+    if (layout.showText) {
+        svg += "<rect x=\"" + std::to_string(layout.textX) + "\" y=\"" +
+               std::to_string(layout.textY) + "\" width=\"" + std::to_string(layout.textWidth) +
+               "\" height=\"" + std::to_string(layout.textHeight) + "\" fill=\"#fff\"/>\n";
+        svg += "<text x=\"" + std::to_string(layout.textX) + "\" y=\"" +
+               std::to_string(layout.textY + ascent) + "\" font-family=\"" +
+               xmlEscaped(settings.fontName) + "\" font-size=\"" +
+               std::to_string(platform::pointsToPixels(settings.fontSize)) + "\"" +
+               // The line keeps the width it has in the raster pictures.
+               (layout.textWidth > 0 ? " textLength=\"" + std::to_string(layout.textWidth) + "\""
+                                     : std::string()) +
+               " xml:space=\"preserve\">" + xmlEscaped(layout.text) + "</text>\n";
+    }
+    svg += "</g>\n</svg>\n";
+    return svg;
+}
+
+}  // namespace lorrin::cli

@@ -1,0 +1,490 @@
+// lorrin-cli as a user runs it: pictures are read back by zbar and libpng, SVG files are
+// rendered by rsvg-convert.
+#include "lorrin/cli/options.h"
+#include "lorrin/test/fakes.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace lorrin {
+namespace {
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("lorrin_cli_" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+        // An empty settings file: the record's defaults, whatever lies beside the program.
+        std::ofstream(dir_ / "lorrin.ini") << "";
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    // Runs lorrin-cli with `args` in the test folder, its files held to `fileSizeLimit`
+    // bytes unless that is 0; returns the exit status, -1 when a signal ended it.
+    int run(const std::string& args, rlim_t fileSizeLimit = 0) {
+        const std::string command = "cd '" + dir_.string() + "' && exec '" LORRIN_CLI_PATH
+                                    "' --settings lorrin.ini " + args +
+                                    " >stdout.txt 2>stderr.txt";
+        const pid_t child = fork();
+        if (child == 0) {
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            if (fileSizeLimit == 0 || setrlimit(RLIMIT_FSIZE, &limit) == 0)
+                execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        int status = 0;
+        if (child < 0 || waitpid(child, &status, 0) != child) return -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    // The names in the test folder.
+    std::set<std::string> files() const {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir_))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+    std::string read(const std::string& name) const {
+        std::ifstream in(dir_ / name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    void write(const std::string& name, std::string_view text) const {
+        std::ofstream(dir_ / name, std::ios::binary) << text;
+    }
+    std::filesystem::path dir_;
+};
+
+// No picture file in the folder.
+bool nothingDrawn(const std::set<std::string>& names) {
+    return std::none_of(names.begin(), names.end(), [](const std::string& name) {
+        return name.ends_with(".png") || name.ends_with(".bmp") || name.ends_with(".svg");
+    });
+}
+
+struct Symbol {
+    std::string_view line;     // a batch line with the symbology's clipboard prefix
+    std::string_view scanned;  // what zbar reads
+};
+
+// One code per symbology list entry, check characters off so zbar's data is the code.
+// Drawn two pixels a module: zbar misses some one-pixel Code 128 symbols ("Hello" among
+// them, from zint just the same).
+constexpr std::array<Symbol, 7> kSymbols = {{
+    /* 0 */ {"upc@490123456789", "EAN-13:4901234567894\n"},
+    /* 1 */ {"nw7@A1234B", "Codabar:A1234B\n"},
+    /* 2 */ {"c39@ABC123", "CODE-39:ABC123\n"},
+    /* 3 */ {"itf@123456", "I2/5:123456\n"},
+    /* 4 */ {"128a@Hello", "CODE-128:Hello\n"},
+    /* 5 */ {"128b@B212223", "CODE-128:ABC\n"},
+    /* 6 */ {"c93@CODE93", "CODE-93:CODE93\n"},
+}};
+
+TEST_F(Cli, EverySymbologyAtEveryAngleScans) {
+    std::string batch;
+    for (const Symbol& s : kSymbols) batch += std::string(s.line) + "\n";
+    write("codes.txt", batch);
+    for (const int angle : {0, 90, 180, 270}) {
+        const std::string a = std::to_string(angle);
+        ASSERT_EQ(run("--no-check --narrow 2 -a " + a + " --batch codes.txt -o a" + a + "-{n}.png"), 0)
+            << read("stderr.txt");
+        for (std::size_t i = 0; i < kSymbols.size(); ++i) {
+            const auto picture = test::readPng(dir_ / ("a" + a + "-" + std::to_string(i + 1) + ".png"));
+            ASSERT_TRUE(picture) << "angle " << angle << " row " << i;
+            EXPECT_EQ(test::scan(*picture), kSymbols[i].scanned) << "angle " << angle << " row " << i;
+        }
+    }
+}
+
+TEST_F(Cli, SvgBarsLieWhereThePngBarsLie) {
+    for (const int angle : {0, 90, 180, 270}) {
+        const std::string a = std::to_string(angle);
+        ASSERT_EQ(run("-t code39 -a " + a + " -o p" + a + ".png ABC-123"), 0) << read("stderr.txt");
+        ASSERT_EQ(run("-t code39 -a " + a + " -o s" + a + ".svg ABC-123"), 0) << read("stderr.txt");
+        // rsvg-convert refuses a document that is not well-formed XML.
+        const std::string render = "cd '" + dir_.string() + "' && rsvg-convert -b white s" + a +
+                                   ".svg -o r" + a + ".png 2>/dev/null";
+        ASSERT_EQ(std::system(render.c_str()), 0) << "angle " << angle;
+        const auto png = test::readPng(dir_ / ("p" + a + ".png"));
+        const auto svg = test::readPng(dir_ / ("r" + a + ".png"));
+        ASSERT_TRUE(png && svg);
+        ASSERT_EQ(svg->width, png->width) << "angle " << angle;
+        ASSERT_EQ(svg->height, png->height) << "angle " << angle;
+        // Row 30 of the upright picture crosses every bar; find it in the turned one.
+        int mismatches = 0;
+        const int length = (angle == 0 || angle == 180) ? png->width : png->height;
+        for (int k = 0; k < length; ++k) {
+            int x = k, y = 30;
+            if (angle == 90) x = png->width - 1 - 30, y = k;
+            if (angle == 180) y = png->height - 1 - 30;
+            if (angle == 270) x = 30, y = k;
+            mismatches += png->dark(x, y) != svg->dark(x, y);
+        }
+        EXPECT_EQ(mismatches, 0) << "angle " << angle;
+        EXPECT_EQ(test::scan(*svg), "CODE-39:ABC-123W\n") << "angle " << angle;
+    }
+}
+
+TEST_F(Cli, BatchesTakeLineEndsBlankLinesAndRefusalsInStride) {
+    write("codes.txt", "\xEF\xBB\xBF" "490123456789\r\n\r\n   \r\n49012345678X\r\nc39@ABC\r\n4901234");
+    EXPECT_EQ(run("--batch codes.txt -o {n}.png"), 1);
+    EXPECT_EQ(test::scan(*test::readPng(dir_ / "1.png")), "EAN-13:4901234567894\n");
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "4.png"));
+    EXPECT_EQ(test::scan(*test::readPng(dir_ / "5.png")), "CODE-39:ABCX\n");
+    EXPECT_EQ(test::scan(*test::readPng(dir_ / "6.png")), "EAN-8:49012347\n");
+    EXPECT_EQ(read("stderr.txt"), "lorrin-cli: line 4: \"49012345678X\": UPC系 ｴﾝｺｰﾄﾞｴﾗｰ (-11)\n");
+}
+
+TEST_F(Cli, LongBatchesReportRefusalsInLineOrder) {
+    // Enough lines for several drawing threads; two refusals far apart.
+    std::string batch;
+    for (int i = 1; i <= 1200; ++i)
+        batch += (i == 1100 ? std::string("12X") : i == 7 ? std::string("c39@A#") :
+                                                std::to_string(490000000000 + i)) + "\n";
+    write("codes.txt", batch);
+    EXPECT_EQ(run("--no-text --batch codes.txt -o {n}.bmp"), 1);
+    EXPECT_EQ(read("stderr.txt"),
+              "lorrin-cli: line 7: \"A#\": CODE39 ｴﾝｺｰﾄﾞｴﾗｰ (-14)\n"
+              "lorrin-cli: line 1100: \"12X\": UPC系 ｴﾝｺｰﾄﾞｴﾗｰ (-11)\n");
+    for (const int line : {1, 6, 8, 600, 1099, 1101, 1200})
+        EXPECT_TRUE(std::filesystem::exists(dir_ / (std::to_string(line) + ".bmp"))) << line;
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "1100.bmp"));
+}
+
+// A settings file that cannot be read gives the defaults, as no file does.
+TEST_F(Cli, BesideAFolderNamedLorrinIniDrawsWithTheDefaults) {
+    const std::filesystem::path program = dir_ / "program";
+    std::filesystem::create_directories(program / "lorrin.ini");
+    std::filesystem::copy_file(LORRIN_CLI_PATH, program / "lorrin-cli");
+    const std::string command = "cd '" + program.string() + "' && XDG_CONFIG_HOME='" +
+                                (dir_ / "config").string() +
+                                "' ./lorrin-cli -o code.png 490123456789 2>stderr.txt";
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << read("program/stderr.txt");
+    EXPECT_TRUE(std::filesystem::exists(program / "code.png"));
+}
+
+TEST_F(Cli, BadUsageExitsWithTwo) {
+    for (const std::string_view args :
+         {"", "--angle 45 123", "-t code11 123", "--height x 123", "--bogus 123", "-o x.gif 123",
+          "-o same.png 1 2", "--batch codes.txt 123", "--dpi 0 123", "--dpi 54546085 123",
+          "--dpi 2147483647 123"}) {
+        EXPECT_EQ(run(std::string(args)), 2) << args;
+        EXPECT_NE(read("stderr.txt"), "") << args;
+    }
+}
+
+TEST_F(Cli, WidthsPrintsTheEncodingInsteadOfDrawing) {
+    ASSERT_EQ(run("--widths 490123456789"), 0);
+    const std::string out = read("stdout.txt");
+    // EAN-13: the start guard is three guard elements, 59 elements, 95 modules.
+    EXPECT_TRUE(out.starts_with("4901234567894\t-1 -1 -1 ")) << out;
+    EXPECT_TRUE(out.ends_with("\t95\n")) << out;
+    EXPECT_EQ(std::count(out.begin(), out.end(), ' '), 58);
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "490123456789.png"));
+}
+
+TEST_F(Cli, RefusedCodesReachTheTerminalEscaped) {
+    using namespace std::string_view_literals;
+    struct Row {
+        std::string_view line;   // a JAN/UPC batch line, refused
+        std::string_view shown;  // how the report quotes it
+    };
+    const std::array<Row, 11> kRows = {{
+        /* 0 escape sequence */ {"\x1B[31mX", "\\x1B[31mX"},
+        /* 1 NUL */ {"A\0B"sv, "A\\x00B"},
+        /* 2 backslash */ {"a\\b", "a\\\\b"},
+        /* 3 DEL, tab, CR */ {"\x7F\t\rZ", "\\x7F\\x09\\x0DZ"},
+        /* 4 Japanese */ {"テスト", "テスト"},
+        /* 5 not UTF-8 */ {"\xFF\xFE", "\\xFF\\xFE"},
+        /* 6 cut short */ {"\xE3\x81", "\\xE3\\x81"},
+        /* 7 overlong '/' */ {"\xC0\xAF", "\\xC0\\xAF"},
+        /* 8 surrogate */ {"\xED\xA0\x80", "\\xED\\xA0\\x80"},
+        /* 9 C1 CSI */ {"\xC2\x9B" "1m", "\\xC2\\x9B1m"},
+        /* 10 four bytes */ {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
+    }};
+    std::string batch;
+    for (const Row& r : kRows) batch += std::string(r.line) + "\n";
+    write("codes.txt", batch);
+    EXPECT_EQ(run("--batch codes.txt -o {n}.png"), 1);
+    const std::string reports = read("stderr.txt");
+    for (std::size_t i = 0; i < kRows.size(); ++i)
+        EXPECT_NE(reports.find("lorrin-cli: line " + std::to_string(i + 1) + ": \"" +
+                               std::string(kRows[i].shown) + "\": "),
+                  std::string::npos)
+            << "row " << i << "\n" << reports;
+    EXPECT_EQ(std::count_if(reports.begin(), reports.end(),
+                            [](char c) { return (c >= 0 && c < 0x20 && c != '\n') || c == 0x7F; }),
+              0);
+}
+
+TEST_F(Cli, WideAndGapOutsideWhatScannersReadAreRefusedBeforeDrawing) {
+    write("mixed.txt", "490123456789\nc39@ABC\n");
+    struct Row {
+        std::string_view args;
+        std::string_view settingsFile;
+        std::string_view message;  // empty: drawn
+    };
+    constexpr std::array<Row, 10> kRows = {{
+        /* 0 */ {"-t nw7 --wide 2 A1B", "",
+                 "--wide (wn=) 2 gives no readable NW-7: it takes 3 modules"},
+        /* 1 */ {"-t code39 --wide 1 ABC", "",
+                 "--wide (wn=) 1 gives no readable Code39: it takes 2 to 3 modules"},
+        /* 2 */ {"-t itf --wide 4 1234", "",
+                 "--wide (wn=) 4 gives no readable ITF: it takes 2 to 3 modules"},
+        /* 3 */ {"-t code39 --gap 0 ABC", "",
+                 "--gap (gap=) 0 gives no readable Code39: it takes 1 to 5 modules"},
+        /* 4 */ {"-t nw7 --gap 6 A1B", "",
+                 "--gap (gap=) 6 gives no readable NW-7: it takes 1 to 5 modules"},
+        /* 5 */ {"-t code39 ABC", "[barcode]\nwn=0\n",
+                 "--wide (wn=) 0 gives no readable Code39: it takes 2 to 3 modules"},
+        // The batch's prefixes count: nothing is drawn, the JAN line neither.
+        /* 6 */ {"--gap 0 --batch mixed.txt -o {n}.png", "",
+                 "--gap (gap=) 0 gives no readable Code39: it takes 1 to 5 modules"},
+        // Symbologies that do not use the setting do not mind it.
+        /* 7 */ {"-t itf --gap 0 1234", "", ""},
+        /* 8 */ {"--wide 1 --gap 0 490123456789", "", ""},
+        /* 9 */ {"-t code128a --wide 9 --gap 9 ABC", "", ""},
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        const Row& r = kRows[i];
+        for (const std::string& name : files())
+            if (name.ends_with(".png")) std::filesystem::remove(dir_ / name);
+        write("lorrin.ini", r.settingsFile);
+        const bool refused = !r.message.empty();
+        EXPECT_EQ(run(std::string(r.args)), refused ? 2 : 0) << "row " << i;
+        EXPECT_EQ(read("stderr.txt"), refused ? "lorrin-cli: " + std::string(r.message) + "\n" : "")
+            << "row " << i;
+        EXPECT_EQ(nothingDrawn(files()), refused) << "row " << i;
+    }
+}
+
+TEST_F(Cli, WideAndGapAtTheirLimitsScan) {
+    struct Row {
+        std::string_view args;  // at one pixel a module, the default
+        std::string_view scanned;
+    };
+    constexpr std::array<Row, 7> kRows = {{
+        /* 0 */ {"-t nw7 --wide 3 --gap 1 A1234B", "Codabar:A1234B\n"},
+        /* 1 */ {"-t nw7 --wide 3 --gap 5 A1234B", "Codabar:A1234B\n"},
+        /* 2 */ {"-t code39 --wide 2 --gap 1 ABC123", "CODE-39:ABC123\n"},
+        /* 3 */ {"-t code39 --wide 2 --gap 5 ABC123", "CODE-39:ABC123\n"},
+        /* 4 */ {"-t code39 --wide 3 --gap 5 ABC123", "CODE-39:ABC123\n"},
+        /* 5 */ {"-t itf --wide 2 123456", "I2/5:123456\n"},
+        /* 6 */ {"-t itf --wide 3 123456", "I2/5:123456\n"},
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        ASSERT_EQ(run("--no-check -o x.png " + std::string(kRows[i].args)), 0) << "row " << i;
+        const auto picture = test::readPng(dir_ / "x.png");
+        ASSERT_TRUE(picture) << "row " << i;
+        EXPECT_EQ(test::scan(*picture), kRows[i].scanned) << "row " << i;
+    }
+}
+
+// The big-endian word at `at` of a PNG, the little-endian one of a BMP.
+std::uint32_t pngWord(const std::string& bytes, std::size_t at) {
+    std::uint32_t v = 0;
+    for (std::size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<unsigned char>(bytes.at(at + i));
+    return v;
+}
+std::uint32_t bmpWord(const std::string& bytes, std::size_t at) {
+    std::uint32_t v = 0;
+    for (std::size_t i = 4; i-- > 0;) v = v << 8 | static_cast<unsigned char>(bytes.at(at + i));
+    return v;
+}
+
+TEST_F(Cli, ResolutionGoesIntoTheFileHeaders) {
+    struct Row {
+        std::string_view dpi;  // empty: the default
+        std::uint32_t pixelsPerMetre;
+    };
+    // dpi x 10000 / 254, rounded; both formats hold at most 2^31 - 1.
+    constexpr std::array<Row, 4> kRows = {{
+        /* 0 */ {"", 3780},
+        /* 1 */ {"300", 11811},
+        /* 2 */ {"1", 39},
+        /* 3 */ {"54546084", 2147483622},
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        const std::string dpi = kRows[i].dpi.empty() ? "" : "--dpi " + std::string(kRows[i].dpi);
+        ASSERT_EQ(run(dpi + " -o a.png 490123456789"), 0) << "row " << i;
+        ASSERT_EQ(run(dpi + " -o b.bmp 490123456789"), 0) << "row " << i;
+        const std::string a = read("a.png");
+        const std::string b = read("b.bmp");
+        EXPECT_EQ(pngWord(a, a.find("pHYs") + 4), kRows[i].pixelsPerMetre) << "row " << i;
+        EXPECT_EQ(pngWord(a, a.find("pHYs") + 8), kRows[i].pixelsPerMetre) << "row " << i;
+        ASSERT_EQ(b.substr(0, 2), "BM");
+        EXPECT_EQ(bmpWord(b, 38), kRows[i].pixelsPerMetre) << "row " << i;
+        EXPECT_EQ(bmpWord(b, 42), kRows[i].pixelsPerMetre) << "row " << i;
+        EXPECT_EQ(bmpWord(b, 28) & 0xFFFF, 4u);  // the 4-bit picture as drawn
+    }
+}
+
+TEST_F(Cli, FailedWritesKeepTheOldFileAndStopTheRun) {
+    constexpr std::string_view kOld = "the old picture";
+    for (const char* name : {"keep.png", "keep.bmp", "keep.svg", "ro.png"}) write(name, kOld);
+    std::filesystem::permissions(dir_ / "ro.png", std::filesystem::perms::owner_read |
+                                                      std::filesystem::perms::group_read);
+    std::filesystem::create_directory(dir_ / "folder.png");
+    std::string batch;
+    for (int i = 1; i <= 1200; ++i) batch += std::to_string(490000000000 + i) + "\n";
+    write("codes.txt", batch);
+    const std::set<std::string> before = files();
+
+    struct Row {
+        std::string_view args;
+        rlim_t fileSizeLimit;  // bytes, 0 for none
+        std::string_view message;
+    };
+    // Every picture is larger than the limit: this Code 39 packs to 1 KB of PNG.
+    constexpr std::array<Row, 7> kRows = {{
+        /* 0 */ {"-o keep.png -t code39 ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", 512,
+                 "cannot write keep.png: File too large"},
+        /* 1 */ {"-o keep.bmp -t code39 ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", 512,
+                 "cannot write keep.bmp: File too large"},
+        /* 2 */ {"-o keep.svg -t code39 ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", 512,
+                 "cannot write keep.svg: File too large"},
+        /* 3 */ {"-o ro.png 490123456789", 0, "cannot write ro.png: Permission denied"},
+        /* 4 */ {"-o folder.png 490123456789", 0, "cannot write folder.png: Is a directory"},
+        // One message for a whole batch, whichever thread failed first.
+        /* 5 */ {"--batch codes.txt -o missing/{n}.png", 0,
+                 "line 1: cannot write missing/1.png: No such file or directory"},
+        /* 6 */ {"-o missing/{n}.png 490123456789 4901234", 0,
+                 "argument 1: cannot write missing/1.png: No such file or directory"},
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        EXPECT_EQ(run(std::string(kRows[i].args), kRows[i].fileSizeLimit), 3) << "row " << i;
+        EXPECT_EQ(read("stderr.txt"), "lorrin-cli: " + std::string(kRows[i].message) + "\n")
+            << "row " << i;
+        std::set<std::string> after = files();
+        after.erase("stdout.txt");
+        after.erase("stderr.txt");
+        EXPECT_EQ(after, before) << "row " << i;  // no temporary file left, nothing drawn
+        for (const char* name : {"keep.png", "keep.bmp", "keep.svg", "ro.png"})
+            EXPECT_EQ(read(name), kOld) << "row " << i << ' ' << name;
+    }
+}
+
+TEST_F(Cli, CodesNamingTheSameFileKeepTheFirstPicture) {
+    std::string longBatch;
+    for (int i = 1; i <= 1200; ++i)
+        longBatch += (i == 3 ? std::string("c39@A/B") : i == 1100 ? std::string("c39@A B") :
+                                                      std::to_string(490000000000 + i)) + "\n";
+    write("long.txt", longBatch);
+    write("short.txt", "c39@A/B\nc39@A B\nc39@A/B\n");
+    struct Row {
+        std::string_view args;
+        std::string_view message;
+    };
+    constexpr std::array<Row, 3> kRows = {{
+        /* 0 */ {"--batch short.txt",
+                 "lorrin-cli: line 2: \"A B\": same file as line 1: A_B.png\n"
+                 "lorrin-cli: line 3: \"A/B\": same file as line 1: A_B.png\n"},
+        /* 1 */ {"-t code39 A/B 'A B' A-B",
+                 "lorrin-cli: argument 2: \"A B\": same file as argument 1: A_B.png\n"},
+        // Several drawing threads: the later line still loses, wherever it is drawn.
+        /* 2 */ {"--no-text --batch long.txt",
+                 "lorrin-cli: line 1100: \"A B\": same file as line 3: A_B.png\n"},
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        std::filesystem::remove(dir_ / "A_B.png");
+        EXPECT_EQ(run("--no-check -o {code}.png " + std::string(kRows[i].args)), 1) << "row " << i;
+        EXPECT_EQ(read("stderr.txt"), kRows[i].message) << "row " << i;
+        const auto picture = test::readPng(dir_ / "A_B.png");
+        ASSERT_TRUE(picture) << "row " << i;
+        EXPECT_EQ(test::scan(*picture), "CODE-39:A/B\n") << "row " << i;
+    }
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "A-B.png"));
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "490000001200.png"));
+}
+
+TEST_F(Cli, UnreadableBatchesAreBadUsage) {
+    std::filesystem::create_directory(dir_ / "folder");
+    struct Row {
+        std::string_view args;
+        std::string_view message;
+    };
+    constexpr std::array<Row, 3> kRows = {{
+        /* 0 */ {"--batch folder", "lorrin-cli: cannot read folder: Is a directory\n"},
+        /* 1 */ {"--batch none.txt",
+                 "lorrin-cli: cannot read none.txt: No such file or directory\n"},
+        /* 2 */ {"--batch - <folder", "lorrin-cli: cannot read standard input: Is a directory\n"},
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        EXPECT_EQ(run(std::string(kRows[i].args)), 2) << "row " << i;
+        EXPECT_EQ(read("stderr.txt"), kRows[i].message) << "row " << i;
+    }
+}
+
+TEST_F(Cli, UnusableSettingsAreNamedAsTheUserGaveThem) {
+    std::string batch;
+    for (int i = 1; i <= 600; ++i) batch += std::to_string(490000000000 + i) + "\n";
+    write("codes.txt", batch);
+    struct Row {
+        std::string_view args;
+        std::string_view settingsFile;
+        std::string_view message;
+    };
+    constexpr std::array<Row, 8> kRows = {{
+        /* 0 */ {"--height 0 490123456789", "", "\"490123456789\": --height (h=) 0"},
+        /* 1 */ {"--narrow 100000 490123456789", "", "\"490123456789\": --narrow (narrow=) 100000"},
+        /* 2 */ {"--font-size 0 490123456789", "", "\"490123456789\": --font-size (size=) 0"},
+        /* 3 */ {"--guard -100 490123456789", "", "\"490123456789\": --guard (gh=) -100"},
+        /* 4 */ {"--no-text --height 40000 490123456789", "",
+                 "\"490123456789\": --height (h=) 40000"},
+        /* 5 */ {"--font-size 5000 490123456789", "", "\"490123456789\": --font-size (size=) 5000"},
+        /* 6 */ {"490123456789", "[barcode]\nnarrow=0\n", "\"490123456789\": --narrow (narrow=) 0"},
+        // One message for the batch, not one a line.
+        /* 7 */ {"--height 0 --batch codes.txt -o {n}.png", "",
+                 "line 1: \"490000000001\": --height (h=) 0"},
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        const Row& r = kRows[i];
+        write("lorrin.ini", r.settingsFile);
+        EXPECT_EQ(run(std::string(r.args)), 2) << "row " << i;
+        EXPECT_EQ(read("stderr.txt"),
+                  "lorrin-cli: " + std::string(r.message) + " cannot make a picture\n")
+            << "row " << i;
+        EXPECT_TRUE(nothingDrawn(files())) << "row " << i;
+    }
+    // At one pixel a module the code itself is too long: a refusal, not bad usage.
+    write("lorrin.ini", "");
+    const std::string code(3000, 'X');
+    write("long.txt", "128a@" + code + "\n490123456789\n");
+    EXPECT_EQ(run("--batch long.txt -o {n}.png"), 1);
+    EXPECT_EQ(read("stderr.txt"), "lorrin-cli: line 1: \"" + code + "\": too long for a picture\n");
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "2.png"));
+}
+
+TEST(CliOptions, TypeNames) {
+    struct Row {
+        std::string_view name;
+        int type;  // -1: refused
+    };
+    constexpr std::array<Row, 12> kRows = {{
+        /* 0 */ {"JAN/UPC", 0}, /* 1 */ {"jan", 0},     /* 2 */ {"nw7", 1},
+        /* 3 */ {"NW-7", 1},    /* 4 */ {"code-39", 2}, /* 5 */ {"ITF", 3},
+        /* 6 */ {"code128a", 4}, /* 7 */ {"Code128B", 5}, /* 8 */ {"code93", 6},
+        /* 9 */ {"6", 6},        /* 10 */ {"7", -1},      /* 11 */ {"upc", -1},
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i)
+        EXPECT_EQ(cli::parseType(kRows[i].name).value_or(-1), kRows[i].type) << "row " << i;
+}
+
+TEST(CliOptions, OutputNamesKeepCodesInsideTheFolder) {
+    EXPECT_EQ(cli::outputName("out/{n}-{code}.png", 3, "AB/../C"), "out/3-AB_.._C.png");
+    EXPECT_EQ(cli::outputName("{code}.svg", 1, "..x"), "_..x.svg");
+    EXPECT_EQ(cli::outputName("{code}.png", 1, ""), "_.png");
+}
+
+}  // namespace
+}  // namespace lorrin

@@ -1,0 +1,105 @@
+// The settings dialogs' behaviour: the basic settings (sizes and switches), the sound
+// files, and the version lines.  Each dialog copies the settings into its controls when
+// it opens and back only on OK.
+#pragma once
+
+#include "lorrin/settings.h"
+#include "platform/services.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace lorrin {
+
+// The basic settings dialog's edit boxes and check boxes, in the order OK takes them over.
+enum class SizeEdit { edtHeight, edtHeight2, edtNarrow, edtNWratio, edtGap };
+enum class SizeCheck { chkSum, chkOCR, chkAddSum, chkWPConly };
+inline constexpr std::array<SizeEdit, 5> kSizeEdits = {
+    SizeEdit::edtHeight, SizeEdit::edtHeight2, SizeEdit::edtNarrow, SizeEdit::edtNWratio,
+    SizeEdit::edtGap,
+};
+inline constexpr std::array<SizeCheck, 4> kSizeChecks = {
+    SizeCheck::chkSum, SizeCheck::chkOCR, SizeCheck::chkAddSum, SizeCheck::chkWPConly,
+};
+
+// A text read as a whole decimal number: an optional sign and digits, in 32 bits.
+std::optional<std::int32_t> wholeNumber(std::string_view text);
+
+// The message for a box whose text is not a whole number.
+std::string conversionMessage(std::string_view text);
+
+class SizeDialogView {
+public:
+    virtual ~SizeDialogView() = default;
+    virtual std::string text(SizeEdit edit) const = 0;
+    virtual void setText(SizeEdit edit, std::string_view text) = 0;
+    virtual bool checked(SizeCheck box) const = 0;
+    virtual void setChecked(SizeCheck box, bool on) = 0;
+    // A message box over the dialog; returns when the user has read it.
+    virtual void showError(std::string_view message) = 0;
+    virtual void closeDialog() = 0;
+};
+
+class SizeDialog {
+public:
+    SizeDialog(SizeDialogView& view, Settings& settings) : view_(view), settings_(settings) {}
+    void FormCreate();
+    // Takes the boxes over in order; the first box that is not a whole number stops it
+    // with a message, keeping what was taken before it, and the dialog stays open.
+    void btnOKClick();
+    void btnCancelClick();
+
+private:
+    SizeDialogView& view_;
+    Settings& settings_;
+};
+
+enum class SoundEdit { edtSoundOK, edtSoundNG };
+
+// The message for a sound file whose path does not fit its settings field.
+std::string pathTooLongMessage(std::string_view path);
+
+class SoundDialogView {
+public:
+    virtual ~SoundDialogView() = default;
+    virtual std::string text(SoundEdit edit) const = 0;
+    virtual void setText(SoundEdit edit, std::string_view text) = 0;
+    virtual bool soundChecked() const = 0;
+    virtual void setSoundChecked(bool on) = 0;
+    // The WAV file dialog; nullopt when the user cancels.
+    virtual std::optional<std::string> pickWavFile() = 0;
+    virtual void showError(std::string_view message) = 0;
+    virtual void closeDialog() = 0;
+};
+
+class SoundDialog {
+public:
+    SoundDialog(SoundDialogView& view, Settings& settings, platform::Sound& sound)
+        : view_(view), settings_(settings), sound_(sound) {}
+    void FormCreate();
+    // Paths longer than a settings field holds are refused with a message, never cut.
+    void btnOKClick();
+    void btnCancelClick();
+    void btnRefGDClick() { pick(SoundEdit::edtSoundOK); }
+    void btnRefBDClick() { pick(SoundEdit::edtSoundNG); }
+    void Label1Click() { play(SoundEdit::edtSoundOK); }
+    void Label2Click() { play(SoundEdit::edtSoundNG); }
+
+private:
+    void pick(SoundEdit edit);
+    void play(SoundEdit edit);
+
+    SoundDialogView& view_;
+    Settings& settings_;
+    platform::Sound& sound_;
+};
+
+// The version dialog's lines.
+inline constexpr std::string_view kVersionTitle = "Quillmark V3.04";
+// "for 64bit Linux": the word size and system the program was built for.
+std::string builtForLine();
+
+}  // namespace lorrin

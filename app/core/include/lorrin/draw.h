@@ -1,0 +1,101 @@
+// The draw: the main window's code becomes a barcode picture on the clipboard.
+//
+// Sizes are pixels; one module (the library's unit) is `narrowWidth` pixels.  Rows 0-4
+// stay white, every bar starts at row 5, a quiet zone of 20 modules lies on each side,
+// guard bars reach `guardExtra` rows lower than the others, and the readable line sits
+// under the guard bars (JAN/UPC) or directly under the bars (the other symbologies).
+#pragma once
+
+#include "lorrin/main_view.h"
+#include "lorrin/settings.h"
+#include "platform/bitmap.h"
+#include "platform/font.h"
+#include "platform/services.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace rotateimage {
+class TRotateImage;
+}
+
+namespace lorrin {
+
+// Every bar starts at this row.
+inline constexpr int kTopMargin = 5;
+// Quiet zone on each side, in modules.
+inline constexpr int kQuietModules = 20;
+// Largest picture side and pixel count a draw makes.
+inline constexpr std::int64_t kMaxPictureSide = 32767;
+inline constexpr std::int64_t kMaxPicturePixels = std::int64_t{1} << 28;
+
+struct Bar {
+    std::int64_t x = 0;      // first column
+    std::int64_t width = 0;  // columns
+    int bottom = 0;          // first row below the bar
+};
+
+// The picture at angle 0, before any pixel is set.
+struct BarcodeLayout {
+    int width = 0;
+    int height = 0;
+    std::vector<Bar> bars;
+    bool showText = false;
+    std::string text;  // the readable line
+    int textX = 0;
+    int textY = 0;
+    int textWidth = 0;
+    int textHeight = 0;
+};
+
+// The setting that kept a composition from making a picture: a size below one pixel, a
+// font that cannot be opened, or the setting behind the largest part of a side that is
+// too long (or of the longer side, when the sides fit but the pixels do not).  kNone
+// when the bars are too wide at one pixel a module: the code is too long for a picture.
+enum class PictureSetting { kNone, kBarHeight, kGuardExtra, kNarrowWidth, kFontName, kFontSize };
+
+// A code checked, encoded and laid out, with nothing shown yet.
+struct Composition {
+    int result = 0;             // the resolved code, or a negative result
+    PictureSetting unusable = PictureSetting::kNone;  // with kUnusableSettings
+    std::string readableText;   // ReadableText
+    bool rewritesCode = false;  // the edit box takes ReadableText
+    BarcodeLayout layout;
+
+    bool ok() const { return result > 0; }
+};
+
+// Checks and encodes `code` as entry `typeIndex` of the symbology list and lays the
+// picture out.  Settings that cannot make a picture give kUnusableSettings and name the
+// setting in `unusable`.
+Composition composeBarcode(const Settings& settings, int typeIndex, std::string_view code,
+                           platform::FontEngine& fonts);
+
+// The 4-bit picture of a layout: white, black bars, the readable line in the settings'
+// font on its white box.
+platform::Bitmap paintBarcode(const BarcodeLayout& layout, const Settings& settings,
+                              platform::FontEngine& fonts);
+
+// Turns the picture by angleIndex x 90 degrees clockwise through the rotation
+// component (-1 turns it by -90, that is 270).  Angle index 0 leaves it alone.
+void rotatePicture(platform::Bitmap& picture, int angleIndex, rotateimage::TRotateImage& rImage);
+
+// What a draw uses beyond the settings and the window.
+struct DrawServices {
+    platform::Clipboard& clipboard;
+    platform::Sound& sound;
+    platform::FontEngine& fonts;
+    rotateimage::TRotateImage& rImage;  // the hidden rotation component
+};
+
+// The draw of the main window's type, code and angle.  A refusal shows its status text
+// and plays the failure sound; nothing else changes.  A picture shows the variant's
+// status, rewrites the edit box with ReadableText for JAN/UPC, Code128 and Code93,
+// replaces the clipboard's contents, plays the success sound and selects the edit box's
+// text.  A clipboard that does not take the picture gives kClipboardRefused, its status
+// text and the failure sound.  Returns the result.
+int DrawBarcode(const Settings& settings, MainView& view, DrawServices& services);
+
+}  // namespace lorrin

@@ -1,0 +1,59 @@
+#include "lorrin/status.h"
+
+#include "kelda.h"
+
+#include <array>
+
+namespace lorrin {
+namespace {
+
+struct StatusEntry {
+    int result;
+    std::string_view text;
+};
+
+// Results with a text of their own: the JAN/UPC variants and the checker's refusals.
+constexpr std::array<StatusEntry, 22> kStatusTexts = {{
+    {KELDA_EAN13, "JAN(13)/UPC-A"},
+    {KELDA_EAN8, "JAN(8)"},
+    {KELDA_UPCE, "UPC-E"},
+    {KELDA_UPCE_ADDON2, "UPC-E+ｱﾄﾞｵﾝ(2)"},
+    {KELDA_EAN8_ADDON2, "JAN(8)+ｱﾄﾞｵﾝ(2)"},
+    {KELDA_EAN13_ADDON2, "JAN(13)/UPC-A+ｱﾄﾞｵﾝ(2)"},
+    {KELDA_UPCE_ADDON5, "UPC-E+ｱﾄﾞｵﾝ(5)"},
+    {KELDA_EAN8_ADDON5, "JAN(8)+ｱﾄﾞｵﾝ(5)"},
+    {KELDA_EAN13_ADDON5, "JAN(13)/UPC-A+ｱﾄﾞｵﾝ(5)"},
+    {KELDA_UPCD1, "UPC-D Version-1"},
+    {KELDA_UPCD2, "UPC-D Version-2"},
+    {KELDA_UPCD3, "UPC-D Version-3"},
+    {KELDA_UPCD4, "UPC-D Version-4"},
+    {KELDA_UPCD5, "UPC-D Version-5"},
+    {KELDA_E_JAN_SHAPE, "UPC系ﾀｲﾌﾟ判別不能"},
+    {KELDA_E_JAN_CHAR, "UPC系 ｴﾝｺｰﾄﾞｴﾗｰ"},
+    {KELDA_E_ITF_CHAR, "ITF ｴﾗｰ"},
+    {KELDA_E_NW7_CHAR, "NW7 ｴﾗｰ"},
+    {KELDA_E_CODE39_CHAR, "CODE39 ｴﾝｺｰﾄﾞｴﾗｰ"},
+    {KELDA_E_CODE128_CHAR, "CODE128(ASCII) ｴﾗｰ"},
+    {KELDA_E_CODE128_VALUES, "CODE128(Binary) ｴﾗｰ"},
+    {KELDA_E_CODE93_CHAR, "CODE93 ｴﾗｰ"},
+}};
+
+constexpr std::string_view kUndefinedError = "未定義ｴﾗｰ";
+constexpr std::string_view kClipboardRefusedText = "ｸﾘｯﾌﾟﾎﾞｰﾄﾞに書き込めません";
+
+}  // namespace
+
+std::string_view statusText(int result) {
+    for (const StatusEntry& e : kStatusTexts)
+        if (e.result == result) return e.text;
+    if (result == kClipboardRefused) return kClipboardRefusedText;
+    // A picture of another symbology is named after it, so an older error text never
+    // stands beside a fresh picture.
+    if (result >= KELDA_NW7 && result <= KELDA_CODE93)
+        return kSymbologyNames[static_cast<std::size_t>(result)];
+    return kUndefinedError;
+}
+
+void ShowStatus(MainView& view, int result) { view.setStatusText(statusText(result)); }
+
+}  // namespace lorrin

@@ -1,0 +1,324 @@
+#include "lorrin/settings.h"
+#include "lorrin/ansi_text.h"
+#include "lorrin/test/fakes.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace lorrin {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A face name of 30 double-byte characters, 60 bytes in CP932.
+constexpr std::string_view kJapaneseName = "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほ";
+// A Windows path whose CP932 form has '\\' as the second byte of "ソ" and "表".
+constexpr std::string_view kJapanesePath = "C:\\ソフト\\表示.wav";
+
+// lorrin.ini as the program leaves it on a Japanese Windows system: CR LF, Shift-JIS texts.
+std::string windowsFile() {
+    return "[barcode]\r\nh=50\r\ngh=5\r\nwn=3\r\nnarrow=1\r\ngap=2\r\ncheck=1\r\nocrdisp=1\r\n"
+           "addsum=0\r\nbeep=1\r\nclipmode=0\r\nwpconly=1\r\ntype=0\r\nangle=0\r\n[font]\r\nname=" +
+           toCp932(kJapaneseName) + "\r\nsize=9\r\n[sound]\r\nok=" + toCp932(kJapanesePath) +
+           "\r\nng=\r\n[loc]\r\nx=50\r\ny=50\r\n";
+}
+
+class SettingsFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // The process id keeps test runs of several builds apart.
+        dir_ = fs::temp_directory_path() /
+               ("lorrin_settings_" + std::to_string(::getpid()) + "_" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fresh();
+        settings.iniPath = dir_ / "program" / "lorrin.ini";
+        settings.iniFallbackPath = dir_ / "config" / "lorrin" / "lorrin.ini";
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    void fresh() {
+        fs::remove_all(dir_);
+        fs::create_directories(dir_ / "program");
+    }
+    void write(const fs::path& path, std::string_view text) {
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << text;
+    }
+    static std::string read(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    // What lies at `path`, to tell whether a save left it alone.
+    static std::string snapshot(const fs::path& path) {
+        const fs::file_status status = fs::symlink_status(path);
+        if (fs::is_symlink(status)) return "link to " + fs::read_symlink(path).string();
+        if (fs::is_directory(status)) return "folder";
+        if (!fs::exists(status)) return "nothing";
+        return std::to_string(static_cast<unsigned>(status.permissions())) + " " + read(path);
+    }
+    // The bar height a fresh start reads.
+    std::int32_t barHeightAtStart() {
+        Settings next = settings;
+        LoadSettings(next, view, screen);
+        return next.barHeight;
+    }
+
+    std::filesystem::path dir_;
+    Settings settings;
+    ViewState view;
+    test::FakeScreen screen;
+};
+
+TEST_F(SettingsFile, NoFileGivesTheDefaultsAndClosingWritesEveryKey) {
+    view.type = 3;
+    view.angle = 2;
+    view.where = {1, 2};
+    LoadSettings(settings, view, screen);
+    const Settings defaults;
+    EXPECT_EQ(settings.barHeight, 50);
+    EXPECT_EQ(settings.guardExtra, 5);
+    EXPECT_EQ(settings.wideRatio, 3);
+    EXPECT_EQ(settings.narrowWidth, 1);
+    EXPECT_EQ(settings.charGap, 2);
+    EXPECT_EQ(settings.checkSum, 1);
+    EXPECT_EQ(settings.ocrDisp, 1);
+    EXPECT_EQ(settings.addSum, 0);
+    EXPECT_EQ(settings.soundOn, 1);
+    EXPECT_EQ(settings.clipMode, 0);
+    EXPECT_EQ(settings.wpcOnly, 1);
+    EXPECT_EQ(settings.fontName, "Arial");
+    EXPECT_EQ(settings.fontSize, 9);
+    EXPECT_EQ(settings.soundOk, "");
+    EXPECT_EQ(settings.soundNg, "");
+    EXPECT_EQ(view.where, (WindowPosition{50, 50}));
+    EXPECT_EQ(view.type, 0);
+    EXPECT_EQ(view.angle, 0);
+
+    ASSERT_TRUE(SaveSettings(settings, view));
+    EXPECT_EQ(read(settings.iniPath),
+              "[barcode]\nh=50\ngh=5\nwn=3\nnarrow=1\ngap=2\ncheck=1\nocrdisp=1\naddsum=0\n"
+              "beep=1\nclipmode=0\nwpconly=1\ntype=0\nangle=0\n"
+              "[font]\nname=Arial\nsize=9\n[sound]\nok=\nng=\n[loc]\nx=50\ny=50\n");
+}
+
+TEST_F(SettingsFile, WindowCornersBeyondTheScreenComeBack) {
+    struct Row {
+        int x, y;
+        WindowPosition expected;
+    };
+    // Screen 1024 x 768; only a corner greater than the size moves, and no lower bound.
+    constexpr std::array<Row, 5> kRows = {{
+        /* 0 */ {1025, 100, {10, 100}},
+        /* 1 */ {1024, 768, {1024, 768}},
+        /* 2 */ {100, 769, {100, 10}},
+        /* 3 */ {-500, -20, {-500, -20}},
+        /* 4 */ {5000, 5000, {10, 10}},
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        write(settings.iniPath, "[loc]\nx=" + std::to_string(kRows[i].x) +
+                                    "\ny=" + std::to_string(kRows[i].y) + "\n");
+        LoadSettings(settings, view, screen);
+        EXPECT_EQ(view.where, kRows[i].expected) << "row " << i;
+    }
+}
+
+TEST_F(SettingsFile, ListIndexesOutsideTheListsSelectNothingAndAreWrittenAsMinusOne) {
+    write(settings.iniPath, "[barcode]\ntype=9\nangle=-3\nclipmode=1\n");
+    LoadSettings(settings, view, screen);
+    EXPECT_EQ(view.type, -1);
+    EXPECT_EQ(view.angle, -1);
+    EXPECT_EQ(settings.clipMode, 1);
+    ASSERT_TRUE(SaveSettings(settings, view));
+    const std::string saved = read(settings.iniPath);
+    EXPECT_NE(saved.find("type=-1\n"), std::string::npos);
+    EXPECT_NE(saved.find("angle=-1\n"), std::string::npos);
+    EXPECT_NE(saved.find("clipmode=1\n"), std::string::npos);
+}
+
+TEST_F(SettingsFile, LongTextsArriveCutAndForeignLinesSurvive) {
+    const std::string font(45, 'F');
+    const std::string sound(200, 's');
+    write(settings.iniPath, "; mine\n[font]\nname=" + font + "\nstyle=bold\n[sound]\nok=" + sound +
+                                "\n[extra]\nkeep=1\n");
+    LoadSettings(settings, view, screen);
+    EXPECT_EQ(settings.fontName, font.substr(0, 39));
+    EXPECT_EQ(settings.soundOk, sound.substr(0, 127));
+    ASSERT_TRUE(SaveSettings(settings, view));
+    const std::string saved = read(settings.iniPath);
+    // The long values stay whole in the file while the fields hold them cut.
+    const std::array<std::string, 5> kKept = {"; mine\n", "style=bold\n", "[extra]\nkeep=1\n",
+                                              "name=" + font + "\n", "ok=" + sound + "\n"};
+    for (const std::string& kept : kKept)
+        EXPECT_NE(saved.find(kept), std::string::npos) << kept;
+}
+
+struct UnusableRow {
+    std::string_view what;
+    void (*make)(const fs::path& ini);
+    std::int32_t barHeight;  // as the first start reads it
+};
+
+// The program's own file cannot be used: a start reads what it can (the defaults when
+// nothing), every save goes to the user's folder and leaves the program's file as it was,
+// and the next start reads the saved copy.
+const std::array<UnusableRow, 4> kUnusable = {{
+    /* 0 */ {"a folder named lorrin.ini",
+             [](const fs::path& ini) { fs::create_directory(ini); }, 50},
+    /* 1 */ {"a file that fails to read",
+             [](const fs::path& ini) { fs::create_symlink("/proc/self/mem", ini); }, 50},
+    /* 2 */ {"a read-only file",
+             [](const fs::path& ini) {
+                 std::ofstream(ini) << "[barcode]\nh=33\n";
+                 fs::permissions(ini, fs::perms::owner_read | fs::perms::group_read |
+                                          fs::perms::others_read);
+             },
+             33},
+    /* 3 */ {"no program folder", [](const fs::path& ini) { fs::remove(ini.parent_path()); }, 50},
+}};
+
+TEST_F(SettingsFile, AnUnusableProgramFileGivesWayToTheUserFolder) {
+    for (std::size_t i = 0; i < kUnusable.size(); ++i) {
+        const UnusableRow& row = kUnusable[i];
+        if (i == 1 && !fs::exists("/proc/self/mem")) continue;
+        fresh();
+        row.make(settings.iniPath);
+        const std::string before = snapshot(settings.iniPath);
+        settings.barHeight = 1;
+        LoadSettings(settings, view, screen);
+        EXPECT_EQ(settings.barHeight, row.barHeight) << row.what;
+        for (const std::int32_t height : {77, 78}) {
+            settings.barHeight = height;
+            ASSERT_TRUE(SaveSettings(settings, view)) << row.what;
+            EXPECT_EQ(snapshot(settings.iniPath), before) << row.what;
+            EXPECT_EQ(barHeightAtStart(), height) << row.what;
+        }
+    }
+}
+
+struct LinkRow {
+    std::string_view what;
+    void (*make)(const fs::path& ini);
+    std::int32_t barHeight;  // as the first start reads it
+};
+
+// lorrin.ini is a link into a shared folder holding h=33; an older copy with h=99 lies in
+// the user's folder.  Saves go through the link and leave it a link.
+const std::array<LinkRow, 4> kLinks = {{
+    /* 0 */ {"absolute",
+             [](const fs::path& ini) {
+                 fs::create_symlink(ini.parent_path().parent_path() / "shared" / "real.ini", ini);
+             },
+             33},
+    /* 1 */ {"relative",
+             [](const fs::path& ini) { fs::create_symlink("../shared/real.ini", ini); }, 33},
+    /* 2 */ {"a chain",
+             [](const fs::path& ini) {
+                 fs::create_symlink("../shared/real.ini", ini.parent_path() / "next.ini");
+                 fs::create_symlink("next.ini", ini);
+             },
+             33},
+    // Nothing at the link's end yet: the user's copy is read, the save makes the target.
+    /* 3 */ {"dangling",
+             [](const fs::path& ini) {
+                 fs::remove(ini.parent_path().parent_path() / "shared" / "real.ini");
+                 fs::create_symlink("../shared/real.ini", ini);
+             },
+             99},
+}};
+
+TEST_F(SettingsFile, ALinkedFileIsReadAndWrittenThroughTheLink) {
+    for (const LinkRow& row : kLinks) {
+        fresh();
+        const fs::path real = dir_ / "shared" / "real.ini";
+        write(real, "[barcode]\nh=33\n; shared\n");
+        write(settings.iniFallbackPath, "[barcode]\nh=99\n");
+        fs::last_write_time(settings.iniFallbackPath,
+                            fs::file_time_type::clock::now() - std::chrono::hours(1));
+        row.make(settings.iniPath);
+        const std::string link = snapshot(settings.iniPath);
+
+        LoadSettings(settings, view, screen);
+        EXPECT_EQ(settings.barHeight, row.barHeight) << row.what;
+        settings.barHeight = 44;
+        ASSERT_TRUE(SaveSettings(settings, view)) << row.what;
+        EXPECT_EQ(snapshot(settings.iniPath), link) << row.what;
+        EXPECT_NE(read(real).find("h=44\n"), std::string::npos) << row.what;
+        EXPECT_EQ(read(settings.iniFallbackPath), "[barcode]\nh=99\n") << row.what;
+        EXPECT_EQ(barHeightAtStart(), 44) << row.what;
+    }
+}
+
+TEST_F(SettingsFile, AJapaneseWindowsFileKeepsItsTexts) {
+    const std::string original = windowsFile();
+    write(settings.iniPath, original);
+    LoadSettings(settings, view, screen);
+    // 19 characters of the 30 fit the 39 bytes of the field.
+    EXPECT_EQ(settings.fontName, kJapaneseName.substr(0, 19 * 3));
+    EXPECT_EQ(settings.soundOk, kJapanesePath);
+
+    // Unchanged texts keep their Shift-JIS bytes, whole.
+    ASSERT_TRUE(SaveSettings(settings, view));
+    EXPECT_EQ(read(settings.iniPath), original);
+    settings.fontSize = 12;
+    ASSERT_TRUE(SaveSettings(settings, view));
+    std::string expected = original;
+    expected.replace(expected.find("size=9"), 6, "size=12");
+    EXPECT_EQ(read(settings.iniPath), expected);
+
+    // A text the user changed is written as the program holds it.
+    settings.fontName = "IPAゴシック";
+    ASSERT_TRUE(SaveSettings(settings, view));
+    EXPECT_NE(read(settings.iniPath).find("\r\nname=IPAゴシック\r\n"), std::string::npos);
+}
+
+TEST_F(SettingsFile, LoadThenSaveKeepsEveryByte) {
+    // Every key present, as each file spells it.
+    const std::array<std::string, 2> kFiles = {
+        windowsFile(),
+        "\xEF\xBB\xBF; mine\r\r\n[Barcode]\nH=50\r\r\ngh = 5\nwn=3\nnarrow=01\ngap=2\ncheck=1\n"
+        "ocrdisp=1\naddsum=0\nbeep=1\nclipmode=0\nwpconly=1\ntype=0\nangle=0\n\n[font]\n"
+        "name=\"Liberation Sans\"\r\r\nsize=9\n[sound]\nok=\nng=\n[loc]\nx=50\ny=50",
+    };
+    for (std::size_t i = 0; i < kFiles.size(); ++i) {
+        write(settings.iniPath, kFiles[i]);
+        for (int save = 0; save < 2; ++save) {
+            LoadSettings(settings, view, screen);
+            ASSERT_TRUE(SaveSettings(settings, view));
+            EXPECT_EQ(read(settings.iniPath), kFiles[i]) << "row " << i << " save " << save;
+        }
+    }
+}
+
+TEST_F(SettingsFile, BothFilesPresentTheNewerWins) {
+    write(settings.iniPath, "[barcode]\nh=11\n");
+    write(settings.iniFallbackPath, "[barcode]\nh=22\n");
+    const auto now = fs::file_time_type::clock::now();
+    fs::last_write_time(settings.iniFallbackPath, now - std::chrono::hours(1));
+    fs::last_write_time(settings.iniPath, now);
+    EXPECT_EQ(settingsFileToRead(settings), settings.iniPath);
+    // The user's copy is written only after the program's file refused: a tie is its.
+    fs::last_write_time(settings.iniFallbackPath, now);
+    EXPECT_EQ(settingsFileToRead(settings), settings.iniFallbackPath);
+}
+
+TEST(BuildIniPath, UsesTheProgramFolderAndTheXdgConfigFolder) {
+    Settings s;
+    ::setenv("XDG_CONFIG_HOME", "/xdg", 1);
+    BuildIniPath(s, "/opt/lorrin");
+    EXPECT_EQ(s.iniPath, "/opt/lorrin/lorrin.ini");
+    EXPECT_EQ(s.iniFallbackPath, "/xdg/lorrin/lorrin.ini");
+    ::setenv("XDG_CONFIG_HOME", "relative", 1);
+    ::setenv("HOME", "/home/u", 1);
+    BuildIniPath(s, "/opt/lorrin");
+    EXPECT_EQ(s.iniFallbackPath, "/home/u/.config/lorrin/lorrin.ini");
+}
+
+}  // namespace
+}  // namespace lorrin

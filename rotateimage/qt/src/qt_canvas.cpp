@@ -1,0 +1,170 @@
+#include "rotateimage/qt/qt_canvas.h"
+
+#include <QPaintEngine>
+#include <QPainter>
+#include <QRegion>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <vector>
+
+#include "platform/dib_layout.h"
+#include "platform/little_endian.h"
+#include "rotateimage/dib_buffer.h"
+
+namespace rotateimage::qt {
+namespace {
+
+using rotateimage::DibInfo;
+namespace dib = platform::dib;
+
+QColor qColour(rotateimage::TColor c) { return QColor(c & 0xFF, c >> 8 & 0xFF, c >> 16 & 0xFF); }
+
+// Unions pairwise, so that a mask of many runs costs n log n rather than n squared.
+QRegion regionOf(std::span<const rotateimage::Rect> rects) {
+  if (rects.size() > 8) {
+    const std::size_t half = rects.size() / 2;
+    return regionOf(rects.first(half)).united(regionOf(rects.subspan(half)));
+  }
+  QRegion region;
+  for (const auto& r : rects)
+    if (!r.empty()) region += QRect(r.left, r.top, r.width(), r.height());
+  return region;
+}
+
+}  // namespace
+
+QImage dibToImage(std::span<const std::uint8_t> image, std::span<const std::uint8_t> mask) {
+  if (!rotateimage::IsValidDib(image)) return {};
+  const DibInfo info = rotateimage::readDibInfo(image);
+  if (info.bitCount != 8 && info.bitCount != 24) return {};
+  const bool masked = !mask.empty();
+  DibInfo maskInfo;
+  if (masked) {
+    if (!rotateimage::IsValidDib(mask)) return {};
+    maskInfo = rotateimage::readDibInfo(mask);
+    if (maskInfo.bitCount != 8 || maskInfo.width != info.width || maskInfo.height != info.height) return {};
+  }
+  std::array<QRgb, 256> palette{};
+  palette.fill(qRgb(0, 0, 0));
+  for (std::size_t i = 0; i < std::min<std::size_t>(info.paletteSize, palette.size()); ++i)
+    palette[i] = 0xFF000000 | (*platform::readU32(image, dib::kHeadersSize + dib::kPaletteEntrySize * i) & 0xFFFFFF);
+
+  QImage out(info.width, info.height, masked ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+  if (out.isNull()) return {};
+  for (int y = 0; y < info.height; ++y) {
+    // DIB rows are stored bottom-up.
+    const std::size_t stored = static_cast<std::size_t>(info.height - 1 - y);
+    const std::uint8_t* row = image.data() + info.pixelOffset + stored * info.stride;
+    const std::uint8_t* m = masked ? mask.data() + maskInfo.pixelOffset + stored * maskInfo.stride : nullptr;
+    auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+    for (int x = 0; x < info.width; ++x) {
+      const QRgb colour = info.bitCount == 8 ? palette[row[x]] : qRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+      line[x] = m && m[x] != 0 ? 0 : colour;
+    }
+  }
+  return out;
+}
+
+QtCanvas::QtCanvas(QPainter& painter, rotateimage::DeviceKind kind, const QRect& area)
+    : painter_(painter), kind_(kind), area_(area) {
+  if (kind_ == rotateimage::DeviceKind::RasterDisplay && !target()) kind_ = rotateimage::DeviceKind::Memory;
+}
+
+const QImage* QtCanvas::target() const {
+  QPaintEngine* engine = painter_.paintEngine();
+  QPaintDevice* device = engine ? engine->paintDevice() : nullptr;
+  return device && device->devType() == QInternal::Image ? static_cast<const QImage*>(device) : nullptr;
+}
+
+rotateimage::DeviceMapping QtCanvas::mapping() const {
+  const QTransform t = painter_.combinedTransform();
+  return {t.m11(), t.m22(), t.dx(), t.dy()};
+}
+
+rotateimage::Rect QtCanvas::clipBox() const {
+  return {area_.left(), area_.top(), area_.left() + area_.width(), area_.top() + area_.height()};
+}
+
+void QtCanvas::setFontColor(rotateimage::TColor colour) { painter_.setPen(qColour(colour)); }
+
+void QtCanvas::setBrushColor(rotateimage::TColor colour) { painter_.setBrush(qColour(colour)); }
+
+void QtCanvas::drawDashedFrame(const rotateimage::Rect& r) {
+  if (r.empty()) return;
+  painter_.save();
+  painter_.setPen(QPen(Qt::black, 0, Qt::DashLine));
+  painter_.setBrush(Qt::NoBrush);
+  painter_.drawRect(r.left, r.top, r.width() - 1, r.height() - 1);
+  painter_.restore();
+}
+
+void QtCanvas::drawDib(const rotateimage::Rect& dest, std::span<const std::uint8_t> image,
+                       std::span<const std::uint8_t> mask, std::span<const rotateimage::Rect> clip) {
+  if (dest.empty()) return;
+  const QImage picture = dibToImage(image, mask);
+  if (picture.isNull()) return;
+  QRegion region;
+  if (!clip.empty()) {
+    region = regionOf(clip);
+    // Rectangles that all narrowed to nothing leave nothing to draw, not everything.
+    if (region.isEmpty()) return;
+  }
+  painter_.save();
+  if (!clip.empty()) {
+    // The rectangles are in base coordinates: clip with the world and view transforms off.
+    const bool world = painter_.worldMatrixEnabled();
+    const bool view = painter_.viewTransformEnabled();
+    painter_.setWorldMatrixEnabled(false);
+    painter_.setViewTransformEnabled(false);
+    painter_.setClipRegion(region, Qt::IntersectClip);
+    painter_.setWorldMatrixEnabled(world);
+    painter_.setViewTransformEnabled(view);
+  }
+  // Nearest pixel, as the component renders: no smoothing of a stretched picture.
+  painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  painter_.drawImage(QRect(dest.left, dest.top, dest.width(), dest.height()), picture);
+  painter_.restore();
+}
+
+platform::Bitmap QtCanvas::grab(const rotateimage::Rect& r) {
+  platform::Bitmap copy(std::max(r.width(), 0), std::max(r.height(), 0), 24);
+  const QImage* image = target();
+  if (!image || copy.empty()) return copy;
+  // The device pixel under each logical column and row; a display's mapping is a shift,
+  // scaled on high-density screens, never turned.
+  const QTransform toDevice = painter_.deviceTransform();
+  std::vector<int> columns(static_cast<std::size_t>(copy.width()));
+  std::vector<int> rows(static_cast<std::size_t>(copy.height()));
+  for (std::size_t x = 0; x < columns.size(); ++x) columns[x] = toDevice.map(QPoint(r.left + static_cast<int>(x), r.top)).x();
+  for (std::size_t y = 0; y < rows.size(); ++y) rows[y] = toDevice.map(QPoint(r.left, r.top + static_cast<int>(y))).y();
+  const auto [left, right] = std::minmax_element(columns.begin(), columns.end());
+  const auto [top, bottom] = std::minmax_element(rows.begin(), rows.end());
+  const QRect area = QRect(QPoint(*left, *top), QPoint(*right, *bottom)).intersected(image->rect());
+  if (area.isEmpty()) return copy;
+  // One conversion of the area to the bitmap's own byte order, whatever the device's.
+  const QImage bgr = image->copy(area).convertToFormat(QImage::Format_BGR888);
+  for (std::size_t y = 0; y < rows.size(); ++y) {
+    if (rows[y] < area.top() || rows[y] > area.bottom()) continue;
+    const uchar* from = bgr.constScanLine(rows[y] - area.top());
+    std::uint8_t* to = copy.row(static_cast<int>(y)).data();
+    for (std::size_t x = 0; x < columns.size(); ++x)
+      if (columns[x] >= area.left() && columns[x] <= area.right())
+        std::memcpy(to + 3 * x, from + 3 * static_cast<std::size_t>(columns[x] - area.left()), 3);
+  }
+  return copy;
+}
+
+void QtCanvas::put(rotateimage::Point at, const platform::Bitmap& picture) {
+  if (picture.empty() || picture.bitsPerPixel() != 24) return;
+  // The bitmap's rows are blue-green-red and contiguous: Qt reads them in place.
+  const QImage image(picture.row(0).data(), picture.width(), picture.height(), static_cast<qsizetype>(picture.stride()),
+                     QImage::Format_BGR888);
+  painter_.save();
+  painter_.setCompositionMode(QPainter::CompositionMode_Source);
+  painter_.drawImage(QPoint(at.x, at.y), image);
+  painter_.restore();
+}
+
+}  // namespace rotateimage::qt

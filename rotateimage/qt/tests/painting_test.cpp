@@ -1,0 +1,234 @@
+// What a person sees of the widget: the picture painted over its parent, background
+// pixels left alone, see-through levels, the pivot and the design-time frame.
+#include "rotateimage/qt/rotate_image_widget.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "scene.h"
+
+namespace rotateimage::qt {
+namespace {
+
+using testing::Backdrop;
+using testing::kKeyColour;
+using testing::picture;
+using testing::shoot;
+
+// Source pixel (top-down x, y) shown at output pixel (c, r) of a picture turned by a right
+// angle: the table of the turn's exact results.
+QPoint sourceOf(int angle, int c, int r, int width, int height) {
+  switch (angle) {
+    case 90: return {r, height - 1 - c};
+    case 180: return {width - 1 - c, height - 1 - r};
+    case 270: return {width - 1 - r, c};
+    default: return {c, r};
+  }
+}
+
+struct TurnRow {
+  int angle;
+  int width, height;              // the picture
+  QRect widget;                   // in the backdrop
+  rotateimage::TRotateImageDispMode mode;
+};
+
+TEST(WidgetPainting, RightAnglesOverTheBackgroundWithTheMask) {
+  using enum rotateimage::TRotateImageDispMode;
+  const TurnRow kRows[] = {
+      {0, 12, 7, {0, 0, 60, 40}, ridmMask},      // 0
+      {90, 12, 7, {5, 9, 61, 41}, ridmMask},     // 1: odd sizes, widget off the origin
+      {180, 9, 13, {17, 3, 40, 50}, ridmMask},   // 2
+      {270, 12, 7, {1, 2, 33, 29}, ridmMask},    // 3
+      {90, 12, 7, {5, 9, 61, 41}, ridmRegion},   // 4: clipped by the mask region instead
+      {270, 9, 13, {0, 0, 21, 20}, ridmRegion},  // 5: picture wider than the widget
+  };
+  for (std::size_t i = 0; i < std::size(kRows); ++i) {
+    const TurnRow& row = kRows[i];
+    Backdrop backdrop;
+    backdrop.resize(80, 70);
+    auto* widget = new RotateImageWidget(&backdrop);
+    widget->setGeometry(row.widget);
+    auto& control = widget->control();
+    control.SetBitmap(picture(row.width, row.height));
+    control.SetTransparent(true);
+    control.SetAngle(row.angle);
+    control.SetDispMode(row.mode);
+    const QImage shot = shoot(backdrop);
+
+    const bool across = row.angle % 180 != 0;
+    const int wo = across ? row.height : row.width;
+    const int ho = across ? row.width : row.height;
+    const QPoint corner = row.widget.topLeft() + QPoint(row.widget.width() / 2 - wo / 2, row.widget.height() / 2 - ho / 2);
+    int pictureSeen = 0;
+    for (int y = 0; y < shot.height(); ++y)
+      for (int x = 0; x < shot.width(); ++x) {
+        QRgb expected = backdrop.colourAt(x, y);
+        const int c = x - corner.x(), r = y - corner.y();
+        if (row.widget.contains(x, y) && c >= 0 && r >= 0 && c < wo && r < ho) {
+          const QPoint s = sourceOf(row.angle, c, r, row.width, row.height);
+          const std::uint32_t colour = picture(row.width, row.height).pixel(s.x(), s.y());
+          if (colour != kKeyColour) {
+            expected = 0xFF000000 | colour;
+            ++pictureSeen;
+          }
+        }
+        ASSERT_EQ(shot.pixel(x, y), expected) << "row " << i << " at " << x << "," << y;
+      }
+    EXPECT_GT(pictureSeen, 0) << "row " << i;
+  }
+}
+
+TEST(WidgetPainting, APictureOfBackgroundOnlyLeavesEverythingBehindIt) {
+  using enum rotateimage::TRotateImageDispMode;
+  for (const auto mode : {ridmMask, ridmRegion}) {
+    Backdrop backdrop;
+    backdrop.resize(40, 30);
+    auto* widget = new RotateImageWidget(&backdrop);
+    widget->setGeometry(2, 3, 36, 24);
+    platform::Bitmap key(10, 6, 24);
+    key.fill(kKeyColour);
+    auto& control = widget->control();
+    control.SetBitmap(key);
+    control.SetTransparent(true);
+    control.SetAngle(30);
+    control.SetDispMode(mode);
+    const QImage shot = shoot(backdrop);
+    for (int y = 0; y < shot.height(); ++y)
+      for (int x = 0; x < shot.width(); ++x)
+        ASSERT_EQ(shot.pixel(x, y), backdrop.colourAt(x, y)) << "mode " << static_cast<int>(mode) << " at " << x << "," << y;
+  }
+}
+
+// Grey levels painted at see-through level L over a grey background: the blend table's
+// byte for each (picture, background) pair.
+struct MixRow {
+  int level;
+  int overDark;   // picture 200 over background 40
+  int overLight;  // picture 200 over background 248
+  int odd;        // picture 255 over background 1
+};
+
+TEST(WidgetPainting, SeeThroughLevelsBlendEveryByte) {
+  const MixRow kRows[] = {
+      {1, 180, 206, 224},  // 0: 255 - 31 + 0
+      {2, 160, 212, 192},  // 1: 255 - 63 + 0
+      {3, 140, 218, 161},  // 2: 255 - 63 - 31 + 0 + 0
+      {4, 120, 224, 128},  // 3: 255 - 127 + 0
+      {5, 100, 230, 95},   // 4: 63 + 31 + 1 - 0 - 0
+      {6, 80, 236, 64},    // 5: 63 + 1 - 0
+      {7, 60, 242, 32},    // 6: 31 + 1 - 0
+  };
+  // Stripes of dark and light, and a corner of 1s under the odd picture.
+  const auto background = [](int x, int y) -> QRgb {
+    if (y >= 150) return qRgb(1, 1, 1);
+    return x / 3 % 2 ? qRgb(248, 248, 248) : qRgb(40, 40, 40);
+  };
+  for (const MixRow& row : kRows) {
+    Backdrop backdrop(background);
+    backdrop.resize(320, 300);
+    // 300 x 290 pixels: more than one band of 65536.
+    auto* widget = new RotateImageWidget(&backdrop);
+    widget->setGeometry(7, 5, 300, 290);
+    platform::Bitmap grey(260, 280, 24);
+    for (int y = 0; y < grey.height(); ++y)
+      for (int x = 0; x < grey.width(); ++x) grey.setPixel(x, y, y + 10 >= 150 ? 0xFFFFFF : 0xC8C8C8);
+    widget->control().SetBitmap(grey);
+    widget->control().SetTrnsIndex(row.level);
+    const QImage shot = shoot(backdrop);
+    // The picture covers widget columns 20..279 and rows 5..284, backdrop rows 10..289.
+    for (int y = 0; y < shot.height(); ++y)
+      for (int x = 0; x < shot.width(); ++x) {
+        const bool onPicture = x >= 27 && x < 287 && y >= 10 && y < 290;
+        QRgb expected = backdrop.colourAt(x, y);
+        if (onPicture) {
+          const int p = qRed(expected);
+          const int v = p == 1 ? row.odd : p == 40 ? row.overDark : row.overLight;
+          expected = qRgb(v, v, v);
+        }
+        ASSERT_EQ(shot.pixel(x, y), expected) << "level " << row.level << " at " << x << "," << y;
+      }
+  }
+}
+
+TEST(WidgetPainting, PivotAtTheOriginPutsTheTopLeftPixelAtTheCentre) {
+  Backdrop backdrop;
+  backdrop.resize(50, 40);
+  auto* widget = new RotateImageWidget(&backdrop);
+  widget->setGeometry(0, 0, 50, 40);
+  auto& control = widget->control();
+  control.SetBitmap(picture(10, 8));
+  control.SetPivot(true);
+  control.SetPivotX(0);
+  control.SetPivotY(0);
+  const QImage shot = shoot(backdrop);
+  const QPoint centre(25, 20);
+  EXPECT_EQ(shot.pixel(centre), 0xFF000000 | kKeyColour);  // the diagonal's first pixel
+  EXPECT_EQ(shot.pixel(centre + QPoint(1, 0)), 0xFF000000 | testing::pictureColour(1, 0));
+  EXPECT_EQ(shot.pixel(centre + QPoint(9, 7)), 0xFF000000 | testing::pictureColour(9, 7));
+  EXPECT_EQ(shot.pixel(centre - QPoint(1, 1)), backdrop.colourAt(24, 19));
+  EXPECT_EQ(shot.pixel(centre + QPoint(10, 0)), backdrop.colourAt(35, 20));
+}
+
+TEST(WidgetPainting, FortyFiveDegreesLeavesTheCornersToTheBackground) {
+  Backdrop backdrop;
+  backdrop.resize(60, 60);
+  auto* widget = new RotateImageWidget(&backdrop);
+  widget->setGeometry(0, 0, 60, 60);
+  platform::Bitmap square(30, 30, 24);
+  square.fill(0xC04080);
+  widget->control().SetBitmap(square);
+  widget->control().SetAngle(45);
+  const QImage shot = shoot(backdrop);
+  // The turned square's box is round(30 * sqrt 2) = 42 wide, from 9 to 50.
+  const int side = static_cast<int>(std::lround(30 * std::sqrt(2.0)));
+  ASSERT_EQ(side, 42);
+  const int first = 30 - side / 2, last = first + side - 1;
+  int picturePixels = 0;
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 60; ++x) {
+      const QRgb seen = shot.pixel(x, y);
+      if (seen == 0xFFC04080) {
+        ++picturePixels;
+        continue;
+      }
+      ASSERT_EQ(seen, backdrop.colourAt(x, y)) << x << "," << y;
+    }
+  for (const QPoint corner : {QPoint(first, first), QPoint(last, first), QPoint(first, last), QPoint(last, last),
+                              QPoint(first + 8, first + 2)})
+    EXPECT_EQ(shot.pixel(corner), backdrop.colourAt(corner.x(), corner.y())) << corner.x() << "," << corner.y();
+  EXPECT_EQ(shot.pixel(30, 30), 0xFFC04080u);
+  // Nearly all of the 900 source pixels survive the turn.
+  EXPECT_NEAR(picturePixels, 900, 60);
+}
+
+TEST(WidgetPainting, DesignTimeFrameOnlyWithoutAPicture) {
+  Backdrop backdrop;
+  backdrop.resize(40, 30);
+  auto* widget = new RotateImageWidget(&backdrop);
+  widget->setGeometry(4, 3, 30, 20);
+  widget->control().SetDesigning(true);
+  QImage shot = shoot(backdrop);
+  int black = 0;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 40; ++x) {
+      const bool onFrame = (x == 4 || x == 33 || y == 3 || y == 22) && x >= 4 && x <= 33 && y >= 3 && y <= 22;
+      if (shot.pixel(x, y) == 0xFF000000) {
+        ASSERT_TRUE(onFrame) << x << "," << y;
+        ++black;
+      } else {
+        ASSERT_EQ(shot.pixel(x, y), backdrop.colourAt(x, y)) << x << "," << y;
+      }
+    }
+  // Dashed: some of the 96 frame pixels, not all.
+  EXPECT_GT(black, 20);
+  EXPECT_LT(black, 96);
+
+  widget->control().SetBitmap(picture(5, 5));
+  shot = shoot(backdrop);
+  EXPECT_EQ(shot.pixel(4, 3), backdrop.colourAt(4, 3));
+}
+
+}  // namespace
+}  // namespace rotateimage::qt
