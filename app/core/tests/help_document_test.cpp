@@ -1,0 +1,128 @@
+// The help document's table of the characters each symbology takes, read from the
+// document itself, against what the library accepts: the two cannot drift apart.
+#include "kelda.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <bitset>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+
+namespace lorrin {
+namespace {
+
+using Bytes = std::bitset<256>;
+
+constexpr std::string_view kRange = "～";   // U+FF5E between the ends of a range
+constexpr std::string_view kSpace = "空白";  // the blank
+
+std::string document() {
+    std::ifstream in(LORRIN_HELP_DOCUMENT, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string unescaped(std::string_view html) {
+    std::string out;
+    for (std::size_t i = 0; i < html.size(); ++i) {
+        bool replaced = false;
+        for (const auto& [entity, c] : {std::pair{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}}) {
+            if (html.substr(i).starts_with(entity)) {
+                out += c;
+                i += std::string_view(entity).size() - 1;
+                replaced = true;
+                break;
+            }
+        }
+        if (!replaced) out += html[i];
+    }
+    return out;
+}
+
+// One character of a list: "空白" or a single byte.
+bool character(std::string_view token, unsigned char& c) {
+    if (token == kSpace) return c = ' ', true;
+    if (token.size() != 1) return false;
+    c = static_cast<unsigned char>(token[0]);
+    return true;
+}
+
+// The characters a list names: tokens split by blanks, each a character or a range "X～Y".
+Bytes documented(std::string_view list, std::string& error) {
+    Bytes bytes;
+    std::size_t at = 0;
+    while (at < list.size()) {
+        const std::size_t end = std::min(list.find(' ', at), list.size());
+        const std::string_view token = list.substr(at, end - at);
+        at = end + 1;
+        if (token.empty()) continue;
+        unsigned char first = 0;
+        unsigned char last = 0;
+        const std::size_t range = token.find(kRange);
+        const bool ok = range == std::string_view::npos
+                            ? character(token, first) && character(token, last)
+                            : character(token.substr(0, range), first) &&
+                                  character(token.substr(range + kRange.size()), last);
+        if (!ok || first > last) {
+            error = "cannot read \"" + std::string(token) + "\"";
+            return {};
+        }
+        for (unsigned c = first; c <= last; ++c) bytes.set(c);
+    }
+    return bytes;
+}
+
+// A probe that is valid but for the byte under test, so that only that byte can fail
+// with the request's character error.
+struct Request {
+    int request;
+    KeldaResult characterError;
+    std::string_view before;
+    std::string_view after;
+};
+constexpr std::array<Request, 7> kRequests = {{
+    {0, KELDA_E_JAN_CHAR, "", ""},
+    {1, KELDA_E_NW7_CHAR, "", ""},
+    {2, KELDA_E_CODE39_CHAR, "", ""},
+    {3, KELDA_E_ITF_CHAR, "", ""},
+    {4, KELDA_E_CODE128_CHAR, "", ""},
+    {5, KELDA_E_CODE128_VALUES, "A", "0"},  // a start letter and a whole pair
+    {6, KELDA_E_CODE93_CHAR, "", ""},
+}};
+
+Bytes accepted(const Request& r) {
+    Bytes bytes;
+    for (unsigned c = 1; c < 256; ++c) {
+        const std::string input = std::string(r.before) + static_cast<char>(c) + std::string(r.after);
+        std::array<char, 16> readable{};
+        std::int32_t count = 0;
+        if (CheckBarcode(r.request, 0, input.c_str(), readable.data(), &count) != r.characterError) bytes.set(c);
+    }
+    return bytes;
+}
+
+TEST(HelpDocument, EachSymbologysCharactersAreWhatTheLibraryTakes) {
+    const std::string html = document();
+    ASSERT_FALSE(html.empty()) << LORRIN_HELP_DOCUMENT;
+    for (const Request& r : kRequests) {
+        const std::string marker = "class=\"chars\" data-request=\"" + std::to_string(r.request) + "\">";
+        const std::size_t start = html.find(marker);
+        ASSERT_NE(start, std::string::npos) << "no character list for request " << r.request;
+        const std::size_t from = start + marker.size();
+        const std::string list = unescaped(std::string_view(html).substr(from, html.find("</td>", from) - from));
+        std::string error;
+        const Bytes listed = documented(list, error);
+        ASSERT_TRUE(error.empty()) << "request " << r.request << ": " << error;
+        const Bytes taken = accepted(r);
+        for (unsigned c = 1; c < 256; ++c) {
+            EXPECT_EQ(listed[c], taken[c]) << "request " << r.request << ", byte 0x" << std::hex << c << " ('"
+                                           << static_cast<char>(c) << "'): the document "
+                                           << (listed[c] ? "lists it" : "leaves it out");
+        }
+    }
+}
+
+}  // namespace
+}  // namespace lorrin
