@@ -1,6 +1,7 @@
 #include "lorrin/main_form.h"
 
 #include "lorrin/test/fakes.h"
+#include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -165,13 +166,9 @@ struct FakeFontDialog : FontDialog {
 
 constexpr WindowHandle kLorrin = 100;
 
-class Form : public ::testing::Test {
+class Form : public test_support::TempFolderTest {
 protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("lorrin_form_" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_ / "program");
         setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
         window.onCodeChange = [this] { form.edtCodeChange(); };
@@ -190,8 +187,6 @@ protected:
             --depth;
         };
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
     void create(std::vector<std::string> args = {}) { form.FormCreate(dir_ / "program", args); }
     void writeSettings(std::string_view text) {
         std::ofstream(dir_ / "program" / "lorrin.ini", std::ios::binary) << text;
@@ -207,7 +202,6 @@ protected:
     int deepest = 0;  // most notifications in handling at once
     bool overflowed = false;
 
-    std::filesystem::path dir_;
     FakeWindow window;
     FakeDesktop desktop;
     test::FakeSound sound;
