@@ -1,7 +1,7 @@
 // Scanner round trip: random valid JAN/UPC codes, painted from our ElementWidths, must
 // decode with zbar to the code and its check digit.
 #include "kelda.hpp"
-#include "test_support/scan_elements.h"
+#include "test_support/readers.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,8 @@
 
 namespace {
 
-using kelda::testing::scanElements;
+using test_support::paintElements;
+using test_support::readSymbols;
 
 std::string randomDigits(std::mt19937& rng, std::size_t n) {
     std::uniform_int_distribution<int> digit(0, 9);
@@ -58,7 +59,7 @@ TEST_P(EanRoundTrip, ZbarReadsWhatWeDraw) {
         const kelda::Encoded e = kelda::encode(KELDA_JAN_UPC, input, true, 3, 2);
         ASSERT_GT(e.result, 0) << input;
         const int pixels = 2 + round % 2;
-        const auto found = scanElements(e.elementWidths, pixels, 12);
+        const auto found = readSymbols(paintElements(e.elementWidths, pixels, 12));
 
         const std::string expectMain = f.mainDigits == 6 ? upceAsScanned(main)
                                                          : e.readableText.substr(0, f.mainDigits + 1);

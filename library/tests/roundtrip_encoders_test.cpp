@@ -9,7 +9,7 @@
 // and K, with every shift pair translated to its full-ASCII character (a pair that the
 // table leaves undefined makes zbar refuse the symbol).
 #include "kelda.hpp"
-#include "test_support/scan_elements.h"
+#include "test_support/readers.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,8 @@
 
 namespace {
 
-using kelda::testing::scanElements;
+using test_support::paintElements;
+using test_support::readSymbols;
 
 struct Sample {
     std::string input;
@@ -192,7 +193,7 @@ TEST_P(EncoderRoundTrip, ZbarReadsWhatWeDraw) {
         if (sym.request == KELDA_NW7 || sym.request == KELDA_ITF) expected = upperCased(text);
         if (sym.request == KELDA_CODE39) expected = upperCased(text.substr(1, text.size() - 2));
 
-        const auto found = scanElements(e.elementWidths, 2, 12);
+        const auto found = readSymbols(paintElements(e.elementWidths, 2, 12));
         ASSERT_EQ(found.size(), 1u) << sym.name << " input " << printable(s.input) << " text "
                                     << printable(text) << " wide " << wide << " gap " << gap;
         EXPECT_EQ(found[0].type, sym.zbarType);
@@ -232,7 +233,7 @@ TEST(EncoderRoundTrip, CheckCharacterEdgeCases) {
         const kelda::Encoded e = kelda::encode(rows[i].request, rows[i].input, true, 3, 2);
         ASSERT_GT(e.result, 0) << "row " << i;
         EXPECT_EQ(e.readableText, rows[i].readable) << "row " << i;
-        const auto found = scanElements(e.elementWidths, 2, 12);
+        const auto found = readSymbols(paintElements(e.elementWidths, 2, 12));
         ASSERT_EQ(found.size(), 1u) << "row " << i;
         EXPECT_EQ(found[0].data, rows[i].scanned) << "row " << i;
     }

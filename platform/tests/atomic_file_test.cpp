@@ -1,4 +1,5 @@
 #include "platform/atomic_file.h"
+#include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -21,24 +22,11 @@ std::string contents(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-class AtomicFile : public ::testing::Test {
+class AtomicFile : public test_support::TempFolderTest {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("atomic_file_test_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(dir_);
-    }
     std::size_t entries() const {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
     }
-    fs::path dir_;
 };
 
 // A failed write leaves what was there whole, and no temporary file beside it.
@@ -74,8 +62,7 @@ TEST_F(AtomicFile, FailedWritesLeaveTheOldFileAndNoTemporary) {
                  std::errc::too_many_symbolic_link_levels},
     };
     for (const FailureRow& r : rows) {
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        folder_.clear();
         const fs::path path = r.prepare(dir_);
         const std::size_t before = entries();
         const std::error_code ec = writeFileAtomically(path, "new contents");

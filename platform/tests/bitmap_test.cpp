@@ -1,4 +1,5 @@
 #include "platform/bitmap.h"
+#include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +9,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-
-#include <unistd.h>
 
 #include "platform/dib_layout.h"
 #include "platform/little_endian.h"
@@ -122,8 +121,8 @@ TEST(Bitmap, RefusesDamagedDibsAndStaysUnchanged) {
 // ImageMagick reads what we write: every pixel's colour as it reports it.
 TEST(Bitmap, ImageMagickReadsOurDib) {
   if (std::system("command -v convert >/dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick missing";
-  const auto dir = std::filesystem::temp_directory_path() / ("bitmap_test_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
+  const test_support::TempFolder folder;
+  const auto& dir = folder.path();
   for (int bits : {4, 8, 24}) {
     const Bitmap bitmap = patterned(5, 3, bits);
     const auto bmp = dir / ("x" + std::to_string(bits) + ".bmp");
@@ -151,7 +150,6 @@ TEST(Bitmap, ImageMagickReadsOurDib) {
     }
     EXPECT_EQ(seen, 15) << bits << " bits";
   }
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

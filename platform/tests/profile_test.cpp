@@ -1,4 +1,5 @@
 #include "platform/profile.h"
+#include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -172,18 +173,7 @@ TEST(ProfileFile, ParseThenSerializeGivesTheSameBytes) {
         EXPECT_EQ(ProfileFile::parse(kImages[i]).serialize(), kImages[i]) << "row " << i;
 }
 
-class ProfileFileOnDisk : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("profile_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    std::filesystem::path dir_;
-};
+class ProfileFileOnDisk : public test_support::TempFolderTest {};
 
 TEST_F(ProfileFileOnDisk, SaveReplacesTheFileAndLeavesNoTemporary) {
     const auto path = dir_ / "lorrin.ini";

@@ -1,4 +1,5 @@
 #include "rotateimage/dib_buffer.h"
+#include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +8,6 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-
-#include <unistd.h>
 
 #include "dib_files.h"
 
@@ -209,8 +208,8 @@ TEST(FindPaletteIndex, ExactThenAppendedThenNearest) {
 // Files written by ImageMagick load to the colours ImageMagick itself reports.
 TEST(NormaliseDib, ReadsWhatImageMagickWrites) {
   if (std::system("command -v convert >/dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick missing";
-  const auto dir = std::filesystem::temp_directory_path() / ("dib_test_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
+  const test_support::TempFolder folder;
+  const auto& dir = folder.path();
   struct Row {
     const char* options;  // how ImageMagick is asked for the depth
     int bitCount;         // what the file must hold
@@ -255,7 +254,6 @@ TEST(NormaliseDib, ReadsWhatImageMagickWrites) {
     EXPECT_EQ(pixels->size(), 23u * 37u) << "row " << i;
     EXPECT_EQ(wrong, 0) << "row " << i << ": " << kRows[i].options;
   }
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

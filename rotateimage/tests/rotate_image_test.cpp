@@ -1,4 +1,5 @@
 #include "rotateimage/rotate_image.h"
+#include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +11,6 @@
 #include <sstream>
 #include <string>
 #include <system_error>
-
-#include <unistd.h>
 
 #include "platform/little_endian.h"
 #include "rotateimage/paint.h"
@@ -239,8 +238,8 @@ TEST(Streams, SaveToBitmapPaintsTheBackground) {
 // back through LoadFromFile.
 TEST(Streams, FilesReadByImageMagickAndByUs) {
   if (std::system("command -v convert >/dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick missing";
-  const auto dir = std::filesystem::temp_directory_path() / ("rotate_test_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
+  const test_support::TempFolder folder;
+  const auto& dir = folder.path();
   int row = 0;
   for (int bits : {4, 24}) {
     ++row;
@@ -276,7 +275,6 @@ TEST(Streams, FilesReadByImageMagickAndByUs) {
   }
   TRotateImage missing;
   EXPECT_THROW(missing.LoadFromFile(dir / "none.bmp"), std::runtime_error);
-  std::filesystem::remove_all(dir);
 }
 
 // A picture scaled below one pixel has nothing to show: it is neither painted nor saved,
@@ -327,12 +325,12 @@ std::string fileText(const std::filesystem::path& path) {
 // system's reason, the user's file untouched and no temporary file left behind.
 // Without a picture there is nothing to save: the file is left as it was.
 TEST(Streams, SaveToFileWithoutAPictureKeepsTheFile) {
-  const auto path = std::filesystem::temp_directory_path() / ("rotate_empty_" + std::to_string(::getpid()) + ".bmp");
+  const test_support::TempFolder folder;
+  const auto path = folder.path() / "empty.bmp";
   std::ofstream(path, std::ios::binary) << "the user's own file";
   TRotateImage image;
   EXPECT_THROW(image.SaveToFile(path, clWhite), std::system_error);
   EXPECT_EQ(fileText(path), "the user's own file");
-  std::filesystem::remove(path);
 }
 
 TEST(Streams, SaveToFileLosesNothingAndGivesTheReason) {
@@ -356,11 +354,11 @@ TEST(Streams, SaveToFileLosesNothingAndGivesTheReason) {
   std::stringstream picture;
   image.SaveToStream(picture, clWhite);
   const std::string old = "the user's own file";
-  const auto dir = fs::temp_directory_path() / ("rotate_save_" + std::to_string(::getpid()));
+  const test_support::TempFolder folder;
+  const auto& dir = folder.path();
   for (std::size_t i = 0; i < std::size(kRows); ++i) {
     const Row& row = kRows[i];
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    folder.clear();
     const fs::path path = dir / row.name;
     const fs::path file = row.before == Before::LinkToFile ? dir / "target.bmp" : path;  // what is written
     if (row.before != Before::Nothing) std::ofstream(file, std::ios::binary) << old;
@@ -394,7 +392,6 @@ TEST(Streams, SaveToFileLosesNothingAndGivesTheReason) {
     for (const auto& entry : fs::directory_iterator(dir))
       EXPECT_NE(entry.path().extension(), ".tmp") << "row " << i << ": " << entry.path();
   }
-  fs::remove_all(dir);
 }
 
 TEST(Transparency, AutoTakesTheBottomLeftPixel) {

@@ -2,6 +2,7 @@
 // rendered by rsvg-convert.
 #include "lorrin/cli/options.h"
 #include "lorrin/test/fakes.h"
+#include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -17,19 +18,12 @@
 namespace lorrin {
 namespace {
 
-class Cli : public ::testing::Test {
+class Cli : public test_support::TempFolderTest {
 protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("lorrin_cli_" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
         // An empty settings file: the record's defaults, whatever lies beside the program.
         std::ofstream(dir_ / "lorrin.ini") << "";
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
     // Runs lorrin-cli with `args` in the test folder, its files held to `fileSizeLimit`
     // bytes unless that is 0; returns the exit status, -1 when a signal ended it.
     int run(const std::string& args, rlim_t fileSizeLimit = 0) {
@@ -61,7 +55,6 @@ protected:
     void write(const std::string& name, std::string_view text) const {
         std::ofstream(dir_ / name, std::ios::binary) << text;
     }
-    std::filesystem::path dir_;
 };
 
 // No picture file in the folder.

@@ -1,6 +1,7 @@
 #include "lorrin/main_form.h"
 
 #include "lorrin/test/fakes.h"
+#include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -110,34 +111,20 @@ struct Peer {
     }
 };
 
-class FakeWindow : public MainFormView {
+// The window: the state without widgets, and setting the code runs the box's change
+// handler, as the edit box does.
+class FakeWindow : public ViewState, public MainFormView {
 public:
-    int type = 0;
-    int angle = 0;
-    std::string code;
-    std::string status;
     std::string statusBar;
     std::string count;
-    WindowPosition where;
     bool focused = false;
-    bool selected = false;
     bool monitorChecked = false;
     std::function<void()> onCodeChange;
 
-    int typeIndex() const override { return type; }
-    void setTypeIndex(int index) override { type = listSelection(index, kSymbologyNames.size()); }
-    int angleIndex() const override { return angle; }
-    void setAngleIndex(int index) override { angle = listSelection(index, kAngleNames.size()); }
-    std::string codeText() const override { return code; }
     void setCodeText(std::string_view text) override {
-        code = std::string(text);
-        selected = false;
+        ViewState::setCodeText(text);
         if (onCodeChange) onCodeChange();
     }
-    void selectAllCode() override { selected = true; }
-    void setStatusText(std::string_view text) override { status = std::string(text); }
-    WindowPosition position() const override { return where; }
-    void setPosition(WindowPosition position) override { where = position; }
     void setStatusBarText(std::string_view text) override { statusBar = std::string(text); }
     void setCountText(std::string_view text) override { count = std::string(text); }
     void focusCode() override { focused = true; }
@@ -165,13 +152,9 @@ struct FakeFontDialog : FontDialog {
 
 constexpr WindowHandle kLorrin = 100;
 
-class Form : public ::testing::Test {
+class Form : public test_support::TempFolderTest {
 protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("lorrin_form_" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_ / "program");
         setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
         window.onCodeChange = [this] { form.edtCodeChange(); };
@@ -190,8 +173,6 @@ protected:
             --depth;
         };
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
     void create(std::vector<std::string> args = {}) { form.FormCreate(dir_ / "program", args); }
     void writeSettings(std::string_view text) {
         std::ofstream(dir_ / "program" / "lorrin.ini", std::ios::binary) << text;
@@ -207,7 +188,6 @@ protected:
     int deepest = 0;  // most notifications in handling at once
     bool overflowed = false;
 
-    std::filesystem::path dir_;
     FakeWindow window;
     FakeDesktop desktop;
     test::FakeSound sound;
@@ -285,7 +265,7 @@ TEST_F(Form, DrawBeepsForAnEmptyBoxAndDrawsOtherwise) {
     EXPECT_EQ(window.code, "4901234567894");
     EXPECT_EQ(window.count, "13");
     EXPECT_TRUE(window.focused);
-    EXPECT_TRUE(window.selected);
+    EXPECT_TRUE(window.codeSelected);
     EXPECT_EQ(scanLast(), "EAN-13:4901234567894\n");
 }
 

@@ -1,6 +1,7 @@
 #include "lorrin/settings.h"
 #include "lorrin/ansi_text.h"
 #include "lorrin/test/fakes.h"
+#include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,6 @@
 #include <fstream>
 #include <iterator>
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace lorrin {
 namespace {
@@ -30,21 +30,15 @@ std::string windowsFile() {
            "\r\nng=\r\n[loc]\r\nx=50\r\ny=50\r\n";
 }
 
-class SettingsFile : public ::testing::Test {
+class SettingsFile : public test_support::TempFolderTest {
 protected:
     void SetUp() override {
-        // The process id keeps test runs of several builds apart.
-        dir_ = fs::temp_directory_path() /
-               ("lorrin_settings_" + std::to_string(::getpid()) + "_" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fresh();
         settings.iniPath = dir_ / "program" / "lorrin.ini";
         settings.iniFallbackPath = dir_ / "config" / "lorrin" / "lorrin.ini";
     }
-    void TearDown() override { fs::remove_all(dir_); }
-
     void fresh() {
-        fs::remove_all(dir_);
+        folder_.clear();
         fs::create_directories(dir_ / "program");
     }
     void write(const fs::path& path, std::string_view text) {
@@ -70,7 +64,6 @@ protected:
         return next.barHeight;
     }
 
-    std::filesystem::path dir_;
     Settings settings;
     ViewState view;
     test::FakeScreen screen;

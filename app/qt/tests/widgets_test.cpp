@@ -6,6 +6,7 @@
 #include "tfrm_size.h"
 #include "tfrm_sound.h"
 #include "lorrin/test/fakes.h"
+#include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -105,18 +106,12 @@ public:
     QString text;
 };
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public test_support::TempFolderTest {
 protected:
     void SetUp() override {
         application();
-        dir_ = std::filesystem::temp_directory_path() /
-               ("lorrin_qt_" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
         setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
 
     std::unique_ptr<TfrmMain> open(std::vector<std::string> args = {}) {
         auto window = std::make_unique<TfrmMain>(desktop, dir_, args);
@@ -128,7 +123,6 @@ protected:
         return w.findChild<T*>(QString::fromLatin1(name));
     }
 
-    std::filesystem::path dir_;
     Desktop desktop;
 };
 

@@ -36,7 +36,7 @@ static_assert(kSymbologyHints.size() == kSymbologyNames.size(), "one hint per sy
 inline constexpr std::string_view kHelpDocument = "lorrin.html";
 
 // The main window beyond what the draw and the settings use.
-class MainFormView : public MainView {
+class MainFormView : public virtual MainView {
 public:
     // The status bar's one text.
     virtual void setStatusBarText(std::string_view text) = 0;

@@ -41,8 +41,9 @@ public:
     virtual void setPosition(WindowPosition position) = 0;
 };
 
-// A main window without widgets.
-class ViewState : public MainView {
+// A main window without widgets.  MainView is a virtual base here and in MainFormView, so
+// that a stand-in for the whole window can take this part from ViewState.
+class ViewState : public virtual MainView {
 public:
     int type = 0;
     int angle = 0;
