@@ -44,7 +44,7 @@ public:
 // A main window without widgets.
 class ViewState : public MainView {
 public:
-    int type = 0;
+    int type = kJanUpc;
     int angle = 0;
     std::string code;
     std::string status;
