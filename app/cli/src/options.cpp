@@ -3,7 +3,9 @@
 #include "lorrin/cli/picture_files.h"
 #include "lorrin/choices.h"
 
+#include <array>
 #include <charconv>
+#include <variant>
 
 namespace lorrin::cli {
 namespace {
@@ -29,6 +31,124 @@ std::optional<std::int32_t> parseInt(std::string_view text) {
 bool fileNameSafe(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
            c == '-' || c == '_' || c == '.' || c == '+' || c == '$' || c == '%';
+}
+
+// The value as a whole number, or the reason it is none.
+std::string readNumber(std::string_view option, std::string_view value, std::int32_t& number) {
+    const auto parsed = parseInt(value);
+    if (!parsed) return std::string(option) + ": not a whole number: " + std::string(value);
+    number = *parsed;
+    return {};
+}
+
+// Takes an option's value (empty for an option without one) into the options; returns
+// why the value is refused, or "" when it is taken.
+using Reader = std::string (*)(Options& options, std::string_view option, std::string_view value);
+
+template <auto field>
+std::string setSwitch(Options& options, std::string_view, std::string_view) {
+    options.*field = true;
+    return {};
+}
+
+template <auto field>
+std::string setText(Options& options, std::string_view, std::string_view value) {
+    options.*field = std::string(value);
+    return {};
+}
+
+std::string readType(Options& options, std::string_view, std::string_view value) {
+    options.typeIndex = parseType(value);
+    return options.typeIndex ? "" : "unknown type: " + std::string(value);
+}
+
+std::string readAngle(Options& options, std::string_view, std::string_view value) {
+    const auto degrees = parseInt(value);
+    if (!degrees || (*degrees != 0 && *degrees != 90 && *degrees != 180 && *degrees != 270))
+        return "angle must be 0, 90, 180 or 270: " + std::string(value);
+    options.angleIndex = *degrees / 90;
+    return {};
+}
+
+std::string readDpi(Options& options, std::string_view option, std::string_view value) {
+    std::int32_t dpi = 0;
+    if (std::string refusal = readNumber(option, value, dpi); !refusal.empty()) return refusal;
+    if (dpi < 1 || dpi > kMaxDpi)
+        return "--dpi must be 1 to " + std::to_string(kMaxDpi) + ": " + std::to_string(dpi);
+    options.dpi = dpi;
+    return {};
+}
+
+// What an option sets: a field of the settings record (from its value, or to the row's
+// `flagValue` for an option without one), or whatever its reader makes of its value.
+using Target = std::variant<Reader, std::int32_t Settings::*, std::string Settings::*>;
+
+struct OptionSpec {
+    std::string_view name;       // "--height"
+    std::string_view shortName;  // "-t"; empty for none
+    bool takesValue;
+    Target sets;
+    std::int32_t flagValue = 0;
+};
+
+constexpr bool kValue = true;
+constexpr bool kNoValue = false;
+
+// Every option: "--name VALUE", "--name=VALUE" or "-x VALUE" for one that takes a value.
+constexpr std::array<OptionSpec, 22> kOptions = {{
+    /* 0 */ {"--help", "-h", kNoValue, setSwitch<&Options::help>},
+    {"--version", "", kNoValue, setSwitch<&Options::version>},
+    {"--type", "-t", kValue, readType},
+    {"--angle", "-a", kValue, readAngle},
+    {"--output", "-o", kValue, setText<&Options::output>},
+    /* 5 */ {"--batch", "", kValue, setText<&Options::batchFile>},
+    {"--settings", "", kValue, setText<&Options::settingsFile>},
+    {"--dpi", "", kValue, readDpi},
+    {"--widths", "", kNoValue, setSwitch<&Options::widths>},
+    {"--height", "", kValue, &Settings::barHeight},
+    /* 10 */ {"--guard", "", kValue, &Settings::guardExtra},
+    {"--narrow", "", kValue, &Settings::narrowWidth},
+    {"--wide", "", kValue, &Settings::wideRatio},
+    {"--gap", "", kValue, &Settings::charGap},
+    {"--check", "", kNoValue, &Settings::checkSum, 1},
+    /* 15 */ {"--no-check", "", kNoValue, &Settings::checkSum, 0},
+    {"--text", "", kNoValue, &Settings::ocrDisp, 1},
+    {"--no-text", "", kNoValue, &Settings::ocrDisp, 0},
+    {"--full-text", "", kNoValue, &Settings::addSum, 1},
+    {"--typed-text", "", kNoValue, &Settings::addSum, 0},
+    /* 20 */ {"--font", "", kValue, &Settings::fontName},
+    {"--font-size", "", kValue, &Settings::fontSize},
+}};
+
+const OptionSpec* findOption(std::string_view name) {
+    for (const OptionSpec& spec : kOptions)
+        if (name == spec.name || (!spec.shortName.empty() && name == spec.shortName)) return &spec;
+    return nullptr;
+}
+
+// The settings field an option gives a value, if it gives one.
+std::optional<SettingsField> settingOf(const OptionSpec& spec) {
+    if (const auto number = std::get_if<std::int32_t Settings::*>(&spec.sets)) return *number;
+    if (const auto text = std::get_if<std::string Settings::*>(&spec.sets)) return *text;
+    return std::nullopt;
+}
+
+// Does what option `spec`, given as `option`, does with `value`; returns why the value is
+// refused, or "".
+std::string apply(const OptionSpec& spec, std::string_view option, std::string_view value,
+                  Options& options) {
+    if (const auto read = std::get_if<Reader>(&spec.sets)) return (*read)(options, option, value);
+    if (const auto text = std::get_if<std::string Settings::*>(&spec.sets)) {
+        options.settings.texts.emplace_back(*text, value);
+        return {};
+    }
+    const auto field = std::get<std::int32_t Settings::*>(spec.sets);
+    std::int32_t number = spec.flagValue;
+    if (spec.takesValue)
+        if (std::string refusal = readNumber(option, value, number); !refusal.empty())
+            return refusal;
+    options.settings.numbers.emplace_back(field, number);
+    return {};
 }
 
 }  // namespace
@@ -73,7 +193,7 @@ std::optional<int> parseType(std::string_view name) {
         return listSelection(*index, kSymbologyNames.size()) < 0 ? std::nullopt
                                                                  : std::optional<int>(*index);
     const std::string wanted = normalisedName(name);
-    if (wanted == "jan") return 0;
+    if (wanted == "jan") return kJanUpc;
     for (std::size_t i = 0; i < kSymbologyNames.size(); ++i)
         if (normalisedName(kSymbologyNames[i]) == wanted) return static_cast<int>(i);
     return std::nullopt;
@@ -123,92 +243,25 @@ ParseResult parseOptions(const std::vector<std::string_view>& args) {
             codesOnly = true;
             continue;
         }
-        // Options that take a value: "--name VALUE" or "--name=VALUE".
-        std::string_view name = arg;
-        std::optional<std::string_view> inlineValue;
-        if (const auto eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
-            name = arg.substr(0, eq);
-            inlineValue = arg.substr(eq + 1);
-        }
-        auto value = [&]() -> std::optional<std::string_view> {
-            if (inlineValue) return inlineValue;
-            if (i + 1 < args.size()) return args[++i];
-            r.error = std::string(name) + " needs a value";
-            return std::nullopt;
-        };
-        auto number = [&](Override<std::int32_t>& field) {
-            if (const auto v = value()) {
-                field = parseInt(*v);
-                if (!field) r.error = std::string(name) + ": not a whole number: " + std::string(*v);
-            }
-        };
-        const auto flag = [&](Override<std::int32_t>& field, std::int32_t on) {
-            if (inlineValue) r.error = std::string(name) + " takes no value";
-            field = on;
-        };
-
-        if (name == "-h" || name == "--help") {
-            o.help = true;
-        } else if (name == "--version") {
-            o.version = true;
-        } else if (name == "-t" || name == "--type") {
-            if (const auto v = value()) {
-                o.typeIndex = parseType(*v);
-                if (!o.typeIndex) r.error = "unknown type: " + std::string(*v);
-            }
-        } else if (name == "-a" || name == "--angle") {
-            if (const auto v = value()) {
-                const auto degrees = parseInt(*v);
-                if (degrees && (*degrees == 0 || *degrees == 90 || *degrees == 180 || *degrees == 270))
-                    o.angleIndex = *degrees / 90;
-                else
-                    r.error = "angle must be 0, 90, 180 or 270: " + std::string(*v);
-            }
-        } else if (name == "-o" || name == "--output") {
-            if (const auto v = value()) o.output = std::string(*v);
-        } else if (name == "--batch") {
-            if (const auto v = value()) o.batchFile = std::string(*v);
-        } else if (name == "--settings") {
-            if (const auto v = value()) o.settingsFile = std::string(*v);
-        } else if (name == "--font") {
-            if (const auto v = value()) o.fontName = std::string(*v);
-        } else if (name == "--height") {
-            number(o.barHeight);
-        } else if (name == "--guard") {
-            number(o.guardExtra);
-        } else if (name == "--narrow") {
-            number(o.narrowWidth);
-        } else if (name == "--wide") {
-            number(o.wideRatio);
-        } else if (name == "--gap") {
-            number(o.charGap);
-        } else if (name == "--font-size") {
-            number(o.fontSize);
-        } else if (name == "--dpi") {
-            Override<std::int32_t> dpi;
-            number(dpi);
-            if (dpi && (*dpi < 1 || *dpi > kMaxDpi))
-                r.error =
-                    "--dpi must be 1 to " + std::to_string(kMaxDpi) + ": " + std::to_string(*dpi);
-            if (dpi) o.dpi = *dpi;
-        } else if (name == "--check") {
-            flag(o.checkSum, 1);
-        } else if (name == "--no-check") {
-            flag(o.checkSum, 0);
-        } else if (name == "--text") {
-            flag(o.ocrDisp, 1);
-        } else if (name == "--no-text") {
-            flag(o.ocrDisp, 0);
-        } else if (name == "--full-text") {
-            flag(o.addSum, 1);
-        } else if (name == "--typed-text") {
-            flag(o.addSum, 0);
-        } else if (name == "--widths") {
-            if (inlineValue) r.error = "--widths takes no value";
-            o.widths = true;
-        } else {
+        // "--name=VALUE" carries its value; "--name VALUE" and "-x VALUE" take the next one.
+        const std::size_t eq = arg.starts_with("--") ? arg.find('=') : std::string_view::npos;
+        const std::string_view name = arg.substr(0, eq);
+        const OptionSpec* spec = findOption(name);
+        std::string_view value;
+        if (spec == nullptr) {
             r.error = "unknown option: " + std::string(arg);
+        } else if (eq != std::string_view::npos) {
+            if (spec->takesValue)
+                value = arg.substr(eq + 1);
+            else
+                r.error = std::string(name) + " takes no value";
+        } else if (spec->takesValue) {
+            if (i + 1 < args.size())
+                value = args[++i];
+            else
+                r.error = std::string(name) + " needs a value";
         }
+        if (r.error.empty()) r.error = apply(*spec, name, value, o);
     }
     if (!r.error.empty() || o.help || o.version) return r;
 
@@ -226,6 +279,17 @@ ParseResult parseOptions(const std::vector<std::string_view>& args) {
             r.error = "several pictures need {n} or {code} in the output name";
     }
     return r;
+}
+
+void SettingOverrides::applyTo(Settings& settings) const {
+    for (const auto& [field, value] : numbers) settings.*field = value;
+    for (const auto& [field, value] : texts) settings.*field = value;
+}
+
+std::string_view optionFor(SettingsField field) {
+    for (const OptionSpec& spec : kOptions)
+        if (spec.takesValue && settingOf(spec) == field) return spec.name;
+    return {};
 }
 
 }  // namespace lorrin::cli

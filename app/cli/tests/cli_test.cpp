@@ -1,6 +1,7 @@
 // lorrin-cli as a user runs it: pictures are read back by zbar and libpng, SVG files are
 // rendered by rsvg-convert.
 #include "lorrin/cli/options.h"
+#include "lorrin/cli/report.h"
 #include "lorrin/test/fakes.h"
 #include "test_support/temp_folder.h"
 
@@ -11,6 +12,8 @@
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <variant>
+#include <vector>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -184,6 +187,30 @@ TEST_F(Cli, WidthsPrintsTheEncodingInsteadOfDrawing) {
     EXPECT_TRUE(out.ends_with("\t95\n")) << out;
     EXPECT_EQ(std::count(out.begin(), out.end(), ' '), 58);
     EXPECT_FALSE(std::filesystem::exists(dir_ / "490123456789.png"));
+}
+
+// The draw hands the library the code in CP932, where these characters are ASCII bytes;
+// --widths shows the very encoding the draw paints.
+TEST_F(Cli, WidthsEncodeTheCodeAsTheDrawDoes) {
+    struct Row {
+        std::string_view code;
+        std::string_view cp932;  // the same code as the library reads it
+        std::string_view scanned;
+    };
+    constexpr std::array<Row, 2> kRows = {{
+        /* 0 yen sign */ {"A¥1", "A\\1", "CODE-128:A\\1\n"},
+        /* 1 overline */ {"x‾y", "x~y", "CODE-128:x~y\n"},
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        const Row& r = kRows[i];
+        ASSERT_EQ(run("-t code128a --widths '" + std::string(r.cp932) + "'"), 0) << "row " << i;
+        const std::string widths = read("stdout.txt");
+        EXPECT_EQ(run("-t code128a --widths '" + std::string(r.code) + "'"), 0) << "row " << i;
+        EXPECT_EQ(read("stdout.txt"), widths) << "row " << i;
+        ASSERT_EQ(run("-t code128a --narrow 2 -o x.png '" + std::string(r.code) + "'"), 0)
+            << "row " << i;
+        EXPECT_EQ(test::scan(*test::readPng(dir_ / "x.png")), r.scanned) << "row " << i;
+    }
 }
 
 TEST_F(Cli, RefusedCodesReachTheTerminalEscaped) {
@@ -471,6 +498,87 @@ TEST(CliOptions, TypeNames) {
     }};
     for (std::size_t i = 0; i < kRows.size(); ++i)
         EXPECT_EQ(cli::parseType(kRows[i].name).value_or(-1), kRows[i].type) << "row " << i;
+}
+
+// The value a field holds, as text.
+std::string valueText(std::int32_t value) { return std::to_string(value); }
+std::string valueText(const std::string& value) { return value; }
+std::string valueOf(SettingsField field, const Settings& settings) {
+    return std::visit([&](auto member) { return valueText(settings.*member); }, field);
+}
+void setUnusual(std::int32_t& value) { value = 99; }
+void setUnusual(std::string& value) { value = "unusual"; }
+
+TEST(CliOptions, EachSettingOptionGivesItsOwnField) {
+    struct Row {
+        std::vector<std::string_view> args;
+        SettingsField field;
+        std::string_view value;
+    };
+    const std::array<Row, 13> kRows = {{
+        /* 0 */ {{"--height", "7"}, &Settings::barHeight, "7"},
+        /* 1 */ {{"--guard=7"}, &Settings::guardExtra, "7"},
+        /* 2 */ {{"--narrow", "7"}, &Settings::narrowWidth, "7"},
+        /* 3 */ {{"--wide", "7"}, &Settings::wideRatio, "7"},
+        /* 4 */ {{"--gap", "-7"}, &Settings::charGap, "-7"},
+        /* 5 */ {{"--font-size", "7"}, &Settings::fontSize, "7"},
+        /* 6 */ {{"--font", "Mincho"}, &Settings::fontName, "Mincho"},
+        /* 7 */ {{"--check"}, &Settings::checkSum, "1"},
+        /* 8 */ {{"--no-check"}, &Settings::checkSum, "0"},
+        /* 9 */ {{"--text"}, &Settings::ocrDisp, "1"},
+        /* 10 */ {{"--no-text"}, &Settings::ocrDisp, "0"},
+        /* 11 */ {{"--full-text"}, &Settings::addSum, "1"},
+        /* 12 */ {{"--typed-text"}, &Settings::addSum, "0"},
+    }};
+    // Every field starts at a value no row gives, so a field given by mistake shows.
+    Settings start;
+    for (const Row& r : kRows) std::visit([&](auto member) { setUnusual(start.*member); }, r.field);
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        std::vector<std::string_view> args = kRows[i].args;
+        args.push_back("490123456789");
+        const cli::ParseResult parsed = cli::parseOptions(args);
+        ASSERT_EQ(parsed.error, "") << "row " << i;
+        Settings given = start;
+        parsed.options.settings.applyTo(given);
+        for (const Row& other : kRows)
+            EXPECT_EQ(valueOf(other.field, given),
+                      other.field == kRows[i].field ? std::string(kRows[i].value)
+                                                    : valueOf(other.field, start))
+                << "row " << i;
+    }
+}
+
+TEST(CliOptions, CommandLineErrors) {
+    struct Row {
+        std::vector<std::string_view> args;
+        std::string_view error;
+    };
+    const std::array<Row, 8> kRows = {{
+        /* 0 */ {{"--check=1", "1"}, "--check takes no value"},
+        /* 1 */ {{"--widths=", "1"}, "--widths takes no value"},
+        /* 2 */ {{"1", "--height"}, "--height needs a value"},
+        /* 3 */ {{"1", "-t"}, "-t needs a value"},
+        /* 4 */ {{"--height=x", "1"}, "--height: not a whole number: x"},
+        /* 5 */ {{"--dpi", "0", "1"}, "--dpi must be 1 to 54546084: 0"},
+        /* 6 */ {{"-t=nw7", "1"}, "unknown option: -t=nw7"},
+        /* 7 */ {{"--type", "code11", "1"}, "unknown type: code11"},
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i)
+        EXPECT_EQ(cli::parseOptions(kRows[i].args).error, kRows[i].error) << "row " << i;
+}
+
+// Reports name a setting by its option and its settings-file key.
+TEST(CliReports, SettingsAreNamedByOptionAndKey) {
+    std::string names;
+    for (const SettingsField field :
+         {SettingsField{&Settings::barHeight}, SettingsField{&Settings::guardExtra},
+          SettingsField{&Settings::narrowWidth}, SettingsField{&Settings::wideRatio},
+          SettingsField{&Settings::charGap}, SettingsField{&Settings::fontName},
+          SettingsField{&Settings::fontSize}})
+        names += cli::named(field, Settings{}) + "\n";
+    EXPECT_EQ(names,
+              "--height (h=) 50\n--guard (gh=) 5\n--narrow (narrow=) 1\n--wide (wn=) 3\n"
+              "--gap (gap=) 2\n--font (name=) Arial\n--font-size (size=) 9\n");
 }
 
 TEST(CliOptions, OutputNamesKeepCodesInsideTheFolder) {

@@ -36,7 +36,7 @@ void checkJanUpcOnly(std::string_view text) {
     const bool acceptable = text.size() < lorrin::kJanUpcTextLimit && digitsAndPoints(text);
     require(picked.has_value() == acceptable);
     if (!picked) return;
-    require(picked->typeIndex == 0);
+    require(picked->typeIndex == lorrin::kJanUpc);
     require(picked->code == text);
 }
 

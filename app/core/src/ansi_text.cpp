@@ -44,9 +44,28 @@ private:
     iconv_t cd_;
 };
 
-// Length of the well-formed UTF-8 sequence at the start of the non-empty `s`, 0 when there
-// is none: no overlong form, no surrogate, nothing past U+10FFFF.
-std::size_t sequenceLength(std::string_view s) {
+bool isUtf8(std::string_view s) {
+    while (!s.empty()) {
+        const std::size_t length = utf8SequenceLength(s);
+        if (length == 0) return false;
+        s.remove_prefix(length);
+    }
+    return true;
+}
+
+std::string toCp932(Converter& converter, std::string_view utf8) {
+    std::string out;
+    while (!converter.convert(utf8, out)) {
+        // A character CP932 lacks is skipped whole; a stray byte alone.
+        out.push_back(kUnmappable);
+        utf8.remove_prefix(std::max<std::size_t>(utf8SequenceLength(utf8), 1));
+    }
+    return out;
+}
+
+}  // namespace
+
+std::size_t utf8SequenceLength(std::string_view s) {
     const auto at = [s](std::size_t i) { return static_cast<unsigned char>(s[i]); };
     const unsigned lead = at(0);
     if (lead < 0x80) return 1;
@@ -61,27 +80,6 @@ std::size_t sequenceLength(std::string_view s) {
     return length;
 }
 
-bool isUtf8(std::string_view s) {
-    while (!s.empty()) {
-        const std::size_t length = sequenceLength(s);
-        if (length == 0) return false;
-        s.remove_prefix(length);
-    }
-    return true;
-}
-
-std::string toCp932(Converter& converter, std::string_view utf8) {
-    std::string out;
-    while (!converter.convert(utf8, out)) {
-        // A character CP932 lacks is skipped whole; a stray byte alone.
-        out.push_back(kUnmappable);
-        utf8.remove_prefix(std::max<std::size_t>(sequenceLength(utf8), 1));
-    }
-    return out;
-}
-
-}  // namespace
-
 std::string toCp932(std::string_view utf8) {
     Converter converter("CP932", "UTF-8");
     return toCp932(converter, utf8);
@@ -95,7 +93,7 @@ std::string_view cp932Prefix(std::string_view utf8, std::size_t bytes) {
     std::size_t used = 0;
     while (end < utf8.size()) {
         // A stray byte stands alone, as toCp932 counts it.
-        const std::size_t length = std::max<std::size_t>(sequenceLength(utf8.substr(end)), 1);
+        const std::size_t length = std::max<std::size_t>(utf8SequenceLength(utf8.substr(end)), 1);
         used += toCp932(converter, utf8.substr(end, length)).size();
         if (used > bytes) break;
         end += length;

@@ -14,13 +14,13 @@ struct Prefix {
 // "@" as the fifth character; no other prefix can match a text that starts with them,
 // so matching the five characters at once gives the same answers.
 constexpr std::array<Prefix, 7> kPrefixes = {{
-    {"upc@", 0},
-    {"nw7@", 1},
-    {"c39@", 2},
-    {"itf@", 3},
-    {"128a@", 4},
-    {"128b@", 5},
-    {"c93@", 6},
+    {"upc@", kJanUpc},
+    {"nw7@", kNw7},
+    {"c39@", kCode39},
+    {"itf@", kItf},
+    {"128a@", kCode128A},
+    {"128b@", kCode128B},
+    {"c93@", kCode93},
 }};
 static_assert(kPrefixes.size() == kSymbologyNames.size(), "one prefix per symbology");
 

@@ -1,128 +1,159 @@
 #include "lorrin/draw.h"
 
 #include "lorrin/ansi_text.h"
+#include "lorrin/choices.h"
 #include "lorrin/status.h"
-#include "kelda.hpp"
 #include "platform/canvas.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <initializer_list>
+#include <optional>
 
 namespace lorrin {
 namespace {
 
 // NW-7, Code39 and ITF keep the typed text in the edit box (it lacks the start/stop and
 // check characters ReadableText adds); every other entry shows ReadableText.
-bool rewritesCode(int typeIndex) { return typeIndex <= 0 || typeIndex >= 4; }
+bool rewritesCode(int typeIndex) {
+    return typeIndex != kNw7 && typeIndex != kCode39 && typeIndex != kItf;
+}
 
-bool fitsPicture(std::int64_t width, std::int64_t height) {
-    return width >= 1 && height >= 1 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
-           width * height <= kMaxPicturePixels;
+// The first row below a normal bar and below a guard bar.
+std::int64_t normalBarEnd(const Settings& s) { return std::int64_t{s.barHeight} + kTopMargin; }
+std::int64_t longBarEnd(const Settings& s) { return normalBarEnd(s) + s.guardExtra; }
+
+// The picture's size and where its bars and line start, before the picture is known to
+// fit: a side may lie beyond any int.
+struct Extent {
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    std::int64_t barsX = 0;  // the first bar's column
+    std::int64_t textX = 0;
+};
+
+bool fits(const Extent& e) {
+    return e.width >= 1 && e.height >= 1 && e.width <= kMaxPictureSide &&
+           e.height <= kMaxPictureSide && e.width * e.height <= kMaxPicturePixels;
 }
 
 struct SidePart {
     std::int64_t length;
-    PictureSetting setting;
+    SettingsField setting;
 };
 
 // The setting behind the longest part of a side (the first of equals).
-PictureSetting longestPart(std::initializer_list<SidePart> parts) {
+SettingsField longestPart(std::initializer_list<SidePart> parts) {
     return std::max(parts, [](const SidePart& a, const SidePart& b) { return a.length < b.length; })
         .setting;
 }
 
-// Which setting makes a picture of `width` x `height` impossible.  Across, the bars or
-// the readable line; down, the bars, the guard bars' extra or the line.  A picture whose
-// bars are too wide at one pixel a module is the code's doing: kNone.
-PictureSetting oversizedBy(std::int64_t width, std::int64_t height, std::int64_t barsWidth,
-                           const Settings& settings, const BarcodeLayout& layout) {
-    if (height < 1) return PictureSetting::kGuardExtra;  // only a negative extra gets here
-    const bool across = width > kMaxPictureSide || (height <= kMaxPictureSide && width >= height);
+// Which setting makes a picture of this extent impossible.  Across, the bars or the
+// readable line; down, the bars, the guard bars' extra or the line.  A picture whose bars
+// are too wide at one pixel a module is the code's doing: none.
+std::optional<SettingsField> oversizedBy(const Extent& e, std::int64_t baseWidth,
+                                         const Settings& settings, const BarcodeLayout& layout) {
+    if (e.height < 1) return &Settings::guardExtra;  // only a negative extra gets here
+    const bool across =
+        e.width > kMaxPictureSide || (e.height <= kMaxPictureSide && e.width >= e.height);
     if (!across)
-        return longestPart({{settings.barHeight, PictureSetting::kBarHeight},
-                            {settings.guardExtra, PictureSetting::kGuardExtra},
-                            {layout.textHeight, PictureSetting::kFontSize}});
-    if (layout.textWidth >= barsWidth) return PictureSetting::kFontSize;
-    return settings.narrowWidth > 1 ? PictureSetting::kNarrowWidth : PictureSetting::kNone;
+        return longestPart({{settings.barHeight, &Settings::barHeight},
+                            {settings.guardExtra, &Settings::guardExtra},
+                            {layout.textHeight, &Settings::fontSize}});
+    if (layout.textWidth >= baseWidth) return &Settings::fontSize;
+    if (settings.narrowWidth > 1) return &Settings::narrowWidth;
+    return std::nullopt;
 }
 
-const Composition& unusable(Composition& out, PictureSetting setting) {
+// A font that cannot be opened: a line below one pixel or beyond any picture is the
+// size's fault, else the face's.
+SettingsField unusableFont(std::int32_t points) {
+    const int pixels = platform::pointsToPixels(points);
+    if (pixels < 1 || pixels > kMaxPictureSide) return &Settings::fontSize;
+    return &Settings::fontName;
+}
+
+const Composition& unusable(Composition& out, std::optional<SettingsField> setting) {
     out.result = kUnusableSettings;
     out.unusable = setting;
     return out;
 }
 
+// Lays the readable line out in `font` and makes room for it: a line narrower than the
+// bars with their quiet zones (`baseWidth`) is centred under them; a wider one takes the
+// quiet zones itself and the bars are centred over it.  The line sits under the guard
+// bars for JAN/UPC, directly under the bars otherwise.
+void layOutText(std::string_view text, platform::RasterFont& font, int typeIndex,
+                const Settings& settings, std::int64_t baseWidth, Extent& extent,
+                BarcodeLayout& layout) {
+    const std::int64_t quietZone = std::int64_t{kQuietModules} * settings.narrowWidth;
+    const std::int64_t tw = font.textWidth(text);
+    layout.showText = true;
+    layout.text = std::string(text);
+    layout.textWidth = static_cast<int>(tw);
+    layout.textHeight = font.height();
+    layout.textY = static_cast<int>(typeIndex == kJanUpc ? longBarEnd(settings)
+                                                         : normalBarEnd(settings));
+    if (baseWidth > tw) {
+        extent.textX = (baseWidth - tw) / 2;
+    } else {
+        extent.width = 2 * quietZone + tw;
+        extent.textX = quietZone;
+        extent.barsX = 2 * quietZone + (tw - baseWidth) / 2;
+    }
+    extent.height += layout.textHeight;
+}
+
+// The bars of the elements from the extent's first bar column on: a module is
+// `narrowWidth` columns, a guard element reaches down to the long bar end.
+void layOutBars(const std::vector<std::int32_t>& widths, const Settings& settings,
+                const Extent& extent, std::vector<Bar>& bars) {
+    std::int64_t x = extent.barsX;
+    // Past the right edge nothing more shows, and x stops before it could overflow.
+    for (std::size_t i = 0; i < widths.size() && x < extent.width; ++i) {
+        const std::int64_t w = std::llabs(std::int64_t{widths[i]}) * settings.narrowWidth;
+        const std::int64_t bottom = widths[i] < 0 ? longBarEnd(settings) : normalBarEnd(settings);
+        // A bar with no rows (a negative guard height) or beyond the picture leaves no trace.
+        if (i % 2 == 0 && w > 0 && bottom > kTopMargin)
+            bars.push_back({x, w, static_cast<int>(std::min(bottom, extent.height))});
+        x += w;
+    }
+}
+
 }  // namespace
+
+kelda::Encoded encodeBarcode(const Settings& settings, int typeIndex, std::string_view code) {
+    // The library reads the code in the users' code page.
+    return kelda::encode(typeIndex, toCp932(code), settings.checkSum != 0, settings.wideRatio,
+                         settings.charGap);
+}
 
 Composition composeBarcode(const Settings& settings, int typeIndex, std::string_view code,
                            platform::FontEngine& fonts) {
     Composition out;
-    // The library reads the code in the users' code page.
-    const kelda::Encoded encoded = kelda::encode(typeIndex, toCp932(code), settings.checkSum != 0,
-                                                 settings.wideRatio, settings.charGap);
+    const kelda::Encoded encoded = encodeBarcode(settings, typeIndex, code);
     out.result = encoded.result;
     if (!encoded.ok()) return out;
     out.readableText = encoded.readableText;
     out.rewritesCode = rewritesCode(typeIndex);
+    if (settings.narrowWidth < 1) return unusable(out, &Settings::narrowWidth);
+    if (settings.barHeight < 1) return unusable(out, &Settings::barHeight);
 
     const std::int64_t n = settings.narrowWidth;
-    const std::int64_t h = settings.barHeight;
-    const std::int64_t g = settings.guardExtra;
-    const std::int64_t normalEnd = h + kTopMargin;
-    const std::int64_t longEnd = h + g + kTopMargin;
     const std::int64_t baseWidth = n * (encoded.moduleCount + 2 * kQuietModules);
-    std::int64_t x = kQuietModules * n;
-
-    if (n < 1) return unusable(out, PictureSetting::kNarrowWidth);
-    if (h < 1) return unusable(out, PictureSetting::kBarHeight);
-    BarcodeLayout& layout = out.layout;
-    std::int64_t width = baseWidth;
-    std::int64_t height = h + g + 2 * kTopMargin;
-    std::int64_t textX = 0;
-    std::int64_t tw = 0;
+    Extent extent{baseWidth, longBarEnd(settings) + kTopMargin, kQuietModules * n, 0};
     if (settings.ocrDisp != 0) {
         platform::RasterFont* font = fonts.font(settings.fontName, settings.fontSize);
-        if (font == nullptr) {
-            // A line below one pixel or beyond any picture is the size's fault, else the face's.
-            const int pixels = platform::pointsToPixels(settings.fontSize);
-            const bool sizeAtFault = pixels < 1 || pixels > kMaxPictureSide;
-            return unusable(out,
-                            sizeAtFault ? PictureSetting::kFontSize : PictureSetting::kFontName);
-        }
-        layout.showText = true;
-        layout.text = (settings.addSum != 0 || out.rewritesCode) ? encoded.readableText
-                                                                  : std::string(code);
-        tw = font->textWidth(layout.text);
-        layout.textHeight = font->height();
-        if (baseWidth > tw) {
-            textX = (baseWidth - tw) / 2;
-        } else {
-            // The line is the wider: it gets the quiet zones and the bars are centred under it.
-            width = 2 * kQuietModules * n + tw;
-            textX = kQuietModules * n;
-            x = 2 * kQuietModules * n + (tw - baseWidth) / 2;
-        }
-        height += layout.textHeight;
-        layout.textY = static_cast<int>(typeIndex == 0 ? longEnd : normalEnd);
+        if (font == nullptr) return unusable(out, unusableFont(settings.fontSize));
+        const bool readable = settings.addSum != 0 || out.rewritesCode;
+        layOutText(readable ? std::string_view(encoded.readableText) : code, *font, typeIndex,
+                   settings, baseWidth, extent, out.layout);
     }
-    layout.textWidth = static_cast<int>(tw);
-    if (!fitsPicture(width, height))
-        return unusable(out, oversizedBy(width, height, baseWidth, settings, layout));
-    layout.width = static_cast<int>(width);
-    layout.height = static_cast<int>(height);
-    layout.textX = static_cast<int>(textX);
-
-    const auto& widths = encoded.elementWidths;
-    // Past the right edge nothing more shows, and x stops before it could overflow.
-    for (std::size_t i = 0; i < widths.size() && x < width; ++i) {
-        const std::int64_t w = std::llabs(static_cast<std::int64_t>(widths[i])) * n;
-        const std::int64_t bottom = widths[i] < 0 ? longEnd : normalEnd;
-        // A bar with no rows (a negative guard height) or beyond the picture leaves no trace.
-        if (i % 2 == 0 && w > 0 && bottom > kTopMargin)
-            layout.bars.push_back({x, w, static_cast<int>(std::min(bottom, height))});
-        x += w;
-    }
+    if (!fits(extent)) return unusable(out, oversizedBy(extent, baseWidth, settings, out.layout));
+    out.layout.width = static_cast<int>(extent.width);
+    out.layout.height = static_cast<int>(extent.height);
+    out.layout.textX = static_cast<int>(extent.textX);
+    layOutBars(encoded.elementWidths, settings, extent, out.layout.bars);
     return out;
 }
 

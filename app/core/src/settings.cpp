@@ -8,6 +8,7 @@
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <variant>
 
 namespace lorrin {
 namespace {
@@ -20,24 +21,30 @@ constexpr std::string_view kLoc = "loc";
 // A window corner found beyond the screen comes back to this coordinate.
 constexpr int kOffScreenReset = 10;
 
-struct IntKey {
+struct StoredField {
+    std::string_view section;
     std::string_view key;
-    std::int32_t Settings::*field;
+    SettingsField field;
+    std::size_t textSize = 0;  // a text field's size in bytes of CP932, with its terminator
 };
 
-// The integer keys of section "barcode", in the order they are read and written.
-constexpr std::array<IntKey, 11> kBarcodeKeys = {{
-    {"h", &Settings::barHeight},
-    {"gh", &Settings::guardExtra},
-    {"wn", &Settings::wideRatio},
-    {"narrow", &Settings::narrowWidth},
-    {"gap", &Settings::charGap},
-    {"check", &Settings::checkSum},
-    {"ocrdisp", &Settings::ocrDisp},
-    {"addsum", &Settings::addSum},
-    {"beep", &Settings::soundOn},
-    {"clipmode", &Settings::clipMode},
-    {"wpconly", &Settings::wpcOnly},
+// The fields of the record in the file, in the order they are read and written.
+constexpr std::array<StoredField, 15> kStoredFields = {{
+    {kBarcode, "h", &Settings::barHeight},
+    {kBarcode, "gh", &Settings::guardExtra},
+    {kBarcode, "wn", &Settings::wideRatio},
+    {kBarcode, "narrow", &Settings::narrowWidth},
+    {kBarcode, "gap", &Settings::charGap},
+    {kBarcode, "check", &Settings::checkSum},
+    {kBarcode, "ocrdisp", &Settings::ocrDisp},
+    {kBarcode, "addsum", &Settings::addSum},
+    {kBarcode, "beep", &Settings::soundOn},
+    {kBarcode, "clipmode", &Settings::clipMode},
+    {kBarcode, "wpconly", &Settings::wpcOnly},
+    {kFont, "name", &Settings::fontName, kFontNameSize},
+    {kFont, "size", &Settings::fontSize},
+    {kSound, "ok", &Settings::soundOk, kSoundPathSize},
+    {kSound, "ng", &Settings::soundNg, kSoundPathSize},
 }};
 
 std::filesystem::path userConfigDir() {
@@ -53,18 +60,26 @@ std::string fieldText(std::string_view stored, std::size_t fieldSize) {
     return std::string(cp932Prefix(fromStoredText(stored), fieldSize - 1));
 }
 
-std::string readText(const platform::ProfileFile& file, std::string_view section,
-                     std::string_view key, const std::string& fallback, std::size_t fieldSize) {
-    return fieldText(file.getString(section, key).value_or(fallback), fieldSize);
+std::int32_t readField(const platform::ProfileFile& file, const StoredField& f,
+                       std::int32_t fallback) {
+    return file.getInt(f.section, f.key, fallback);
+}
+
+std::string readField(const platform::ProfileFile& file, const StoredField& f,
+                      const std::string& fallback) {
+    return fieldText(file.getString(f.section, f.key).value_or(fallback), f.textSize);
+}
+
+void writeField(platform::ProfileFile& file, const StoredField& f, std::int32_t value) {
+    file.setInt(f.section, f.key, value);
 }
 
 // A stored value that still reads as the field keeps its very bytes: a name in CP932 stays
 // CP932, and a value longer than the field stays whole.
-void writeText(platform::ProfileFile& file, std::string_view section, std::string_view key,
-               const std::string& text, std::size_t fieldSize) {
-    const auto stored = file.getString(section, key);
-    if (stored && fieldText(*stored, fieldSize) == text) return;
-    file.setString(section, key, text);
+void writeField(platform::ProfileFile& file, const StoredField& f, const std::string& text) {
+    const auto stored = file.getString(f.section, f.key);
+    if (stored && fieldText(*stored, f.textSize) == text) return;
+    file.setString(f.section, f.key, text);
 }
 
 bool saveMakingFolder(const platform::ProfileFile& file, const std::filesystem::path& path) {
@@ -75,6 +90,12 @@ bool saveMakingFolder(const platform::ProfileFile& file, const std::filesystem::
 }
 
 }  // namespace
+
+std::string_view settingsKey(SettingsField field) {
+    for (const StoredField& f : kStoredFields)
+        if (f.field == field) return f.key;
+    return {};
+}
 
 void BuildIniPath(Settings& settings, const std::filesystem::path& programDir) {
     settings.iniPath = programDir / kFileName;
@@ -102,12 +123,9 @@ void LoadSettings(Settings& settings, MainView& view, const platform::Screen& sc
     const platform::ProfileFile file =
         platform::ProfileFile::load(settingsFileToRead(settings)).value_or(platform::ProfileFile{});
     const Settings defaults;
-    for (const IntKey& k : kBarcodeKeys)
-        settings.*k.field = file.getInt(kBarcode, k.key, defaults.*k.field);
-    settings.fontName = readText(file, kFont, "name", defaults.fontName, kFontNameSize);
-    settings.fontSize = file.getInt(kFont, "size", defaults.fontSize);
-    settings.soundOk = readText(file, kSound, "ok", defaults.soundOk, kSoundPathSize);
-    settings.soundNg = readText(file, kSound, "ng", defaults.soundNg, kSoundPathSize);
+    for (const StoredField& f : kStoredFields)
+        std::visit([&](auto field) { settings.*field = readField(file, f, defaults.*field); },
+                   f.field);
 
     const WindowPosition home;
     WindowPosition at{file.getInt(kLoc, "x", home.x), file.getInt(kLoc, "y", home.y)};
@@ -116,7 +134,7 @@ void LoadSettings(Settings& settings, MainView& view, const platform::Screen& sc
     if (at.y > size.height) at.y = kOffScreenReset;
     view.setPosition(at);
 
-    view.setTypeIndex(listSelection(file.getInt(kBarcode, "type", 0), kSymbologyNames.size()));
+    view.setTypeIndex(listSelection(file.getInt(kBarcode, "type", kJanUpc), kSymbologyNames.size()));
     view.setAngleIndex(listSelection(file.getInt(kBarcode, "angle", 0), kAngleNames.size()));
 }
 
@@ -124,11 +142,8 @@ bool SaveSettings(const Settings& settings, const MainView& view) {
     const std::filesystem::path source = settingsFileToRead(settings);
     const std::optional<platform::ProfileFile> read = platform::ProfileFile::load(source);
     platform::ProfileFile file = read.value_or(platform::ProfileFile{});
-    for (const IntKey& k : kBarcodeKeys) file.setInt(kBarcode, k.key, settings.*k.field);
-    writeText(file, kFont, "name", settings.fontName, kFontNameSize);
-    file.setInt(kFont, "size", settings.fontSize);
-    writeText(file, kSound, "ok", settings.soundOk, kSoundPathSize);
-    writeText(file, kSound, "ng", settings.soundNg, kSoundPathSize);
+    for (const StoredField& f : kStoredFields)
+        std::visit([&](auto field) { writeField(file, f, settings.*field); }, f.field);
     const WindowPosition at = view.position();
     file.setInt(kLoc, "x", at.x);
     file.setInt(kLoc, "y", at.y);

@@ -1,3 +1,4 @@
+#include "lorrin/choices.h"
 #include "lorrin/draw.h"
 #include "lorrin/status.h"
 #include "lorrin/test/fakes.h"
@@ -137,6 +138,54 @@ TEST_F(Draw, AWideLineWidensThePictureAndCentresTheBars) {
     // The line starts in the quiet zone's place: nothing dark left of column 20.
     for (int x = 0; x < 20; ++x) EXPECT_EQ(darkRows(g, x).first, -1) << "column " << x;
     EXPECT_EQ(test::scan(g), "EAN-8:49012347\n");
+}
+
+// Every pixel from the line's top row down is the font's own ink for the line at its
+// documented place, or white: no glyph shifted, clipped or left out.
+TEST_F(Draw, TheLinesInkIsWhereTheFontPutsIt) {
+    struct Row {
+        int type;
+        std::string_view code;
+        int fontSize;
+        std::string_view line;  // the readable line
+        int modules;            // ModuleCount
+        bool lineWider;         // than the bars with their quiet zones
+    };
+    constexpr std::array<Row, 4> kRows = {{
+        /* 0 EAN-13 */ {kJanUpc, "490123456789", 9, "4901234567894", 95, false},
+        /* 1 Code39, typed text */ {kCode39, "ABC123", 9, "ABC123", 151, false},
+        /* 2 */ {kJanUpc, "4901234", 40, "49012347", 67, true},
+        /* 3 */ {kCode39, "AB", 100, "AB", 83, true},
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        const Row& r = kRows[i];
+        settings.fontSize = r.fontSize;
+        ASSERT_GT(draw(r.type, r.code), 0) << "row " << i;
+        const Grey g = picture();
+        platform::RasterFont* font = fonts.font(settings.fontName, r.fontSize);
+        ASSERT_NE(font, nullptr);
+        const std::int64_t tw = font->textWidth(r.line);
+        const std::int64_t baseWidth = r.modules + 40;  // one pixel a module
+        ASSERT_EQ(tw >= baseWidth, r.lineWider) << "row " << i;
+        const std::int64_t textX = r.lineWider ? 20 : (baseWidth - tw) / 2;
+        const int textY = settings.barHeight + 5 + (r.type == kJanUpc ? settings.guardExtra : 0);
+        ASSERT_EQ(g.width, std::max(baseWidth, 40 + tw)) << "row " << i;
+
+        std::vector<bool> ink(g.pixels.size(), false);
+        int inked = 0;
+        font->render(r.line, [&](std::int64_t x, int y) {
+            ASSERT_LT(textX + x, g.width);
+            ASSERT_LT(textY + y, g.height);
+            ink[static_cast<std::size_t>((textY + y) * g.width + textX + x)] = true;
+            ++inked;
+        });
+        EXPECT_GT(inked, 0) << "row " << i;
+        int mismatches = 0;
+        for (int y = textY; y < g.height; ++y)
+            for (int x = 0; x < g.width; ++x)
+                mismatches += g.dark(x, y) != ink[static_cast<std::size_t>(y * g.width + x)];
+        EXPECT_EQ(mismatches, 0) << "row " << i;
+    }
 }
 
 TEST_F(Draw, TurnedPicturesAreExactRightAngleTurns) {

@@ -14,6 +14,11 @@ namespace lorrin {
 // drawn as something else ('?' would be a valid Code 128 character).
 inline constexpr char kUnmappable = static_cast<char>(0x80);
 
+// The length of the well-formed UTF-8 sequence that the non-empty `text` starts with; 0
+// for none (a stray byte, an overlong form, a surrogate, a code point past U+10FFFF, a
+// sequence cut short).
+std::size_t utf8SequenceLength(std::string_view text);
+
 // `utf8` in CP932.
 std::string toCp932(std::string_view utf8);
 

@@ -2,6 +2,8 @@
 // first one.  The list index of a symbology is the request handed to CheckBarcode.
 #pragma once
 
+#include "kelda.h"
+
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -10,10 +12,22 @@
 
 namespace lorrin {
 
-// The symbology list `cmbCtype`, in request order (0 is the JAN/UPC family).
+// The entries of the symbology list by name: each entry's index is its request.
+enum SymbologyEntry : int {
+    kJanUpc = KELDA_JAN_UPC,
+    kNw7 = KELDA_NW7,
+    kCode39 = KELDA_CODE39,
+    kItf = KELDA_ITF,
+    kCode128A = KELDA_CODE128_TEXT,
+    kCode128B = KELDA_CODE128_VALUES,
+    kCode93 = KELDA_CODE93,
+};
+
+// The symbology list `cmbCtype`, in request order.
 inline constexpr std::array<std::string_view, 7> kSymbologyNames = {
     "JAN/UPC", "NW-7", "Code39", "ITF", "Code128A", "Code128B", "Code93",
 };
+static_assert(kSymbologyNames.size() == std::size_t{kCode93} + 1, "one name per entry");
 
 // The angle list `cmbAngle`: entry i turns the picture by i x 90 degrees.
 inline constexpr std::array<std::string_view, 4> kAngleNames = {
@@ -26,7 +40,7 @@ constexpr int listSelection(int index, std::size_t listSize) {
 }
 
 struct PrefixMatch {
-    int typeIndex = 0;        // entry of the symbology list
+    int typeIndex = kJanUpc;  // entry of the symbology list
     std::size_t codeAt = 0;   // offset of the code in the text
 };
 
@@ -35,7 +49,7 @@ struct PrefixMatch {
 std::optional<PrefixMatch> matchPrefix(std::string_view text);
 
 struct ClipboardCode {
-    int typeIndex = 0;
+    int typeIndex = kJanUpc;
     std::string code;
 };
 

@@ -6,6 +6,7 @@
 // under the guard bars (JAN/UPC) or directly under the bars (the other symbologies).
 #pragma once
 
+#include "kelda.hpp"
 #include "lorrin/main_view.h"
 #include "lorrin/settings.h"
 #include "platform/bitmap.h"
@@ -13,6 +14,7 @@
 #include "platform/services.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,22 +52,25 @@ struct BarcodeLayout {
     int textHeight = 0;
 };
 
-// The setting that kept a composition from making a picture: a size below one pixel, a
-// font that cannot be opened, or the setting behind the largest part of a side that is
-// too long (or of the longer side, when the sides fit but the pixels do not).  kNone
-// when the bars are too wide at one pixel a module: the code is too long for a picture.
-enum class PictureSetting { kNone, kBarHeight, kGuardExtra, kNarrowWidth, kFontName, kFontSize };
-
 // A code checked, encoded and laid out, with nothing shown yet.
 struct Composition {
     int result = 0;             // the resolved code, or a negative result
-    PictureSetting unusable = PictureSetting::kNone;  // with kUnusableSettings
+    // With kUnusableSettings, the setting that kept the composition from making a picture:
+    // a size below one pixel, a font that cannot be opened, or the setting behind the
+    // largest part of a side that is too long (or of the longer side, when the sides fit
+    // but the pixels do not).  None when the bars are too wide at one pixel a module: the
+    // code is too long for a picture.
+    std::optional<SettingsField> unusable;
     std::string readableText;   // ReadableText
     bool rewritesCode = false;  // the edit box takes ReadableText
     BarcodeLayout layout;
 
     bool ok() const { return result > 0; }
 };
+
+// CheckBarcode and BarEncode of `code` as entry `typeIndex` of the symbology list, with
+// the settings' check character, wide element and gap.
+kelda::Encoded encodeBarcode(const Settings& settings, int typeIndex, std::string_view code);
 
 // Checks and encodes `code` as entry `typeIndex` of the symbology list and lays the
 // picture out.  Settings that cannot make a picture give kUnusableSettings and name the

@@ -45,7 +45,7 @@ public:
 // that a stand-in for the whole window can take this part from ViewState.
 class ViewState : public virtual MainView {
 public:
-    int type = 0;
+    int type = kJanUpc;
     int angle = 0;
     std::string code;
     std::string status;

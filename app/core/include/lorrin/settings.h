@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <variant>
 
 namespace lorrin {
 
@@ -38,6 +40,13 @@ struct Settings {
     std::filesystem::path iniPath;          // beside the program
     std::filesystem::path iniFallbackPath;  // in the user's configuration folder
 };
+
+// A field of the record: a number or a text.
+using SettingsField = std::variant<std::int32_t Settings::*, std::string Settings::*>;
+
+// The key the settings file keeps `field` under ("narrow" for narrowWidth); empty for a
+// field the file does not keep.
+std::string_view settingsKey(SettingsField field);
 
 // Sets iniPath to "lorrin.ini" in `programDir` and iniFallbackPath to
 // $XDG_CONFIG_HOME/lorrin/lorrin.ini ($HOME/.config when the variable is unset, empty

@@ -1,30 +1,35 @@
 // lorrin-cli's command line.
 #pragma once
 
+#include "lorrin/settings.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace lorrin::cli {
 
 enum class Format { kPng, kBmp, kSvg };
 
-// A settings-record field given on the command line; unset fields keep the settings file's.
-template <typename T>
-using Override = std::optional<T>;
+// Fields of the settings record given on the command line, in the order given; each
+// replaces the settings file's value.
+struct SettingOverrides {
+    std::vector<std::pair<std::int32_t Settings::*, std::int32_t>> numbers;
+    std::vector<std::pair<std::string Settings::*, std::string>> texts;
+
+    void applyTo(Settings& settings) const;
+};
 
 struct Options {
     std::vector<std::string> codes;
     std::optional<std::string> batchFile;  // "-" is standard input
-    Override<int> typeIndex;
-    Override<int> angleIndex;
+    std::optional<int> typeIndex;
+    std::optional<int> angleIndex;
     std::string output;                    // a file name or pattern; "-" is standard output
-    Override<std::int32_t> barHeight, guardExtra, narrowWidth, wideRatio, charGap;
-    Override<std::int32_t> checkSum, ocrDisp, addSum;
-    Override<std::string> fontName;
-    Override<std::int32_t> fontSize;
+    SettingOverrides settings;
     int dpi = 96;
     std::optional<std::string> settingsFile;
     bool widths = false;
@@ -39,6 +44,10 @@ struct ParseResult {
 };
 
 ParseResult parseOptions(const std::vector<std::string_view>& args);
+
+// The option that gives `field` a value ("--narrow" for narrowWidth); empty for a field
+// no option gives.
+std::string_view optionFor(SettingsField field);
 
 // "JAN/UPC", "nw7", "code-39", "jan", "3", ...: the symbology list entry, nullopt for
 // a name that is none of them.

@@ -1,0 +1,20 @@
+// The drawing of a run's pictures.
+#pragma once
+
+#include "lorrin/cli/jobs.h"
+#include "lorrin/cli/options.h"
+#include "lorrin/cli/report.h"
+#include "lorrin/settings.h"
+
+#include <vector>
+
+namespace lorrin::cli {
+
+// Draws the jobs (with --widths, prints their encodings), a long batch on every core
+// (pictures are independent files), and shows progress on a terminal.  A failure that
+// stops the run stops every thread; the reports go to standard error in order, up to the
+// first such failure.  Returns how the run ends.
+Exit runJobs(const std::vector<Job>& jobs, const Options& options, const Settings& settings,
+             int angleIndex);
+
+}  // namespace lorrin::cli

@@ -1,0 +1,174 @@
+#include "lorrin/cli/runner.h"
+
+#include "lorrin/cli/picture_files.h"
+#include "lorrin/draw.h"
+#include "lorrin/status.h"
+#include "platform/atomic_file.h"
+#include "rotateimage/rotate_image.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <system_error>
+#include <thread>
+
+#if defined(_WIN32)
+#include <io.h>
+#define LORRIN_ISATTY _isatty
+#define LORRIN_FILENO _fileno
+#else
+#include <unistd.h>
+#define LORRIN_ISATTY isatty
+#define LORRIN_FILENO fileno
+#endif
+
+namespace lorrin::cli {
+namespace {
+
+// A batch of this many codes on a terminal shows its progress, this often.
+constexpr std::size_t kProgressFrom = 1000;
+constexpr std::chrono::milliseconds kProgressInterval{200};
+// Drawing threads of a batch: one per core, up to this many, each with enough lines to
+// be worth its font engine.
+constexpr std::size_t kMaxWorkers = 8;
+constexpr std::size_t kLinesPerWorker = 256;
+
+// A picture file goes to a temporary file renamed into place, so a failed write leaves
+// the old file whole; standard output is written as it is.
+std::error_code writeOutput(const std::string& path, std::string_view bytes) {
+    if (path != "-") return platform::writeFileAtomically(path, bytes);
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
+        std::fflush(stdout) != 0)
+        return {errno, std::generic_category()};
+    return {};
+}
+
+// One drawing line of work: its own font engine and rotation component, so several
+// runners can draw side by side.
+class Runner {
+public:
+    Runner(const Options& options, const Settings& settings, int angleIndex)
+        : options_(options), settings_(settings), angleIndex_(angleIndex),
+          format_(formatFor(options.output).value_or(Format::kPng)) {}
+
+    Report draw(const Job& job) {
+        if (!job.sameFileAs.empty())
+            return {Exit::kRefused,
+                    about(job) + "same file as " + job.sameFileAs + ": " + job.path + "\n"};
+        if (options_.widths) return refusal(job, printWidths(job), std::nullopt);
+        const Composition c = composeBarcode(settings_, job.type, job.code, fonts_);
+        if (!c.ok()) return refusal(job, c.result, c.unusable);
+        if (const std::error_code error = writePicture(job.path, c))
+            return {Exit::kUnwritable, "lorrin-cli: " + job.where() + "cannot write " +
+                                           (job.path == "-" ? "standard output" : job.path) + ": " +
+                                           error.message() + "\n"};
+        return {};
+    }
+
+private:
+    // "lorrin-cli: line 3: \"CODE\": "
+    static std::string about(const Job& job) {
+        return "lorrin-cli: " + job.where() + '"' + shown(job.code) + "\": ";
+    }
+
+    Report refusal(const Job& job, int result, std::optional<SettingsField> setting) const {
+        if (result > 0) return {};
+        if (result == kUnusableSettings && setting)
+            return {Exit::kBadUsage,
+                    about(job) + named(*setting, settings_) + " cannot make a picture\n"};
+        const std::string why =
+            result == kUnusableSettings
+                ? std::string("too long for a picture")
+                : std::string(statusText(result)) + " (" + std::to_string(result) + ")";
+        return {Exit::kRefused, about(job) + why + "\n"};
+    }
+
+    // The encoding the draw would paint, as a line of standard output.
+    int printWidths(const Job& job) {
+        const kelda::Encoded e = encodeBarcode(settings_, job.type, job.code);
+        if (!e.ok()) return e.result;
+        std::string line = e.readableText + '\t';
+        for (std::size_t i = 0; i < e.elementWidths.size(); ++i)
+            line += (i == 0 ? "" : " ") + std::to_string(e.elementWidths[i]);
+        line += '\t' + std::to_string(e.moduleCount) + '\n';
+        std::fwrite(line.data(), 1, line.size(), stdout);
+        return e.result;
+    }
+
+    // The picture the desktop program would put on the clipboard, as a file.
+    std::error_code writePicture(const std::string& path, const Composition& c) {
+        if (format_ == Format::kSvg) {
+            platform::RasterFont* font = fonts_.font(settings_.fontName, settings_.fontSize);
+            return writeOutput(path, svgImage(c.layout, angleIndex_, settings_,
+                                              font == nullptr ? 0 : font->ascent()));
+        }
+        platform::Bitmap picture = paintBarcode(c.layout, settings_, fonts_);
+        rotatePicture(picture, angleIndex_, rImage_);
+        const std::vector<std::uint8_t> image = format_ == Format::kBmp
+                                                    ? bmpImage(picture, options_.dpi)
+                                                    : pngImage(picture, options_.dpi);
+        // libpng fails only when its memory runs out.
+        if (image.empty()) return std::make_error_code(std::errc::not_enough_memory);
+        return writeOutput(path, {reinterpret_cast<const char*>(image.data()), image.size()});
+    }
+
+    const Options& options_;
+    const Settings& settings_;
+    int angleIndex_;
+    Format format_;
+    platform::FontEngine fonts_;
+    rotateimage::TRotateImage rImage_;
+};
+
+}  // namespace
+
+Exit runJobs(const std::vector<Job>& jobs, const Options& options, const Settings& settings,
+             int angleIndex) {
+    // Standard output keeps its order only when one runner writes it.
+    const bool ordered = options.widths || options.output == "-";
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t workers =
+        ordered ? 1 : std::min<std::size_t>({cores, kMaxWorkers, jobs.size() / kLinesPerWorker + 1});
+    const bool showProgress = LORRIN_ISATTY(LORRIN_FILENO(stderr)) != 0 && jobs.size() >= kProgressFrom;
+
+    // Every job below the first one taken after a stop has been drawn, so the reports up
+    // to the first stopping one are complete.
+    std::vector<Report> reports(jobs.size());
+    std::atomic<std::size_t> next{0};
+    std::atomic<std::size_t> finished{0};
+    std::atomic<bool> stop{false};
+    const auto work = [&] {
+        Runner runner(options, settings, angleIndex);
+        for (std::size_t i; !stop.load() && (i = next.fetch_add(1)) < jobs.size();) {
+            reports[i] = runner.draw(jobs[i]);
+            if (stopsRun(reports[i].exit)) stop = true;
+            finished.fetch_add(1);
+        }
+    };
+    // This thread draws too, unless it has progress to show.
+    std::vector<std::thread> threads;
+    for (std::size_t w = showProgress ? 0 : 1; w < workers; ++w) threads.emplace_back(work);
+    if (showProgress) {
+        while (finished.load() < jobs.size() && !stop.load()) {
+            std::cerr << "\rlorrin-cli: " << finished.load() << " of " << jobs.size() << " codes"
+                      << std::flush;
+            std::this_thread::sleep_for(kProgressInterval);
+        }
+        std::cerr << "\r\033[K" << std::flush;
+    } else {
+        work();
+    }
+    for (std::thread& t : threads) t.join();
+    Exit exit = Exit::kDrawn;
+    for (const Report& r : reports) {
+        std::cerr << r.text;
+        if (stopsRun(r.exit)) return r.exit;
+        if (r.exit == Exit::kRefused) exit = Exit::kRefused;
+    }
+    return exit;
+}
+
+}  // namespace lorrin::cli
