@@ -93,9 +93,7 @@ void TfrmMain::buildControls() {
     bar->addWidget(statusText_, 1);
     setStatusBar(bar);
 
-    setTabOrder(edtCode_, cmbCtype_);
-    setTabOrder(cmbCtype_, cmbAngle_);
-    setTabOrder(cmbAngle_, btnDraw_);
+    setTabOrderChain({edtCode_, cmbCtype_, cmbAngle_, btnDraw_});
 
     connect(cmbCtype_, &QComboBox::activated, this, [this] { form_.cmbCtypeChange(); });
     connect(edtCode_, &QLineEdit::textChanged, this, [this] { form_.edtCodeChange(); });

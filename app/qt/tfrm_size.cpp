@@ -53,17 +53,13 @@ constexpr std::array<CheckRow, 4> kCheckRows = {{
 TfrmSize::TfrmSize(Settings& settings, QWidget* parent)
     : QDialog(parent), dialog_(*this, settings) {
     frameDialog(*this, "frmSize", QStringLiteral("基本設定"), 267, 225);
-    QWidget* previous = nullptr;
-    auto chain = [&](QWidget* next) {
-        if (previous != nullptr) setTabOrder(previous, next);
-        previous = next;
-    };
+    std::vector<QWidget*> tabOrder;
     for (const EditRow& row : kEditRows) {
         place(new QLabel(QString::fromUtf8(row.label), this), row.labelName, row.labelLeft,
               row.top + 8, 104 - row.labelLeft, 12);
         QLineEdit* edit = place(new QLineEdit(this), row.editName, 104, row.top, 57, 20);
         edits_[row.edit] = edit;
-        chain(edit);
+        tabOrder.push_back(edit);
     }
     auto* note = place(new QLabel(QStringLiteral("数値はﾋﾟｸｾﾙ数で指定して下さい。"), this),
                        "Label6", 176, 80, 67, 36);
@@ -73,13 +69,13 @@ TfrmSize::TfrmSize(Settings& settings, QWidget* parent)
         QCheckBox* box =
             place(new QCheckBox(QString::fromUtf8(row.caption), this), row.name, 9, row.top, row.width, 17);
         checks_[row.box] = box;
-        chain(box);
+        tabOrder.push_back(box);
     }
     auto* ok = place(new QPushButton(QStringLiteral("OK"), this), "btnOK", 192, 8, 67, 22);
     ok->setDefault(true);
-    chain(ok);
     auto* cancel = place(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), "btnCancel", 192, 36, 67, 22);
-    chain(cancel);
+    tabOrder.insert(tabOrder.end(), {ok, cancel});
+    setTabOrderChain(tabOrder);
     connect(ok, &QPushButton::clicked, this, [this] { dialog_.btnOKClick(); });
     connect(cancel, &QPushButton::clicked, this, [this] { dialog_.btnCancelClick(); });
 

@@ -61,12 +61,7 @@ TfrmSound::TfrmSound(Settings& settings, platform::Sound& sound, QWidget* parent
     ok->setDefault(true);
     auto* cancel = place(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), "btnCancel", 288, 61, 67, 22);
 
-    setTabOrder(edtSoundOK_, refGD);
-    setTabOrder(refGD, edtSoundNG_);
-    setTabOrder(edtSoundNG_, refBD);
-    setTabOrder(refBD, chkSound_);
-    setTabOrder(chkSound_, ok);
-    setTabOrder(ok, cancel);
+    setTabOrderChain({edtSoundOK_, refGD, edtSoundNG_, refBD, chkSound_, ok, cancel});
 
     connect(refGD, &QPushButton::clicked, this, [this] { dialog_.btnRefGDClick(); });
     connect(refBD, &QPushButton::clicked, this, [this] { dialog_.btnRefBDClick(); });

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <map>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -59,6 +60,17 @@ protected:
         std::ofstream(dir_ / name, std::ios::binary) << text;
     }
 };
+
+// A batch of `lines` EAN-13 codes (490000000001 and on), enough for several drawing
+// threads, with the given lines replaced.
+std::string longBatch(int lines, const std::map<int, std::string>& replaced = {}) {
+    std::string batch;
+    for (int i = 1; i <= lines; ++i) {
+        const auto r = replaced.find(i);
+        batch += (r != replaced.end() ? r->second : std::to_string(490000000000 + i)) + "\n";
+    }
+    return batch;
+}
 
 // No picture file in the folder.
 bool nothingDrawn(const std::set<std::string>& names) {
@@ -142,11 +154,7 @@ TEST_F(Cli, BatchesTakeLineEndsBlankLinesAndRefusalsInStride) {
 
 TEST_F(Cli, LongBatchesReportRefusalsInLineOrder) {
     // Enough lines for several drawing threads; two refusals far apart.
-    std::string batch;
-    for (int i = 1; i <= 1200; ++i)
-        batch += (i == 1100 ? std::string("12X") : i == 7 ? std::string("c39@A#") :
-                                                std::to_string(490000000000 + i)) + "\n";
-    write("codes.txt", batch);
+    write("codes.txt", longBatch(1200, {{7, "c39@A#"}, {1100, "12X"}}));
     EXPECT_EQ(run("--no-text --batch codes.txt -o {n}.bmp"), 1);
     EXPECT_EQ(read("stderr.txt"),
               "lorrin-cli: line 7: \"A#\": CODE39 ｴﾝｺｰﾄﾞｴﾗｰ (-14)\n"
@@ -355,9 +363,7 @@ TEST_F(Cli, FailedWritesKeepTheOldFileAndStopTheRun) {
     std::filesystem::permissions(dir_ / "ro.png", std::filesystem::perms::owner_read |
                                                       std::filesystem::perms::group_read);
     std::filesystem::create_directory(dir_ / "folder.png");
-    std::string batch;
-    for (int i = 1; i <= 1200; ++i) batch += std::to_string(490000000000 + i) + "\n";
-    write("codes.txt", batch);
+    write("codes.txt", longBatch(1200));
     const std::set<std::string> before = files();
 
     struct Row {
@@ -395,11 +401,7 @@ TEST_F(Cli, FailedWritesKeepTheOldFileAndStopTheRun) {
 }
 
 TEST_F(Cli, CodesNamingTheSameFileKeepTheFirstPicture) {
-    std::string longBatch;
-    for (int i = 1; i <= 1200; ++i)
-        longBatch += (i == 3 ? std::string("c39@A/B") : i == 1100 ? std::string("c39@A B") :
-                                                      std::to_string(490000000000 + i)) + "\n";
-    write("long.txt", longBatch);
+    write("long.txt", longBatch(1200, {{3, "c39@A/B"}, {1100, "c39@A B"}}));
     write("short.txt", "c39@A/B\nc39@A B\nc39@A/B\n");
     struct Row {
         std::string_view args;
