@@ -148,13 +148,17 @@ ROTATEIMAGE_AVX2_TARGET void transposeTile24(const Turn t, int i0, int i1, int j
   const long xLast = std::max(columnOf(t, 0), columnOf(t, t.height - 1));
   const std::ptrdiff_t sStep = sourceStep(t);
   const std::ptrdiff_t oStep = outputStep(t);
-  // Rows j0..jEnd-1 go by blocks: whole blocks whose reads stay within the last column.
-  int jEnd = j0;
-  while (jEnd + 8 <= j1 && std::min(columnOf(t, jEnd), columnOf(t, jEnd + 7)) + 8 <= xLast) jEnd += 8;
+  // Rows jBegin..jEnd-1 go by blocks: whole blocks whose reads stay within the last
+  // column, which are the first ones or, mirrored, the last ones.
+  const auto fits = [&t, xLast](int j) { return std::min(columnOf(t, j), columnOf(t, j + 7)) + 8 <= xLast; };
+  int jBegin = j0;
+  while (jBegin + 8 <= j1 && !fits(jBegin)) jBegin += 8;
+  int jEnd = jBegin;
+  while (jEnd + 8 <= j1 && fits(jEnd)) jEnd += 8;
   int i = i0;
   for (; i + 4 <= i1; i += 4) {
     const bool spill = i + 6 <= t.width;
-    for (int j = j0; j < jEnd; j += 8) {
+    for (int j = jBegin; j < jEnd; j += 8) {
       const long xa = std::min(columnOf(t, j), columnOf(t, j + 7));
       const std::uint8_t* s = at(t, xa, rowOf(t, i));
       std::uint8_t* o = outAt(t, i, t.xStep > 0 ? j : j + 7);
@@ -176,7 +180,8 @@ ROTATEIMAGE_AVX2_TARGET void transposeTile24(const Turn t, int i0, int i1, int j
       }
     }
   }
-  transposeScalar(t, i, i1, j0, jEnd);
+  transposeScalar(t, i, i1, jBegin, jEnd);
+  transposeScalar(t, i0, i1, j0, jBegin);
   transposeScalar(t, i0, i1, jEnd, j1);
 }
 

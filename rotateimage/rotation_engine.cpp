@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstring>
-#include <functional>
 #include <numbers>
 #include <system_error>
 #include <thread>
@@ -215,10 +215,11 @@ void renderRows(const Render& r, int j0, int j1) {
   for (int j = j0; j < j1; ++j) finishRow(r, j);
 }
 
-// Large pictures are split into bands of output rows, one per core; below this many
-// output pixels a second thread costs more than it saves.
+// Large pictures are rendered in chunks of output rows by one thread per core, each
+// taking the next chunk when done, so that a thread slowed by other work takes fewer.
+// Below kThreadedPixels output pixels a second thread costs more than it saves.
 constexpr std::int64_t kThreadedPixels = std::int64_t{1} << 18;
-constexpr int kBandRows = 64;  // bands start on whole tiles
+constexpr int kChunkRows = 256;  // whole tiles of the walk and the block copies
 
 int workersFor(const RenderOptions& options, OutputSize out) {
   int workers = options.threads;
@@ -226,24 +227,26 @@ int workersFor(const RenderOptions& options, OutputSize out) {
     const bool large = static_cast<std::int64_t>(out.width) * out.height >= kThreadedPixels;
     workers = large ? static_cast<int>(std::max(1u, std::thread::hardware_concurrency())) : 1;
   }
-  return std::min(workers, (out.height + kBandRows - 1) / kBandRows);
+  return std::min(workers, (out.height + kChunkRows - 1) / kChunkRows);
 }
 
-// Runs renderRows over the output in `workers` bands, the last on the calling thread.  A
-// worker that cannot be started leaves its band to the calling thread.
-void renderInBands(const Render& r, int workers) {
-  const int perBand = (r.out.height + workers - 1) / workers;
-  const int bandRows = (perBand + kBandRows - 1) / kBandRows * kBandRows;
+// Runs renderRows over all chunks on `workers` threads, the calling one among them.  A
+// worker that cannot be started leaves its share to the others.
+void renderInChunks(const Render& r, int workers) {
+  const int chunks = (r.out.height + kChunkRows - 1) / kChunkRows;
+  std::atomic<int> next{0};
+  const auto work = [&r, &next, chunks] {
+    for (int c = next++; c < chunks; c = next++) renderRows(r, c * kChunkRows, std::min(r.out.height, (c + 1) * kChunkRows));
+  };
   std::vector<std::jthread> helpers;
-  int j0 = 0;
-  for (; j0 + bandRows < r.out.height; j0 += bandRows) {
+  for (int k = 1; k < workers; ++k) {
     try {
-      helpers.emplace_back(renderRows, std::cref(r), j0, j0 + bandRows);
+      helpers.emplace_back(work);
     } catch (const std::system_error&) {
-      renderRows(r, j0, j0 + bandRows);
+      break;
     }
   }
-  renderRows(r, j0, r.out.height);
+  work();
 }
 
 void transformPalette(std::span<std::uint8_t> rotated, const RenderOptions& options) {
@@ -360,7 +363,7 @@ bool ExecuteDimension(std::span<const std::uint8_t> source, const Dimension& d, 
   mask[dib::kHeadersSize + dib::kPaletteEntrySize + 3] = 0;
   r.mask = {mask.data() + maskOffset, maskStride};
 
-  renderInBands(r, workersFor(options, *out));
+  renderInChunks(r, workersFor(options, *out));
   if (bytesPerPixel == 1) transformPalette(rotated, options);
   return true;
 }
