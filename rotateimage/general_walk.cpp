@@ -4,7 +4,6 @@
 #include <cstring>
 #include <limits>
 #include <optional>
-#include <vector>
 
 #if defined(ROTATEIMAGE_AVX2)
 #include <immintrin.h>
@@ -64,13 +63,19 @@ struct Lanes {
   __m256i x, y, stepX, stepY, lastColumn, lastRow, stride;
 };
 
-ROTATEIMAGE_AVX2_TARGET inline Lanes startLanes(const Source& s, const Run& run) {
+// Positions start, start + step, ..., start + 7 step.
+ROTATEIMAGE_AVX2_TARGET inline __m256i lanePositions(std::int64_t start, std::int64_t step) {
   const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-  const auto first = [&lanes](std::int64_t start, std::int64_t step) ROTATEIMAGE_AVX2_TARGET {
-    return _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(start)), _mm256_mullo_epi32(lanes, _mm256_set1_epi32(static_cast<int>(step))));
-  };
-  return {first(run.x, run.dx), first(run.y, run.dy), _mm256_set1_epi32(static_cast<int>(8 * run.dx)),
-          _mm256_set1_epi32(static_cast<int>(8 * run.dy)), _mm256_set1_epi32(s.width - 1), _mm256_set1_epi32(s.height - 1),
+  return _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(start)), _mm256_mullo_epi32(lanes, _mm256_set1_epi32(static_cast<int>(step))));
+}
+
+ROTATEIMAGE_AVX2_TARGET inline Lanes startLanes(const Source& s, const Run& run) {
+  return {lanePositions(run.x, run.dx),
+          lanePositions(run.y, run.dy),
+          _mm256_set1_epi32(static_cast<int>(8 * run.dx)),
+          _mm256_set1_epi32(static_cast<int>(8 * run.dy)),
+          _mm256_set1_epi32(s.width - 1),
+          _mm256_set1_epi32(s.height - 1),
           _mm256_set1_epi32(static_cast<int>(s.plane.stride))};
 }
 
@@ -88,7 +93,8 @@ ROTATEIMAGE_AVX2_TARGET inline __m256i nextOffsets(Lanes& l, int bytesPerPixel) 
 // Eight samples at a time: the source offsets gathered.  Returns how many samples were
 // written.
 ROTATEIMAGE_AVX2_TARGET int sampleVector(const Source& s, const Run& run, std::uint8_t* out) {
-  if (s.bytesPerPixel == 3 ? run.count < 11 : run.count < 8) return 0;
+  const int count = run.count;  // kept apart from `out`, which may alias anything
+  if (s.bytesPerPixel == 3 ? count < 11 : count < 8) return 0;
   if (!fitsLanes(s, run)) return 0;
   Lanes lanes = startLanes(s, run);
   int k = 0;
@@ -98,7 +104,7 @@ ROTATEIMAGE_AVX2_TARGET int sampleVector(const Source& s, const Run& run, std::u
                                          3, 7, 11, 15, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
     const __m256i join = _mm256_setr_epi32(0, 4, 0, 0, 0, 0, 0, 0);
     const int* base = reinterpret_cast<const int*>(s.plane.data - 3);
-    for (; k + 8 <= run.count; k += 8) {
+    for (; k + 8 <= count; k += 8) {
       const __m256i words = _mm256_i32gather_epi32(base, nextOffsets(lanes, s.bytesPerPixel), 1);
       const __m256i bytes = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(words, top), join);
       _mm_storel_epi64(reinterpret_cast<__m128i*>(out + k), _mm256_castsi256_si128(bytes));
@@ -111,7 +117,7 @@ ROTATEIMAGE_AVX2_TARGET int sampleVector(const Source& s, const Run& run, std::u
                                         0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
   const __m256i join = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 7, 7);
   const int* base = reinterpret_cast<const int*>(s.plane.data);
-  for (; k + 11 <= run.count; k += 8) {
+  for (; k + 11 <= count; k += 8) {
     const __m256i words = _mm256_i32gather_epi32(base, nextOffsets(lanes, s.bytesPerPixel), 1);
     const __m256i pixels = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(words, low3), join);
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 3 * static_cast<std::size_t>(k)), pixels);
@@ -133,17 +139,17 @@ void sampleRun(const Source& s, const Run& run, std::uint8_t* out, Kernels kerne
 
 namespace {
 
-// Rows [first, first + count) of a band, columns [c0, c1].
+// Rows [first, first + count) of a band, columns [c0, c1] of the columns up to groupHi
+// that the rows cover.
 struct Tile {
   std::size_t first, count;
-  int c0, c1;
+  int c0, c1, groupHi;
 };
 
-// A band's tiles in walking order: groups of rows from the top, in each group the tiles
-// from left to right across the group's column ranges.
-std::vector<Tile> tilesOf(std::span<const RowStart> rows) {
-  std::vector<Tile> tiles;
-  for (std::size_t first = 0; first < rows.size(); first += kTileRows) {
+// A band's tiles in walking order: groups of rows from the top, in each group from left
+// to right.  The first tile of the first group at or after row `first` that has samples.
+std::optional<Tile> firstTileFrom(std::span<const RowStart> rows, std::size_t first) {
+  for (; first < rows.size(); first += kTileRows) {
     const std::size_t count = std::min<std::size_t>(kTileRows, rows.size() - first);
     int lo = std::numeric_limits<int>::max();
     int hi = -1;
@@ -152,9 +158,14 @@ std::vector<Tile> tilesOf(std::span<const RowStart> rows) {
         lo = std::min(lo, row.lo);
         hi = std::max(hi, row.hi);
       }
-    for (int c0 = lo; c0 <= hi; c0 += kTileCols) tiles.push_back({first, count, c0, std::min(hi, c0 + kTileCols - 1)});
+    if (lo <= hi) return Tile{first, count, lo, std::min(hi, lo + kTileCols - 1), hi};
   }
-  return tiles;
+  return std::nullopt;
+}
+
+std::optional<Tile> tileAfter(std::span<const RowStart> rows, const Tile& tile) {
+  if (tile.c1 < tile.groupHi) return Tile{tile.first, tile.count, tile.c1 + 1, std::min(tile.groupHi, tile.c1 + kTileCols), tile.groupHi};
+  return firstTileFrom(rows, tile.first + tile.count);
 }
 
 // The source lines a tile reads, asked for a few at a time while the tile before it is
@@ -220,22 +231,22 @@ class TileFetch {
 void walkTiles(const Source& src, std::span<const RowStart> rows, std::int64_t dx, std::int64_t dy, Plane out,
                Kernels kernels) {
   const std::size_t bpp = static_cast<std::size_t>(src.bytesPerPixel);
-  const std::vector<Tile> tiles = tilesOf(rows);
-  for (std::size_t t = 0; t < tiles.size(); ++t) {
-    const Tile& tile = tiles[t];
-    std::optional<TileFetch> next;
-    if (t + 1 < tiles.size()) next.emplace(src, rows, tiles[t + 1], dx, dy);
-    const std::size_t perRow = next ? next->lines() / tile.count + 1 : 0;
-    for (std::size_t r = tile.first; r < tile.first + tile.count; ++r) {
-      if (next) next->fetch(perRow);
+  for (auto tile = firstTileFrom(rows, 0); tile;) {
+    const auto next = tileAfter(rows, *tile);
+    std::optional<TileFetch> fetch;
+    if (next) fetch.emplace(src, rows, *next, dx, dy);
+    const std::size_t perRow = fetch ? fetch->lines() / tile->count + 1 : 0;
+    for (std::size_t r = tile->first; r < tile->first + tile->count; ++r) {
+      if (fetch) fetch->fetch(perRow);
       const RowStart& row = rows[r];
-      const int a = std::max(row.lo, tile.c0);
-      const int b = std::min(row.hi, tile.c1);
+      const int a = std::max(row.lo, tile->c0);
+      const int b = std::min(row.hi, tile->c1);
       if (a > b) continue;
       const std::int64_t skipped = a - row.lo;
       const Run run{row.x + skipped * dx, row.y + skipped * dy, dx, dy, b - a + 1};
       sampleRun(src, run, out.data + r * out.stride + static_cast<std::size_t>(a) * bpp, kernels);
     }
+    tile = next;
   }
 }
 

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <numbers>
-#include <system_error>
+#include <exception>
 #include <thread>
 #include <vector>
 
@@ -219,7 +219,7 @@ void renderRows(const Render& r, int j0, int j1) {
 // taking the next chunk when done, so that a thread slowed by other work takes fewer.
 // Below kThreadedPixels output pixels a second thread costs more than it saves.
 constexpr std::int64_t kThreadedPixels = std::int64_t{1} << 18;
-constexpr int kChunkRows = 256;  // whole tiles of the walk and the block copies
+constexpr int kChunkRows = 256;  // two rows of the walk's tiles
 
 int workersFor(const RenderOptions& options, OutputSize out) {
   int workers = options.threads;
@@ -230,8 +230,7 @@ int workersFor(const RenderOptions& options, OutputSize out) {
   return std::min(workers, (out.height + kChunkRows - 1) / kChunkRows);
 }
 
-// Runs renderRows over all chunks on `workers` threads, the calling one among them.  A
-// worker that cannot be started leaves its share to the others.
+// Runs renderRows over all chunks on `workers` threads, the calling one among them.
 void renderInChunks(const Render& r, int workers) {
   const int chunks = (r.out.height + kChunkRows - 1) / kChunkRows;
   std::atomic<int> next{0};
@@ -239,12 +238,11 @@ void renderInChunks(const Render& r, int workers) {
     for (int c = next++; c < chunks; c = next++) renderRows(r, c * kChunkRows, std::min(r.out.height, (c + 1) * kChunkRows));
   };
   std::vector<std::jthread> helpers;
-  for (int k = 1; k < workers; ++k) {
-    try {
-      helpers.emplace_back(work);
-    } catch (const std::system_error&) {
-      break;
-    }
+  try {
+    helpers.reserve(static_cast<std::size_t>(workers - 1));
+    for (int k = 1; k < workers; ++k) helpers.emplace_back(work);
+  } catch (const std::exception&) {
+    // A worker that cannot be started leaves its chunks to the others.
   }
   work();
 }
