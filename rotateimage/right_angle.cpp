@@ -29,10 +29,13 @@ inline std::uint8_t* outAt(const Turn& t, int i, int j) {
 inline long columnOf(const Turn& t, int j) { return t.x0 + static_cast<long>(j) * t.xStep; }
 inline long rowOf(const Turn& t, int i) { return t.y0 + static_cast<long>(i) * t.yStep; }
 
+// The tiles take their Turn by value: stores through the output cannot alias a copy, so
+// its fields stay in registers.
+
 // Output columns [i0, i1) of rows [j0, j1), one pixel at a time.  3-byte pixels move as
 // 4-byte words, each spilling one byte into the next pixel of the row, which is written
 // afterwards; the last pixel of a row is written exactly.
-void transposeScalar(const Turn& t, int i0, int i1, int j0, int j1) {
+void transposeScalar(const Turn t, int i0, int i1, int j0, int j1) {
   const std::ptrdiff_t sStep = static_cast<std::ptrdiff_t>(t.src.stride) * t.yStep;
   for (int j = j0; j < j1; ++j) {
     const std::uint8_t* s = at(t, columnOf(t, j), rowOf(t, i0));
@@ -99,7 +102,7 @@ inline std::ptrdiff_t outputStep(const Turn& t) { return static_cast<std::ptrdif
 
 // 8 bits, blocks of output rows j..j+15 and columns i..i+31: 32 source rows of 16 bytes,
 // rows i..i+15 in the low lanes and i+16..i+31 in the high ones, so that each output row
-// is one 32-byte store.  The plane pointers are copied, so that stores cannot alias them.
+// is one 32-byte store.
 ROTATEIMAGE_AVX2_TARGET void transposeTile8(const Turn t, int i0, int i1, int j0, int j1) {
   const std::ptrdiff_t sStep = sourceStep(t);
   const std::ptrdiff_t oStep = outputStep(t);
@@ -216,25 +219,19 @@ ROTATEIMAGE_AVX2_TARGET int reverseRow24(const std::uint8_t* s, std::uint8_t* o,
 }
 #endif
 
-void transposePortable(const Turn& t) {
-  forEachTile(t, [&t](int i0, int i1, int j0, int j1) { transposeScalar(t, i0, i1, j0, j1); });
-}
-
 }  // namespace
 
 void transposeTurn(const Turn& t, Kernels kernels) {
+  auto tile = transposeScalar;
 #if defined(ROTATEIMAGE_AVX2)
-  if (kernels == Kernels::avx2) {
-    const auto tile = t.bytesPerPixel == 1 ? transposeTile8 : transposeTile24;
-    forEachTile(t, [&t, tile](int i0, int i1, int j0, int j1) { tile(t, i0, i1, j0, j1); });
-    return;
-  }
+  if (kernels == Kernels::avx2) tile = t.bytesPerPixel == 1 ? transposeTile8 : transposeTile24;
 #endif
   (void)kernels;
-  transposePortable(t);
+  forEachTile(t, [&t, tile](int i0, int i1, int j0, int j1) { tile(t, i0, i1, j0, j1); });
 }
 
 void rowTurn(const Turn& t, Kernels kernels) {
+  (void)kernels;
   const std::size_t bpp = static_cast<std::size_t>(t.bytesPerPixel);
   for (int j = 0; j < t.height; ++j) {
     std::uint8_t* o = outAt(t, 0, j);
@@ -249,7 +246,6 @@ void rowTurn(const Turn& t, Kernels kernels) {
 #endif
     for (s -= bpp * static_cast<std::size_t>(i); i < t.width; ++i, s -= bpp) std::memcpy(o + bpp * static_cast<std::size_t>(i), s, bpp);
   }
-  (void)kernels;
 }
 
 }  // namespace rotateimage::detail
