@@ -197,9 +197,9 @@ Dimension atAngle(int tenths, int zoom) {
 struct Picture {
   int width, height;
 };
-// One pixel, single rows and columns, odd sizes, sizes around the 16-, 32- and 64-pixel
-// blocks and tiles, and one large enough for several bands and vector runs.
-constexpr Picture kPictures[] = {{1, 1}, {1, 9}, {9, 1}, {5, 3}, {17, 33}, {33, 17}, {64, 64}, {131, 67}, {300, 200}};
+// One pixel, single rows and columns, odd sizes, sizes around the vector blocks, and one
+// with several chunks of 256 rows, tiles and vector runs at every angle.
+constexpr Picture kPictures[] = {{1, 1}, {1, 9}, {9, 1}, {5, 3}, {17, 33}, {33, 17}, {64, 64}, {131, 67}, {300, 520}};
 
 TEST(Exactness, RightAnglesEveryOptionEveryWay) {
   std::mt19937 random(1);
