@@ -95,21 +95,33 @@ ROTATEIMAGE_AVX2_TARGET inline __m256i load2(const std::uint8_t* low, const std:
                                  _mm_loadu_si128(reinterpret_cast<const __m128i*>(high)), 1);
 }
 
-// Steps between the source rows of neighbouring output columns and between the output
-// rows of neighbouring source columns.
+// The step between the source rows of neighbouring output columns.
 inline std::ptrdiff_t sourceStep(const Turn& t) { return static_cast<std::ptrdiff_t>(t.src.stride) * t.yStep; }
-inline std::ptrdiff_t outputStep(const Turn& t) { return static_cast<std::ptrdiff_t>(t.out.stride) * t.xStep; }
+
+// Writes `count` bytes to `to`: the whole 64-byte lines streamed past the caches (the
+// output is not read back soon, and plain stores would first read every line), the
+// bytes of partial lines stored plainly, so that no line is written both ways.
+ROTATEIMAGE_AVX2_TARGET void streamBytes(std::uint8_t* to, const std::uint8_t* from, std::size_t count) {
+  constexpr std::uintptr_t kLine = 64;
+  const std::size_t head = std::min(count, static_cast<std::size_t>((kLine - reinterpret_cast<std::uintptr_t>(to) % kLine) % kLine));
+  std::memcpy(to, from, head);
+  std::size_t k = head;
+  for (; k + kLine <= count; k += kLine) {
+    _mm256_stream_si256(reinterpret_cast<__m256i*>(to + k), _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + k)));
+    _mm256_stream_si256(reinterpret_cast<__m256i*>(to + k + 32), _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + k + 32)));
+  }
+  std::memcpy(to + k, from + k, count - k);
+}
 
 // 8 bits, blocks of output rows j..j+15 and columns i..i+31: 32 source rows of 16 bytes,
 // rows i..i+15 in the low lanes and i+16..i+31 in the high ones, so that each output row
-// is one 32-byte store.
+// is one 32-byte store.  The 16 rows are gathered in a small buffer across the tile and
+// then streamed out whole.
 ROTATEIMAGE_AVX2_TARGET void transposeTile8(const Turn t, int i0, int i1, int j0, int j1) {
+  alignas(32) std::uint8_t staged[16][kTile8];
   const std::ptrdiff_t sStep = sourceStep(t);
-  const std::ptrdiff_t oStep = outputStep(t);
   int j = j0;
   for (; j + 16 <= j1; j += 16) {
-    // The output row of the block's first source column.
-    std::uint8_t* o = outAt(t, 0, t.xStep > 0 ? j : j + 15);
     const std::uint8_t* s = at(t, std::min(columnOf(t, j), columnOf(t, j + 15)), rowOf(t, i0));
     int i = i0;
     for (; i + 32 <= i1; i += 32, s += 32 * sStep) {
@@ -117,40 +129,31 @@ ROTATEIMAGE_AVX2_TARGET void transposeTile8(const Turn t, int i0, int i1, int j0
       ROTATEIMAGE_UNROLL
       for (int m = 0; m < 16; ++m) r[m] = load2(s + m * sStep, s + (16 + m) * sStep);
       transpose16x16(r);
+      // r[k] holds source column first + k: output row j + k, or j + 15 - k mirrored.
       ROTATEIMAGE_UNROLL
-      for (int k = 0; k < 16; ++k) _mm256_storeu_si256(reinterpret_cast<__m256i*>(o + k * oStep + i), r[k]);
+      for (int k = 0; k < 16; ++k) _mm256_store_si256(reinterpret_cast<__m256i*>(&staged[t.xStep > 0 ? k : 15 - k][i - i0]), r[k]);
     }
+    for (int k = 0; k < 16; ++k) streamBytes(outAt(t, i0, j + k), staged[k], static_cast<std::size_t>(i - i0));
     transposeScalar(t, i, i1, j, j + 16);
   }
   transposeScalar(t, i0, i1, j, j1);
-}
-
-// Writes the 12 bytes of four 3-byte pixels at `o`: as one 16-byte store that spills
-// into the two following pixels where the row has them (they are written afterwards),
-// exactly otherwise.
-ROTATEIMAGE_AVX2_TARGET inline void storePixels4(std::uint8_t* o, __m128i v, bool spill) {
-  if (spill) {
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(o), v);
-    return;
-  }
-  _mm_storel_epi64(reinterpret_cast<__m128i*>(o), v);
-  const std::uint32_t last = static_cast<std::uint32_t>(_mm_extract_epi32(v, 2));
-  std::memcpy(o + 8, &last, 4);
+  _mm_sfence();  // streamed stores are ordered before whatever publishes them
 }
 
 // 3 bytes, blocks of output rows j..j+7 and columns i..i+3: four source rows of eight
 // pixels, read as two 16-byte halves; each pixel widened to 4 bytes, the 4x4 blocks
 // transposed as 32-bit words, narrowed back.  A block reads to one byte after pixel
-// xa + 8, where xa is its first source column; blocks reaching past the last column
-// read go pixel by pixel.
+// xa + 8, where xa is its first source column; blocks reaching past the last column read
+// go pixel by pixel.  The eight rows are gathered across the tile in a small buffer,
+// each 16-byte store spilling into the next pixels there, and then streamed out whole.
 ROTATEIMAGE_AVX2_TARGET void transposeTile24(const Turn t, int i0, int i1, int j0, int j1) {
   const __m256i widen = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1,  //
                                          0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
   const __m256i narrow = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1,  //
                                           0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+  alignas(32) std::uint8_t staged[8][3 * kTile24 + 4];
   const long xLast = std::max(columnOf(t, 0), columnOf(t, t.height - 1));
   const std::ptrdiff_t sStep = sourceStep(t);
-  const std::ptrdiff_t oStep = outputStep(t);
   // Rows jBegin..jEnd-1 go by blocks: whole blocks whose reads stay within the last
   // column, which are the first ones or, mirrored, the last ones.
   const auto fits = [&t, xLast](int j) { return std::min(columnOf(t, j), columnOf(t, j + 7)) + 8 <= xLast; };
@@ -158,13 +161,11 @@ ROTATEIMAGE_AVX2_TARGET void transposeTile24(const Turn t, int i0, int i1, int j
   while (jBegin + 8 <= j1 && !fits(jBegin)) jBegin += 8;
   int jEnd = jBegin;
   while (jEnd + 8 <= j1 && fits(jEnd)) jEnd += 8;
-  int i = i0;
-  for (; i + 4 <= i1; i += 4) {
-    const bool spill = i + 6 <= t.width;
-    for (int j = jBegin; j < jEnd; j += 8) {
-      const long xa = std::min(columnOf(t, j), columnOf(t, j + 7));
-      const std::uint8_t* s = at(t, xa, rowOf(t, i));
-      std::uint8_t* o = outAt(t, i, t.xStep > 0 ? j : j + 7);
+  for (int j = jBegin; j < jEnd; j += 8) {
+    const long xa = std::min(columnOf(t, j), columnOf(t, j + 7));
+    const std::uint8_t* s = at(t, xa, rowOf(t, i0));
+    int i = i0;
+    for (; i + 4 <= i1; i += 4, s += 4 * sStep) {
       __m256i r[4];
       ROTATEIMAGE_UNROLL
       for (int m = 0; m < 4; ++m) r[m] = _mm256_shuffle_epi8(load2(s + m * sStep, s + m * sStep + 12), widen);
@@ -174,18 +175,22 @@ ROTATEIMAGE_AVX2_TARGET void transposeTile24(const Turn t, int i0, int i1, int j
       const __m256i t3 = _mm256_unpackhi_epi32(r[2], r[3]);
       const __m256i columns[4] = {_mm256_unpacklo_epi64(t0, t2), _mm256_unpackhi_epi64(t0, t2),
                                   _mm256_unpacklo_epi64(t1, t3), _mm256_unpackhi_epi64(t1, t3)};
+      const std::size_t at = 3 * static_cast<std::size_t>(i - i0);
       ROTATEIMAGE_UNROLL
       for (int p = 0; p < 4; ++p) {
-        // Source columns xa + p (low lane) and xa + 4 + p (high lane).
+        // Source columns xa + p (low lane) and xa + 4 + p: rows p and 4 + p of the block,
+        // counted from its other end when mirrored.
         const __m256i c = _mm256_shuffle_epi8(columns[p], narrow);
-        storePixels4(o + p * oStep, _mm256_castsi256_si128(c), spill);
-        storePixels4(o + (4 + p) * oStep, _mm256_extracti128_si256(c, 1), spill);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(&staged[t.xStep > 0 ? p : 7 - p][at]), _mm256_castsi256_si128(c));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(&staged[t.xStep > 0 ? 4 + p : 3 - p][at]), _mm256_extracti128_si256(c, 1));
       }
     }
+    for (int k = 0; k < 8; ++k) streamBytes(outAt(t, i0, j + k), staged[k], 3 * static_cast<std::size_t>(i - i0));
+    transposeScalar(t, i, i1, j, j + 8);
   }
-  transposeScalar(t, i, i1, jBegin, jEnd);
   transposeScalar(t, i0, i1, j0, jBegin);
   transposeScalar(t, i0, i1, jEnd, j1);
+  _mm_sfence();  // streamed stores are ordered before whatever publishes them
 }
 
 // 8 bits reversed: 32 source bytes, reversed within lanes and the lanes swapped.
