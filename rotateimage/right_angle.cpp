@@ -98,12 +98,18 @@ ROTATEIMAGE_AVX2_TARGET inline __m256i load2(const std::uint8_t* low, const std:
 // The step between the source rows of neighbouring output columns.
 inline std::ptrdiff_t sourceStep(const Turn& t) { return static_cast<std::ptrdiff_t>(t.src.stride) * t.yStep; }
 
+constexpr std::uintptr_t kLine = 64;
+
+// The bytes from `at` to the next line boundary, at most `count`.
+inline std::size_t toLine(const std::uint8_t* at, std::size_t count) {
+  return std::min(count, static_cast<std::size_t>((kLine - reinterpret_cast<std::uintptr_t>(at) % kLine) % kLine));
+}
+
 // Writes `count` bytes to `to`: the whole 64-byte lines streamed past the caches (the
 // output is not read back soon, and plain stores would first read every line), the
 // bytes of partial lines stored plainly, so that no line is written both ways.
 ROTATEIMAGE_AVX2_TARGET void streamBytes(std::uint8_t* to, const std::uint8_t* from, std::size_t count) {
-  constexpr std::uintptr_t kLine = 64;
-  const std::size_t head = std::min(count, static_cast<std::size_t>((kLine - reinterpret_cast<std::uintptr_t>(to) % kLine) % kLine));
+  const std::size_t head = toLine(to, count);
   std::memcpy(to, from, head);
   std::size_t k = head;
   for (; k + kLine <= count; k += kLine) {
@@ -111,6 +117,20 @@ ROTATEIMAGE_AVX2_TARGET void streamBytes(std::uint8_t* to, const std::uint8_t* f
     _mm256_stream_si256(reinterpret_cast<__m256i*>(to + k + 32), _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + k + 32)));
   }
   std::memcpy(to + k, from + k, count - k);
+}
+
+// Sets `count` bytes to 0 the way streamBytes writes them.
+ROTATEIMAGE_AVX2_TARGET void streamZeros(std::uint8_t* at, std::size_t count) {
+  const std::size_t head = toLine(at, count);
+  std::memset(at, 0, head);
+  const __m256i zero = _mm256_setzero_si256();
+  std::size_t k = head;
+  for (; k + kLine <= count; k += kLine) {
+    _mm256_stream_si256(reinterpret_cast<__m256i*>(at + k), zero);
+    _mm256_stream_si256(reinterpret_cast<__m256i*>(at + k + 32), zero);
+  }
+  std::memset(at + k, 0, count - k);
+  _mm_sfence();  // streamed stores are ordered before whatever publishes them
 }
 
 // 8 bits, blocks of output rows j..j+15 and columns i..i+31: 32 source rows of 16 bytes,
@@ -251,6 +271,17 @@ void rowTurn(const Turn& t, Kernels kernels) {
 #endif
     for (s -= bpp * static_cast<std::size_t>(i); i < t.width; ++i, s -= bpp) std::memcpy(o + bpp * static_cast<std::size_t>(i), s, bpp);
   }
+}
+
+void clearBytes(std::uint8_t* at, std::size_t count, Kernels kernels) {
+#if defined(ROTATEIMAGE_AVX2)
+  if (kernels == Kernels::avx2) {
+    streamZeros(at, count);
+    return;
+  }
+#endif
+  (void)kernels;
+  std::memset(at, 0, count);
 }
 
 }  // namespace rotateimage::detail

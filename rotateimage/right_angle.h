@@ -28,4 +28,9 @@ void transposeTurn(const Turn& t, Kernels kernels);
 // out(i, j) = src(x0 + i * xStep, row y0 + j * yStep): rows copied, forwards or reversed.
 void rowTurn(const Turn& t, Kernels kernels);
 
+// Sets `count` bytes from `at` to 0: the mask of a block copy, where every pixel has a
+// sample.  The vector kernels stream whole lines past the caches, as they do the copies'
+// output: neither is read back soon, and plain stores would first read every line.
+void clearBytes(std::uint8_t* at, std::size_t count, Kernels kernels);
+
 }  // namespace rotateimage::detail

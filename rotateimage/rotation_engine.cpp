@@ -154,21 +154,25 @@ void fillOutside(const Render& r, int j) {
 }
 
 // Row j's mask: background outside its range and where the sample is the transparent
-// value; then the colour options on the 24-bit pixels that are not transparent.
+// value; then the colour options on the 24-bit pixels that are not transparent.  After a
+// block copy the mask rows are already clear: every pixel has a sample.
 void finishRow(const Render& r, int j) {
   const detail::RowStart& row = r.walk->rows[static_cast<std::size_t>(j)];
   std::uint8_t* mask = r.mask.data + static_cast<std::size_t>(j) * r.mask.stride;
   const std::size_t width = static_cast<std::size_t>(r.out.width);
-  std::memset(mask + width, 0, r.mask.stride - width);
   if (row.empty()) {
     std::memset(mask, 1, width);
+    std::memset(mask + width, 0, r.mask.stride - width);
     return;
   }
+  if (!r.turn) std::memset(mask + width, 0, r.mask.stride - width);
   const std::size_t lo = static_cast<std::size_t>(row.lo);
   const std::size_t hi = static_cast<std::size_t>(row.hi);
-  std::memset(mask, 1, lo);
-  std::memset(mask + lo, 0, hi + 1 - lo);
-  std::memset(mask + hi + 1, 1, width - hi - 1);
+  if (!r.turn) {
+    std::memset(mask, 1, lo);
+    std::memset(mask + lo, 0, hi + 1 - lo);
+    std::memset(mask + hi + 1, 1, width - hi - 1);
+  }
   const std::uint32_t transparent = r.options.transparent;
   if (transparent == kNoTransparent && !r.recolours) return;
   std::uint8_t* line = r.pixels.data + static_cast<std::size_t>(j) * r.pixels.stride;
@@ -207,6 +211,8 @@ void renderRows(const Render& r, int j0, int j1) {
   for (int j = j0; j < j1; ++j) fillOutside(r, j);
   if (r.turn) {
     turnRows(r, j0, j1);
+    detail::clearBytes(r.mask.data + static_cast<std::size_t>(j0) * r.mask.stride,
+                       static_cast<std::size_t>(j1 - j0) * r.mask.stride, r.kernels);
   } else {
     const auto rows = std::span(r.walk->rows).subspan(static_cast<std::size_t>(j0), static_cast<std::size_t>(j1 - j0));
     const detail::Plane band{r.pixels.data + static_cast<std::size_t>(j0) * r.pixels.stride, r.pixels.stride};
