@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <numbers>
+#include <exception>
+#include <thread>
 #include <vector>
 
 #include "platform/little_endian.h"
+#include "general_walk.h"
 #include "right_angle.h"
 
 namespace rotateimage {
@@ -23,16 +27,9 @@ constexpr std::size_t kMaskPaletteSize = 2;  // black for picture, white for bac
 // Round to nearest, ties to even (the FPU's default mode).
 double roundEven(double v) { return std::nearbyint(v); }
 
-// One output row's walk: its column range and the fixed-point source position of
-// column lo.
-struct RowWalk {
-  ColumnSpan span;
-  std::int64_t x = 0;
-  std::int64_t y = 0;
-};
-
+// The walk's plan: each output row's column range and fixed-point start, and the steps.
 struct Walk {
-  std::vector<RowWalk> rows;
+  std::vector<detail::RowStart> rows;
   std::int64_t dx = 0;
   std::int64_t dy = 0;
 };
@@ -51,19 +48,15 @@ Walk planWalk(const Dimension& d, int width, int height, OutputSize out) {
     const double rowY = static_cast<double>(j) * d.rowStepY + y0;
     const ColumnSpan sx = ColumnRange(width, static_cast<float>(rowX), d.colStepX, out.width);
     const ColumnSpan sy = ColumnRange(height, static_cast<float>(rowY), d.colStepY, out.width);
-    RowWalk& row = walk.rows[static_cast<std::size_t>(j)];
+    detail::RowStart& row = walk.rows[static_cast<std::size_t>(j)];
     if (sx.empty() || sy.empty()) continue;
-    row.span = {std::max(sx.lo, sy.lo), std::min(sx.hi, sy.hi)};
-    if (row.span.empty()) continue;
-    row.x = static_cast<std::int64_t>(roundEven((rowX + row.span.lo * static_cast<double>(d.colStepX)) * kFixedOne));
-    row.y = static_cast<std::int64_t>(roundEven((rowY + row.span.lo * static_cast<double>(d.colStepY)) * kFixedOne));
+    row.lo = std::max(sx.lo, sy.lo);
+    row.hi = std::min(sx.hi, sy.hi);
+    if (row.empty()) continue;
+    row.x = static_cast<std::int64_t>(roundEven((rowX + row.lo * static_cast<double>(d.colStepX)) * kFixedOne));
+    row.y = static_cast<std::int64_t>(roundEven((rowY + row.lo * static_cast<double>(d.colStepY)) * kFixedOne));
   }
   return walk;
-}
-
-// The source index a fixed-point position samples: truncated toward zero, clamped.
-inline std::int64_t sampleIndex(std::int64_t fixed, std::int64_t size) {
-  return std::clamp<std::int64_t>(fixed / 65536, 0, size - 1);
 }
 
 // A right-angle walk whose every row covers all columns and whose samples follow whole
@@ -94,8 +87,8 @@ std::optional<RightAngle> rightAngle(const Walk& walk, int width, int height, Ou
   // Along a row one coordinate walks, the other stays; across rows the staying one must
   // move by whole steps and the walking one must start in the same place.
   for (int j = 0; j < out.height; ++j) {
-    const RowWalk& row = walk.rows[static_cast<std::size_t>(j)];
-    if (row.span.lo != 0 || row.span.hi != out.width - 1) return std::nullopt;
+    const detail::RowStart& row = walk.rows[static_cast<std::size_t>(j)];
+    if (row.lo != 0 || row.hi != out.width - 1) return std::nullopt;
     const auto walking = transpose ? unclamped(row.y, walk.dy, out.width, height) : unclamped(row.x, walk.dx, out.width, width);
     const auto staying = transpose ? unclamped(row.x, 0, 1, width) : unclamped(row.y, 0, 1, height);
     if (!walking || !staying) return std::nullopt;
@@ -132,88 +125,132 @@ std::uint32_t recolour(std::uint32_t colour, const RenderOptions& options) {
   return colour;
 }
 
-// Walks row j's column range, handing each output pixel, its sample and its mask byte
-// to `pixel`.
-template <std::size_t kBytes, class Pixel>
-void walkRow(std::size_t j, const std::uint8_t* src, const DibInfo& in, const Walk& walk, std::uint8_t* pixels,
-             std::size_t stride, std::uint8_t* maskPixels, std::size_t maskStride, Pixel pixel) {
-  const RowWalk& row = walk.rows[j];
-  std::uint8_t* out = pixels + j * stride;
-  std::uint8_t* mask = maskPixels + j * maskStride;
-  std::int64_t x = row.x;
-  std::int64_t y = row.y;
-  for (int i = row.span.lo; i <= row.span.hi; ++i, x += walk.dx, y += walk.dy) {
-    const std::uint8_t* s = src + static_cast<std::size_t>(sampleIndex(y, in.height)) * in.stride +
-                            static_cast<std::size_t>(sampleIndex(x, in.width)) * kBytes;
-    pixel(out + kBytes * static_cast<std::size_t>(i), s, mask + i);
+// Everything one render needs, shared by the workers; each writes only its own rows.
+struct Render {
+  detail::Source src;
+  const Walk* walk = nullptr;
+  std::optional<RightAngle> turn;
+  RenderOptions options;
+  detail::Kernels kernels = detail::Kernels::portable;
+  OutputSize out;
+  detail::Plane pixels;
+  detail::Plane mask;
+  std::uint8_t fill = 0;  // the bytes no sample writes
+  bool recolours = false;  // 24 bits with a colour code or negative
+};
+
+// The bytes of row j that no sample writes: left and right of its range, and the padding.
+void fillOutside(const Render& r, int j) {
+  const detail::RowStart& row = r.walk->rows[static_cast<std::size_t>(j)];
+  const std::size_t bpp = static_cast<std::size_t>(r.src.bytesPerPixel);
+  std::uint8_t* line = r.pixels.data + static_cast<std::size_t>(j) * r.pixels.stride;
+  if (row.empty()) {
+    std::memset(line, r.fill, r.pixels.stride);
+    return;
   }
+  std::memset(line, r.fill, static_cast<std::size_t>(row.lo) * bpp);
+  const std::size_t end = static_cast<std::size_t>(row.hi + 1) * bpp;
+  std::memset(line + end, r.fill, r.pixels.stride - end);
 }
 
-void walkRows(std::span<const std::uint8_t> source, const DibInfo& in, const Walk& walk, int bytesPerPixel,
-              const RenderOptions& options, std::uint8_t* pixels, std::size_t stride, std::uint8_t* maskPixels,
-              std::size_t maskStride) {
-  const std::uint8_t* src = source.data() + in.pixelOffset;
-  const std::uint32_t transparent = options.transparent;
-  const bool words = bytesPerPixel == 3 && options.colorCode == 0 && !options.negative && transparent == kNoTransparent;
-  for (std::size_t j = 0; j < walk.rows.size(); ++j) {
-    const ColumnSpan span = walk.rows[j].span;
-    if (span.empty()) continue;
-    if (bytesPerPixel == 1) {
-      walkRow<1>(j, src, in, walk, pixels, stride, maskPixels, maskStride,
-                 [transparent](std::uint8_t* o, const std::uint8_t* s, std::uint8_t* m) {
-                   *o = *s;
-                   if (*s == transparent) *m = 1;
-                 });
-    } else if (words) {
-      // Pixels moved as 4-byte words: each spills one byte into the next pixel, which the
-      // walk writes afterwards.  The byte after the row's last pixel is kept aside and
-      // put back; the spare byte after both images keeps every word inside its buffer.
-      std::uint8_t& after = pixels[j * stride + 3 * static_cast<std::size_t>(span.hi + 1)];
-      const std::uint8_t kept = after;
-      walkRow<3>(j, src, in, walk, pixels, stride, maskPixels, maskStride,
-                 [](std::uint8_t* o, const std::uint8_t* s, std::uint8_t*) { std::memcpy(o, s, 4); });
-      after = kept;
-    } else {
-      walkRow<3>(j, src, in, walk, pixels, stride, maskPixels, maskStride,
-                 [&options, transparent](std::uint8_t* o, const std::uint8_t* s, std::uint8_t* m) {
-                   const std::uint32_t colour = read24(s);
-                   if (colour == transparent) {
-                     write24(o, colour);
-                     *m = 1;
-                   } else {
-                     write24(o, recolour(colour, options));
-                   }
-                 });
+// Row j's mask: background outside its range and where the sample is the transparent
+// value; then the colour options on the 24-bit pixels that are not transparent.  After a
+// block copy the mask rows are already clear: every pixel has a sample.
+void finishRow(const Render& r, int j) {
+  const detail::RowStart& row = r.walk->rows[static_cast<std::size_t>(j)];
+  std::uint8_t* mask = r.mask.data + static_cast<std::size_t>(j) * r.mask.stride;
+  const std::size_t width = static_cast<std::size_t>(r.out.width);
+  if (row.empty()) {
+    std::memset(mask, 1, width);
+    std::memset(mask + width, 0, r.mask.stride - width);
+    return;
+  }
+  if (!r.turn) std::memset(mask + width, 0, r.mask.stride - width);
+  const std::size_t lo = static_cast<std::size_t>(row.lo);
+  const std::size_t hi = static_cast<std::size_t>(row.hi);
+  if (!r.turn) {
+    std::memset(mask, 1, lo);
+    std::memset(mask + lo, 0, hi + 1 - lo);
+    std::memset(mask + hi + 1, 1, width - hi - 1);
+  }
+  const std::uint32_t transparent = r.options.transparent;
+  if (transparent == kNoTransparent && !r.recolours) return;
+  std::uint8_t* line = r.pixels.data + static_cast<std::size_t>(j) * r.pixels.stride;
+  if (r.src.bytesPerPixel == 1) {
+    for (std::size_t i = lo; i <= hi; ++i) mask[i] = line[i] == transparent;
+    return;
+  }
+  for (std::size_t i = lo; i <= hi; ++i) {
+    std::uint8_t* pixel = line + 3 * i;
+    const std::uint32_t colour = read24(pixel);
+    if (colour == transparent) {
+      mask[i] = 1;
+    } else if (r.recolours) {
+      write24(pixel, recolour(colour, r.options));
     }
   }
 }
 
-// The mask where no sample reached: everything outside each row's column range.
-void maskOutside(const Walk& walk, int outWidth, std::uint8_t* maskPixels, std::size_t maskStride) {
-  for (std::size_t j = 0; j < walk.rows.size(); ++j) {
-    std::uint8_t* mask = maskPixels + j * maskStride;
-    const ColumnSpan span = walk.rows[j].span;
-    if (span.empty()) {
-      std::fill_n(mask, outWidth, std::uint8_t{1});
-      continue;
-    }
-    std::fill(mask, mask + span.lo, std::uint8_t{1});
-    std::fill(mask + span.hi + 1, mask + outWidth, std::uint8_t{1});
-  }
+// The block copy of output rows [j0, j1).
+void turnRows(const Render& r, int j0, int j1) {
+  const RightAngle& a = *r.turn;
+  detail::Turn t;
+  t.src = r.src.plane;
+  t.out = {r.pixels.data + static_cast<std::size_t>(j0) * r.pixels.stride, r.pixels.stride};
+  t.width = r.out.width;
+  t.height = j1 - j0;
+  t.bytesPerPixel = r.src.bytesPerPixel;
+  t.x0 = a.x0 + (a.transpose ? static_cast<long>(j0) * a.xStep : 0);
+  t.xStep = a.xStep;
+  t.y0 = a.y0 + (a.transpose ? 0 : static_cast<long>(j0) * a.yStep);
+  t.yStep = a.yStep;
+  (a.transpose ? detail::transposeTurn : detail::rowTurn)(t, r.kernels);
 }
 
-// After a block copy: mark the transparent pixels, recolour 24-bit ones.
-void finishBlock(const RenderOptions& options, int bytesPerPixel, OutputSize out, std::uint8_t* pixels,
-                 std::size_t stride, std::uint8_t* maskPixels, std::size_t maskStride) {
-  if (options.transparent == kNoTransparent) return;
-  for (int j = 0; j < out.height; ++j) {
-    const std::uint8_t* row = pixels + static_cast<std::size_t>(j) * stride;
-    std::uint8_t* mask = maskPixels + static_cast<std::size_t>(j) * maskStride;
-    for (int i = 0; i < out.width; ++i) {
-      const std::uint32_t v = bytesPerPixel == 1 ? row[i] : read24(row + 3 * static_cast<std::size_t>(i));
-      if (v == options.transparent) mask[i] = 1;
-    }
+void renderRows(const Render& r, int j0, int j1) {
+  for (int j = j0; j < j1; ++j) fillOutside(r, j);
+  if (r.turn) {
+    turnRows(r, j0, j1);
+    detail::clearBytes(r.mask.data + static_cast<std::size_t>(j0) * r.mask.stride,
+                       static_cast<std::size_t>(j1 - j0) * r.mask.stride, r.kernels);
+  } else {
+    const auto rows = std::span(r.walk->rows).subspan(static_cast<std::size_t>(j0), static_cast<std::size_t>(j1 - j0));
+    const detail::Plane band{r.pixels.data + static_cast<std::size_t>(j0) * r.pixels.stride, r.pixels.stride};
+    detail::walkTiles(r.src, rows, r.walk->dx, r.walk->dy, band, r.kernels);
   }
+  for (int j = j0; j < j1; ++j) finishRow(r, j);
+}
+
+// Large pictures are rendered in chunks of output rows by one thread per core, each
+// taking the next chunk when done, so that a thread slowed by other work takes fewer.
+// Below kThreadedPixels output pixels a second thread costs more than it saves.
+constexpr std::int64_t kThreadedPixels = std::int64_t{1} << 18;
+constexpr int kChunkRows = 256;  // two rows of the walk's tiles
+
+int workersFor(const RenderOptions& options, OutputSize out) {
+  int workers = options.threads;
+  if (workers <= 0) {
+    const bool large = static_cast<std::int64_t>(out.width) * out.height >= kThreadedPixels;
+    workers = large ? static_cast<int>(std::max(1u, std::thread::hardware_concurrency())) : 1;
+  }
+  return std::min(workers, (out.height + kChunkRows - 1) / kChunkRows);
+}
+
+// Runs renderRows over all chunks on `workers` threads, the calling one among them.
+void renderInChunks(const Render& r, int workers) {
+  const int chunks = (r.out.height + kChunkRows - 1) / kChunkRows;
+  std::atomic<int> next{0};
+  const auto work = [&r, &next, chunks] {
+    for (int c = next++; c < chunks; c = next++) renderRows(r, c * kChunkRows, std::min(r.out.height, (c + 1) * kChunkRows));
+  };
+  std::vector<std::jthread> helpers;
+  try {
+    helpers.reserve(static_cast<std::size_t>(workers - 1));
+    for (int k = 1; k < workers; ++k) helpers.emplace_back(work);
+  } catch (const std::exception&) {
+    // A worker that cannot be started leaves its chunks to the others.
+  }
+  work();
 }
 
 void transformPalette(std::span<std::uint8_t> rotated, const RenderOptions& options) {
@@ -303,12 +340,19 @@ bool ExecuteDimension(std::span<const std::uint8_t> source, const Dimension& d, 
     return true;
   }
 
+  Render r;
   const Walk walk = planWalk(d, in.width, in.height, *out);
-  const bool recolours24 = bytesPerPixel == 3 && (options.colorCode != 0 || options.negative);
-  const auto turn = options.generalWalkOnly || recolours24 ? std::nullopt : rightAngle(walk, in.width, in.height, *out);
+  r.walk = &walk;
+  r.turn = options.generalWalkOnly ? std::nullopt : rightAngle(walk, in.width, in.height, *out);
+  r.src = {{source.data() + in.pixelOffset, in.stride}, in.width, in.height, bytesPerPixel};
+  r.options = options;
+  r.kernels = options.vectorKernels ? detail::fastestKernels() : detail::Kernels::portable;
+  r.out = *out;
+  r.fill = options.whiteFill && bytesPerPixel == 3 ? 0xFF : 0x00;
+  r.recolours = bytesPerPixel == 3 && (options.colorCode != 0 || options.negative);
 
   // Past this point nothing fails.  The outputs are rebuilt in place, keeping their
-  // storage, and a block copy writes every pixel, so only the row padding is cleared then.
+  // storage; every byte of their pixel areas is written once, by the workers.
   const std::size_t stride = static_cast<std::size_t>(dib::stride(static_cast<std::uint64_t>(out->width), static_cast<unsigned>(in.bitCount)));
   const std::size_t imageSize = in.pixelOffset + stride * static_cast<std::size_t>(out->height);
   rotated.resize(imageSize + (bytesPerPixel == 3 ? 1 : 0));
@@ -317,15 +361,8 @@ bool ExecuteDimension(std::span<const std::uint8_t> source, const Dimension& d, 
   platform::writeI32(rotated, dib::kWidth, out->width);
   platform::writeI32(rotated, dib::kHeight, out->height);
   platform::writeU32(rotated, dib::kSizeImage, 0);
-  std::uint8_t* pixels = rotated.data() + in.pixelOffset;
-  const std::uint8_t fill = options.whiteFill && bytesPerPixel == 3 ? 0xFF : 0x00;
-  if (turn) {
-    const std::size_t used = static_cast<std::size_t>(out->width) * static_cast<std::size_t>(bytesPerPixel);
-    for (int j = 0; j < out->height; ++j) std::fill(pixels + static_cast<std::size_t>(j) * stride + used, pixels + static_cast<std::size_t>(j + 1) * stride, fill);
-  } else {
-    std::fill(pixels, rotated.data() + imageSize, fill);
-  }
   if (bytesPerPixel == 3) rotated.back() = 0;  // the spare byte
+  r.pixels = {rotated.data() + in.pixelOffset, stride};
 
   const std::size_t maskStride = static_cast<std::size_t>(dib::stride(static_cast<std::uint64_t>(out->width), 8));
   const std::size_t maskOffset = dib::kHeadersSize + dib::kPaletteEntrySize * kMaskPaletteSize;
@@ -334,19 +371,9 @@ bool ExecuteDimension(std::span<const std::uint8_t> source, const Dimension& d, 
   std::fill_n(mask.begin() + dib::kHeadersSize, 4, std::uint8_t{0x00});
   std::fill_n(mask.begin() + dib::kHeadersSize + dib::kPaletteEntrySize, 3, std::uint8_t{0xFF});
   mask[dib::kHeadersSize + dib::kPaletteEntrySize + 3] = 0;
-  std::uint8_t* maskPixels = mask.data() + maskOffset;
-  std::fill(maskPixels, mask.data() + mask.size(), std::uint8_t{0});
+  r.mask = {mask.data() + maskOffset, maskStride};
 
-  if (turn) {
-    const detail::ConstPlane src{source.data() + in.pixelOffset, in.stride};
-    const detail::Plane dst{pixels, stride};
-    (turn->transpose ? detail::transposeTurn : detail::rowTurn)(src, dst, out->width, out->height, bytesPerPixel,
-                                                                turn->x0, turn->xStep, turn->y0, turn->yStep);
-    finishBlock(options, bytesPerPixel, *out, pixels, stride, maskPixels, maskStride);
-  } else {
-    walkRows(source, in, walk, bytesPerPixel, options, pixels, stride, maskPixels, maskStride);
-    maskOutside(walk, out->width, maskPixels, maskStride);
-  }
+  renderInChunks(r, workersFor(options, *out));
   if (bytesPerPixel == 1) transformPalette(rotated, options);
   return true;
 }

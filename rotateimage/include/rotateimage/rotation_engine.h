@@ -58,6 +58,10 @@ struct RenderOptions {
   bool negative = false;
   bool whiteFill = false;      // pre-fill a 24-bit output with white
   bool generalWalkOnly = false;  // skip the right-angle copy (to check it against the walk)
+  // Threads that share the output rows: 0 takes one per core for large pictures and the
+  // calling thread alone otherwise; n > 0 takes n (at most one per 256 output rows).
+  int threads = 0;
+  bool vectorKernels = true;  // false keeps to the portable kernels (to check the vector ones)
 };
 
 // Renders `rotated` and `mask` from `source`, reusing their storage; neither may be the
