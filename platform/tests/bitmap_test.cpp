@@ -11,7 +11,7 @@
 
 #include <unistd.h>
 
-#include "platform/dib_layout.h"
+#include "platform/dib.h"
 #include "platform/little_endian.h"
 
 namespace platform {

@@ -313,10 +313,12 @@ bool ExecuteDimension(std::span<const std::uint8_t> source, const Dimension& d, 
   const std::size_t imageSize = in.pixelOffset + stride * static_cast<std::size_t>(out->height);
   rotated.resize(imageSize + (bytesPerPixel == 3 ? 1 : 0));
   std::copy_n(source.begin(), in.pixelOffset, rotated.begin());
-  platform::writeU32(rotated, dib::kFileSize, static_cast<std::uint32_t>(imageSize));
-  platform::writeI32(rotated, dib::kWidth, out->width);
-  platform::writeI32(rotated, dib::kHeight, out->height);
-  platform::writeU32(rotated, dib::kSizeImage, 0);
+  dib::Header header = *dib::readHeader(source);
+  header.fileSize = static_cast<std::uint32_t>(imageSize);
+  header.width = out->width;
+  header.height = out->height;
+  header.sizeImage = 0;
+  dib::writeHeader(rotated, header);
   std::uint8_t* pixels = rotated.data() + in.pixelOffset;
   const std::uint8_t fill = options.whiteFill && bytesPerPixel == 3 ? 0xFF : 0x00;
   if (turn) {
@@ -330,7 +332,7 @@ bool ExecuteDimension(std::span<const std::uint8_t> source, const Dimension& d, 
   const std::size_t maskStride = static_cast<std::size_t>(dib::stride(static_cast<std::uint64_t>(out->width), 8));
   const std::size_t maskOffset = dib::kHeadersSize + dib::kPaletteEntrySize * kMaskPaletteSize;
   mask.resize(maskOffset + maskStride * static_cast<std::size_t>(out->height));
-  writeDibHeaders(mask, out->width, out->height, 8, kMaskPaletteSize);
+  dib::writeHeader(mask, dib::newHeader(out->width, out->height, 8, kMaskPaletteSize));
   std::fill_n(mask.begin() + dib::kHeadersSize, 4, std::uint8_t{0x00});
   std::fill_n(mask.begin() + dib::kHeadersSize + dib::kPaletteEntrySize, 3, std::uint8_t{0xFF});
   mask[dib::kHeadersSize + dib::kPaletteEntrySize + 3] = 0;
@@ -375,7 +377,7 @@ DibBuffer BuildSketch(std::span<const std::uint8_t> source) {
   const std::size_t outStride = (width + 3) & ~std::size_t{3};
   const std::size_t offset = dib::kHeadersSize + dib::kPaletteEntrySize * kGreyPalette;
   DibBuffer sketch(offset + outStride * static_cast<std::size_t>(in.height), 0);
-  writeDibHeaders(sketch, in.width, in.height, 8, kGreyPalette);
+  dib::writeHeader(sketch, dib::newHeader(in.width, in.height, 8, kGreyPalette));
   for (std::size_t i = 0; i < kGreyPalette; ++i) std::fill_n(sketch.begin() + static_cast<std::ptrdiff_t>(dib::kHeadersSize + 4 * i), 3, static_cast<std::uint8_t>(i));
 
   // One source row as colours, padded with its first and last pixel on either side.

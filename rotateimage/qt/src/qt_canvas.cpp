@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/dib_layout.h"
+#include "platform/dib.h"
 #include "platform/little_endian.h"
 #include "rotateimage/dib_buffer.h"
 
