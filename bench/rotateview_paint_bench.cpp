@@ -8,7 +8,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "rotateimage/qt/qt_canvas.h"
+#include "platform/qt/image.h"
 #include "rotateimage/qt/rotate_image_widget.h"
 
 namespace {
@@ -76,7 +76,7 @@ void BM_QtDrawImage(benchmark::State& state) {
   control.SetTransparentColor(0xFFFFFF);
   control.SetTransparent(true);
   control.SetAngle(30);
-  const QImage picture = rotateimage::qt::dibToImage(control.Rotated(), control.Mask());
+  const QImage picture = platform::qt::dibToImage(control.Rotated(), control.Mask());
   const QPoint corner((kWidth - picture.width()) / 2, (kHeight - picture.height()) / 2);
   QImage target(kWidth, kHeight, QImage::Format_RGB32);
   for (auto _ : state) {

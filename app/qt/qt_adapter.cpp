@@ -1,6 +1,7 @@
 #include "qt_adapter.h"
 
 #include "platform/bitmap.h"
+#include "platform/qt/image.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -162,28 +163,6 @@ private:
     std::uint32_t qtIdMask_;
 };
 
-QImage toQImage(const platform::Bitmap& picture) {
-    const bool indexed = picture.bitsPerPixel() <= 8;
-    QImage image(picture.width(), picture.height(),
-                 indexed ? QImage::Format_Indexed8 : QImage::Format_RGB32);
-    if (indexed) {
-        QList<QRgb> colours;
-        for (const platform::Rgb& c : picture.palette()) colours.push_back(qRgb(c.red, c.green, c.blue));
-        image.setColorTable(colours);
-    }
-    for (int y = 0; y < picture.height(); ++y) {
-        uchar* line = image.scanLine(y);
-        for (int x = 0; x < picture.width(); ++x) {
-            const std::uint32_t p = picture.pixel(x, y);
-            if (indexed)
-                line[x] = static_cast<uchar>(p);
-            else
-                reinterpret_cast<QRgb*>(line)[x] = 0xFF000000u | p;
-        }
-    }
-    return image;
-}
-
 void installFontSubstitutions() {
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
                                {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
@@ -229,7 +208,7 @@ void QtClipboard::empty() { QGuiApplication::clipboard()->clear(); }
 bool QtClipboard::setPicture(const platform::Bitmap& picture) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     auto* data = new QMimeData;
-    data->setImageData(toQImage(picture));
+    data->setImageData(platform::qt::toQImage(picture));
     clipboard->setMimeData(data);
     // On X11 the owner stays the program whose change is newer than the last one this
     // program heard of; Qt keeps the data and counts itself the owner all the same, but

@@ -1,6 +1,6 @@
-// The one place where the program's own types meet Qt's: text and picture conversions,
-// and the desktop services of the core (clipboard, sound, beep, help, screen, font
-// dialog, viewer chain) implemented with Qt.
+// The one place where the program's own types meet Qt's: text conversions (pictures
+// convert in platform's Qt face), and the desktop services of the core (clipboard, sound,
+// beep, help, screen, font dialog, viewer chain) implemented with Qt.
 #pragma once
 
 #include "lorrin/main_form.h"
@@ -8,7 +8,6 @@
 #include "platform/font.h"
 #include "platform/services.h"
 
-#include <QImage>
 #include <QString>
 
 #include <memory>
@@ -25,9 +24,6 @@ inline QString toQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 inline std::string fromQString(const QString& text) { return text.toUtf8().toStdString(); }
-
-// The picture as Qt holds it: indexed with its palette up to 8 bits, RGB beyond.
-QImage toQImage(const platform::Bitmap& picture);
 
 // Maps the window fonts' Windows names to the Japanese faces fontconfig knows.
 void installFontSubstitutions();

@@ -4,8 +4,7 @@
 #include <array>
 #include <stdexcept>
 
-#include "platform/dib_layout.h"
-#include "platform/little_endian.h"
+#include "platform/dib.h"
 
 namespace platform {
 namespace {
@@ -20,7 +19,18 @@ constexpr std::array<Rgb, 16> kStandardPalette16 = {{
 }};
 static_assert(kStandardPalette16.size() == 16);
 
-bool supportedDepth(int bitsPerPixel) { return bitsPerPixel == 4 || bitsPerPixel == 8 || bitsPerPixel == 24; }
+constexpr dib::Depths kDepths = dib::depths({4, 8, 24});
+
+bool supportedDepth(int bitsPerPixel) { return bitsPerPixel > 0 && bitsPerPixel <= 32 && (kDepths >> bitsPerPixel & 1) != 0; }
+
+// The DIBs a bitmap reads: its own depths in either row order, a palette for the indexed
+// depths only, the rows where bfOffBits says; the reserved words and the size field are
+// not judged.
+constexpr dib::Rules kReadRules{.depths = kDepths,
+                                .topDown = true,
+                                .reservedZero = false,
+                                .palette = dib::PaletteRule::IndexedOnly,
+                                .rows = dib::RowsRule::AtOffset};
 
 std::vector<Rgb> defaultPalette(int bitsPerPixel) {
   if (bitsPerPixel == 4) return standardPalette16();
@@ -120,20 +130,10 @@ void Bitmap::fill(std::uint32_t value) {
 
 std::vector<std::uint8_t> Bitmap::saveToDib() const {
   if (bitsPerPixel_ == 0) return {};
-  const std::size_t paletteBytes = palette_.size() * dib::kPaletteEntrySize;
-  const std::size_t offBits = dib::kHeadersSize + paletteBytes;
-  const std::size_t imageBytes = stride_ * static_cast<std::size_t>(height_);
-  std::vector<std::uint8_t> out(offBits + imageBytes, 0);
-  writeU16(out, dib::kType, dib::kSignature);
-  writeU32(out, dib::kFileSize, static_cast<std::uint32_t>(out.size()));
-  writeU32(out, dib::kOffBits, static_cast<std::uint32_t>(offBits));
-  writeU32(out, dib::kInfoSize, dib::kInfoHeaderSize);
-  writeI32(out, dib::kWidth, width_);
-  writeI32(out, dib::kHeight, height_);
-  writeU16(out, dib::kPlanes, 1);
-  writeU16(out, dib::kBitCount, static_cast<std::uint16_t>(bitsPerPixel_));
-  writeU32(out, dib::kSizeImage, static_cast<std::uint32_t>(imageBytes));
-  writeU32(out, dib::kClrUsed, static_cast<std::uint32_t>(palette_.size()));
+  dib::Header header = dib::newHeader(width_, height_, bitsPerPixel_, palette_.size());
+  header.sizeImage = static_cast<std::uint32_t>(stride_ * static_cast<std::size_t>(height_));
+  std::vector<std::uint8_t> out(header.fileSize, 0);
+  dib::writeHeader(out, header);
   for (std::size_t i = 0; i < palette_.size(); ++i) {
     const std::size_t at = dib::kHeadersSize + i * dib::kPaletteEntrySize;
     out[at] = palette_[i].blue;
@@ -142,48 +142,27 @@ std::vector<std::uint8_t> Bitmap::saveToDib() const {
   }
   for (int y = 0; y < height_; ++y) {
     const auto src = row(height_ - 1 - y);
-    std::copy(src.begin(), src.end(), out.begin() + static_cast<std::ptrdiff_t>(offBits + static_cast<std::size_t>(y) * stride_));
+    std::copy(src.begin(), src.end(), out.begin() + static_cast<std::ptrdiff_t>(header.offBits + static_cast<std::size_t>(y) * stride_));
   }
   return out;
 }
 
 bool Bitmap::loadFromDib(std::span<const std::uint8_t> bytes) {
-  const auto headers = dib::readHeaders(bytes);
-  if (!headers) return false;
-  const dib::FileHeaders& hd = *headers;
-  if (hd.type != dib::kSignature || hd.infoSize < dib::kInfoHeaderSize || hd.planes != 1 || hd.compression != 0 ||
-      !supportedDepth(hd.bitCount) || hd.width <= 0 || hd.height == 0 || hd.height == INT32_MIN)
-    return false;
-  const bool topDown = hd.height < 0;
-  const std::uint64_t w = static_cast<std::uint64_t>(hd.width);
-  const std::uint64_t h = static_cast<std::uint64_t>(topDown ? -static_cast<std::int64_t>(hd.height) : hd.height);
-  if (w * h > dib::kMaxPixels) return false;
-
-  std::uint64_t colours = 0;
-  if (hd.bitCount != 24) {
-    const std::uint64_t maxColours = std::uint64_t{1} << hd.bitCount;
-    if (hd.clrUsed > maxColours) return false;
-    colours = hd.clrUsed == 0 ? maxColours : hd.clrUsed;
-  }
-  const std::uint64_t paletteAt = dib::kFileHeaderSize + std::uint64_t{hd.infoSize};
-  const std::uint64_t paletteEnd = paletteAt + colours * dib::kPaletteEntrySize;
-  const std::uint64_t rowBytes = dib::stride(w, hd.bitCount);
-  if (paletteEnd > bytes.size() || hd.offBits < paletteEnd || hd.offBits > bytes.size() ||
-      rowBytes * h > bytes.size() - hd.offBits)
-    return false;
-
-  Bitmap loaded(static_cast<int>(w), static_cast<int>(h), hd.bitCount);
+  const dib::Judgement judgement = dib::judge(bytes, kReadRules);
+  if (judgement.verdict != dib::Verdict::Readable) return false;
+  const dib::Layout& layout = judgement.layout;
+  Bitmap loaded(layout.width, layout.height, layout.bitCount);
   loaded.palette_.clear();
-  for (std::uint64_t i = 0; i < colours; ++i) {
-    const auto at = static_cast<std::size_t>(paletteAt + i * dib::kPaletteEntrySize);
-    loaded.palette_.push_back({bytes[at + 2], bytes[at + 1], bytes[at]});
+  for (std::size_t i = 0; i < layout.paletteSize; ++i) {
+    const std::uint32_t colour = dib::paletteColour(bytes, layout, i);
+    loaded.palette_.push_back({static_cast<std::uint8_t>(colour >> 16), static_cast<std::uint8_t>(colour >> 8),
+                               static_cast<std::uint8_t>(colour)});
   }
-  for (std::uint64_t fileRow = 0; fileRow < h; ++fileRow) {
-    // Only the bytes that hold pixels: padding stays zero, so equal pictures compare equal.
-    const auto used = static_cast<std::size_t>((w * hd.bitCount + 7) / 8);
-    const auto src = bytes.subspan(static_cast<std::size_t>(hd.offBits + fileRow * rowBytes), used);
-    const auto y = static_cast<int>(topDown ? fileRow : h - 1 - fileRow);
-    std::copy(src.begin(), src.end(), loaded.row(y).begin());
+  // Only the bytes that hold pixels: padding stays zero, so equal pictures compare equal.
+  const auto used = static_cast<std::size_t>((static_cast<std::uint64_t>(layout.width) * layout.bitCount + 7) / 8);
+  for (int fileRow = 0; fileRow < layout.height; ++fileRow) {
+    const auto src = bytes.subspan(static_cast<std::size_t>(layout.pixelOffset + static_cast<std::uint64_t>(fileRow) * layout.stride), used);
+    std::copy(src.begin(), src.end(), loaded.row(layout.topDown ? fileRow : layout.height - 1 - fileRow).begin());
   }
   *this = std::move(loaded);
   return true;

@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/dib_layout.h"
+#include "platform/dib.h"
 #include "platform/little_endian.h"
 
 namespace platform {
@@ -101,6 +101,13 @@ TEST(Bitmap, RefusesDamagedDibsAndStaysUnchanged) {
       {"offset past end", dib::kOffBits, 0xFFFFFFF0, false},  // 6
       {"palette > 256", dib::kClrUsed, 257, false},      // 7
       {"one byte short", 0, 0, true},                     // 8
+      {"offset into the palette", dib::kOffBits, 54 + 1020, false},  // 9
+      {"16 bits", dib::kBitCount, 16, false},             // 10
+      {"32 bits", dib::kBitCount, 32, false},             // 11
+      {"bitfields", dib::kCompression, 3, false},         // 12
+      {"short info header", dib::kInfoSize, 39, false},   // 13
+      {"negative width", dib::kWidth, 0xFFFFFFFC, false},  // 14
+      {"most negative height", dib::kHeight, 0x80000000, false},  // 15
   };
   for (std::size_t i = 0; i < std::size(kRows); ++i) {
     auto bytes = good;
@@ -116,6 +123,47 @@ TEST(Bitmap, RefusesDamagedDibsAndStaysUnchanged) {
     EXPECT_FALSE(bitmap.loadFromDib(bytes)) << "row " << i << ": " << kRows[i].what;
     EXPECT_EQ(bitmap, before) << "row " << i;
   }
+}
+
+// Fields the reader does not judge, a longer info header, a gap before the rows, and a
+// palette count that a 24-bit header gives: the picture still loads.
+TEST(Bitmap, LoadsWhatTheRulesLeaveOpen) {
+  const Bitmap eight = patterned(3, 2, 8);
+  const Bitmap twentyFour = patterned(3, 2, 24);
+  struct Row {
+    const char* what;
+    const Bitmap& picture;
+    std::size_t offset;  // a 4-byte field set to value
+    std::uint32_t value;
+  };
+  const Row kRows[] = {
+      {"reserved words", eight, dib::kReserved1, 0x00050005},        // 0
+      {"file size 0", eight, dib::kFileSize, 0},                     // 1
+      {"negative resolution", eight, dib::kXPelsPerMeter, 0x80000000},  // 2
+      {"24 bits counting 1000 colours", twentyFour, dib::kClrUsed, 1000},  // 3
+      {"8 bits counting 0 colours", eight, dib::kClrUsed, 0},        // 4: all 256
+  };
+  for (std::size_t i = 0; i < std::size(kRows); ++i) {
+    auto bytes = kRows[i].picture.saveToDib();
+    writeU32(bytes, kRows[i].offset, kRows[i].value);
+    Bitmap loaded;
+    ASSERT_TRUE(loaded.loadFromDib(bytes)) << "row " << i << ": " << kRows[i].what;
+    EXPECT_EQ(loaded, kRows[i].picture) << "row " << i << ": " << kRows[i].what;
+  }
+  // A 124-byte info header and 8 bytes between palette and rows.
+  auto longer = eight.saveToDib();
+  longer.insert(longer.begin() + dib::kHeadersSize, 84, 0);
+  const std::size_t rowsAt = *readU32(longer, dib::kOffBits) + 84;
+  longer.insert(longer.begin() + static_cast<std::ptrdiff_t>(rowsAt), 8, 0xEE);
+  writeU32(longer, dib::kInfoSize, 124);
+  writeU32(longer, dib::kOffBits, static_cast<std::uint32_t>(rowsAt + 8));
+  Bitmap loaded;
+  ASSERT_TRUE(loaded.loadFromDib(longer));
+  EXPECT_EQ(loaded, eight);
+  // A 4-bit header may count no more than 16 colours.
+  auto four = patterned(2, 2, 4).saveToDib();
+  writeU32(four, dib::kClrUsed, 17);
+  EXPECT_FALSE(loaded.loadFromDib(four));
 }
 
 // ImageMagick reads what we write: every pixel's colour as it reports it.

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "platform/little_endian.h"
 #include "rotateimage/dib_buffer.h"
 
 namespace rotateimage {
@@ -108,7 +107,7 @@ void BitmapCanvas::drawDib(const Rect& dest, std::span<const std::uint8_t> image
         colour = static_cast<std::uint32_t>(image[p] | image[p + 1] << 8 | image[p + 2] << 16);
       } else {
         const std::size_t index = image[pixel + static_cast<std::size_t>(sx)];
-        if (index < info.paletteSize) colour = *platform::readU32(image, dib::kHeadersSize + 4 * index) & 0xFFFFFF;
+        colour = dib::paletteColour(image, info, index);
       }
       target_.setPixel(at.x, at.y, colour);
     }

@@ -27,10 +27,6 @@ std::uint32_t swapRedBlue(std::uint32_t c) { return (c & 0xFF) << 16 | (c & 0xFF
 
 double roundEven(double v) { return std::nearbyint(v); }
 
-std::uint32_t paletteEntry(const DibBuffer& buffer, std::size_t index) {
-  return *platform::readU32(buffer, dib::kHeadersSize + dib::kPaletteEntrySize * index) & 0xFFFFFF;
-}
-
 // The first stored pixel, the bottom-left one: an index for 8 bits, a colour for 24.
 std::uint32_t firstPixel(const DibBuffer& buffer) {
   const DibInfo info = readDibInfo(buffer);
@@ -103,10 +99,9 @@ void TCustomRotateImage::LoadFromBitmap(const platform::Bitmap& bitmap) {
     UpdateImage(false);
     return;
   }
+  // The bitmap's DIB is in the normalised form already: palette and rows right after the
+  // headers, bfSize the buffer's size.
   FSource = bitmap.saveToDib();
-  const auto clrUsed = *platform::readU32(FSource, dib::kClrUsed);
-  platform::writeU32(FSource, dib::kOffBits, static_cast<std::uint32_t>(dib::kHeadersSize + dib::kPaletteEntrySize * clrUsed));
-  platform::writeU32(FSource, dib::kFileSize, static_cast<std::uint32_t>(FSource.size()));
   if (bits == 24) FSource.push_back(0);
   buildSketchIfWanted();
   UpdateImage(false);
@@ -126,12 +121,12 @@ void TCustomRotateImage::LoadFromStream(std::istream& stream) {
     DibBuffer headers(dib::kHeadersSize);
     if (available >= dib::kHeadersSize &&
         stream.read(reinterpret_cast<char*>(headers.data()), static_cast<std::streamsize>(headers.size()))) {
-      const DibJudgement judgement = judgeDib(headers, available);
-      if (judgement.verdict == DibVerdict::Readable) FSource = readDib(stream, start, judgement.extent);
+      const dib::Judgement judgement = dib::judge(headers, available, kLoadRules);
+      if (judgement.verdict == dib::Verdict::Readable) FSource = readDib(stream, start, judgement.layout.extent());
       // A size field smaller than the headers just read would leave a reading loop on the
       // same image for ever: the position moves past the headers at least.
-      if (judgement.verdict == DibVerdict::Unshowable || !FSource.empty())
-        next = std::min<std::uint64_t>(std::max<std::uint64_t>(*platform::readU32(headers, dib::kFileSize), dib::kHeadersSize),
+      if (judgement.verdict == dib::Verdict::Unshowable || !FSource.empty())
+        next = std::min<std::uint64_t>(std::max<std::uint64_t>(dib::readHeader(headers)->fileSize, dib::kHeadersSize),
                                        available);
     }
     stream.clear();
@@ -187,43 +182,18 @@ void TCustomRotateImage::writeRotated(std::ostream& stream, std::uint32_t colour
   const DibInfo mask = readDibInfo(FMask);
   if (info.bitCount != 8 && info.bitCount != 24) throw std::runtime_error("TCustomRotateImage.SaveToStream");
   if (mask.width != info.width || mask.height != info.height) return;
-  const auto fileSize = *platform::readU32(FRotated, dib::kFileSize);
-  PaletteChoice choice;
-  if (info.bitCount == 8) {
-    const auto clrUsed = *platform::readU32(FRotated, dib::kClrUsed);
-    choice = FindPaletteIndex(std::span(FRotated).subspan(dib::kHeadersSize, dib::kPaletteEntrySize * info.paletteSize),
-                              clrUsed, colour);
-  }
-  for (int y = 0; y < info.height; ++y) {
-    const std::uint8_t* m = FMask.data() + mask.pixelOffset + static_cast<std::size_t>(y) * mask.stride;
-    std::uint8_t* row = FRotated.data() + info.pixelOffset + static_cast<std::size_t>(y) * info.stride;
-    for (int x = 0; x < info.width; ++x) {
-      if (m[x] != 1) continue;
-      if (info.bitCount == 8) {
-        row[x] = choice.index;
-      } else {
-        row[3 * x] = static_cast<std::uint8_t>(colour);
-        row[3 * x + 1] = static_cast<std::uint8_t>(colour >> 8);
-        row[3 * x + 2] = static_cast<std::uint8_t>(colour >> 16);
-      }
-    }
-  }
+  const bool newEntry = paintBackground(FRotated, FMask, colour);
   const auto write = [&stream](std::span<const std::uint8_t> bytes) {
     stream.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   };
-  if (!choice.appended) {
+  const std::size_t fileSize = dib::readHeader(FRotated)->fileSize;
+  if (!newEntry) {
     write(std::span(FRotated).first(fileSize));
     return;
   }
-  // One more palette entry: the headers grow by it, the rows follow unchanged.
-  DibBuffer headers(FRotated.begin(), FRotated.begin() + static_cast<std::ptrdiff_t>(info.pixelOffset));
-  platform::writeU32(headers, dib::kFileSize, fileSize + 4);
-  platform::writeU32(headers, dib::kOffBits, *platform::readU32(headers, dib::kOffBits) + 4);
-  platform::writeU32(headers, dib::kClrUsed, *platform::readU32(headers, dib::kClrUsed) + 1);
-  headers.insert(headers.end(), {static_cast<std::uint8_t>(colour), static_cast<std::uint8_t>(colour >> 8),
-                                 static_cast<std::uint8_t>(colour >> 16), 0});
-  write(headers);
-  write(std::span(FRotated).subspan(info.pixelOffset, fileSize - info.pixelOffset));
+  const auto pixelOffset = static_cast<std::size_t>(info.pixelOffset);
+  write(headersWithEntry(FRotated, colour));
+  write(std::span(FRotated).subspan(pixelOffset, fileSize - pixelOffset));
 }
 
 void TCustomRotateImage::SaveToFile(const std::filesystem::path& path, TColor colour) {
@@ -261,7 +231,7 @@ std::uint32_t TCustomRotateImage::transparentValue() const {
   if (transparentMode_ == TTransparentMode::tmAuto) return firstPixel(FSource);
   const std::uint32_t wanted = swapRedBlue(ColorToRGB(transparentColor_, systemColours_));
   if (info.bitCount == 24) return wanted;
-  const auto clrUsed = *platform::readU32(FSource, dib::kClrUsed);
+  const auto clrUsed = dib::readHeader(FSource)->clrUsed;
   const std::size_t entries = std::min<std::size_t>(clrUsed == 0 ? 256 : clrUsed, info.paletteSize);
   for (std::size_t i = 0; i < entries; ++i)
     if (*platform::readU32(FSource, dib::kHeadersSize + 4 * i) == wanted) return static_cast<std::uint32_t>(i);
@@ -512,7 +482,7 @@ TColor TCustomRotateImage::GetTransparentColor() const {
   if (transparentMode_ == TTransparentMode::tmFixed || !validSource()) return transparentColor_;
   const DibInfo info = readDibInfo(FSource);
   std::uint32_t colour = firstPixel(FSource);
-  if (info.bitCount == 8) colour = colour < info.paletteSize ? paletteEntry(FSource, colour) : 0;
+  if (info.bitCount == 8) colour = dib::paletteColour(FSource, info, colour);
   return swapRedBlue(colour);
 }
 

@@ -357,17 +357,20 @@ bool ExecuteDimension(std::span<const std::uint8_t> source, const Dimension& d, 
   const std::size_t imageSize = in.pixelOffset + stride * static_cast<std::size_t>(out->height);
   rotated.resize(imageSize + (bytesPerPixel == 3 ? 1 : 0));
   std::copy_n(source.begin(), in.pixelOffset, rotated.begin());
-  platform::writeU32(rotated, dib::kFileSize, static_cast<std::uint32_t>(imageSize));
-  platform::writeI32(rotated, dib::kWidth, out->width);
-  platform::writeI32(rotated, dib::kHeight, out->height);
-  platform::writeU32(rotated, dib::kSizeImage, 0);
+  dib::Header header = *dib::readHeader(source);
+  header.fileSize = static_cast<std::uint32_t>(imageSize);
+  header.width = out->width;
+  header.height = out->height;
+  header.sizeImage = 0;
+  dib::writeHeader(rotated, header);
   if (bytesPerPixel == 3) rotated.back() = 0;  // the spare byte
   r.pixels = {rotated.data() + in.pixelOffset, stride};
 
   const std::size_t maskStride = static_cast<std::size_t>(dib::stride(static_cast<std::uint64_t>(out->width), 8));
-  const std::size_t maskOffset = dib::kHeadersSize + dib::kPaletteEntrySize * kMaskPaletteSize;
-  mask.resize(maskOffset + maskStride * static_cast<std::size_t>(out->height));
-  writeDibHeaders(mask, out->width, out->height, 8, kMaskPaletteSize);
+  const dib::Header maskHeader = dib::newHeader(out->width, out->height, 8, kMaskPaletteSize);
+  const std::size_t maskOffset = maskHeader.offBits;
+  mask.resize(maskHeader.fileSize);
+  dib::writeHeader(mask, maskHeader);
   std::fill_n(mask.begin() + dib::kHeadersSize, 4, std::uint8_t{0x00});
   std::fill_n(mask.begin() + dib::kHeadersSize + dib::kPaletteEntrySize, 3, std::uint8_t{0xFF});
   mask[dib::kHeadersSize + dib::kPaletteEntrySize + 3] = 0;
@@ -400,9 +403,10 @@ DibBuffer BuildSketch(std::span<const std::uint8_t> source) {
   constexpr std::size_t kGreyPalette = 256;
   const std::size_t width = static_cast<std::size_t>(in.width);
   const std::size_t outStride = (width + 3) & ~std::size_t{3};
-  const std::size_t offset = dib::kHeadersSize + dib::kPaletteEntrySize * kGreyPalette;
-  DibBuffer sketch(offset + outStride * static_cast<std::size_t>(in.height), 0);
-  writeDibHeaders(sketch, in.width, in.height, 8, kGreyPalette);
+  const dib::Header header = dib::newHeader(in.width, in.height, 8, kGreyPalette);
+  const std::size_t offset = header.offBits;
+  DibBuffer sketch(header.fileSize, 0);
+  dib::writeHeader(sketch, header);
   for (std::size_t i = 0; i < kGreyPalette; ++i) std::fill_n(sketch.begin() + static_cast<std::ptrdiff_t>(dib::kHeadersSize + 4 * i), 3, static_cast<std::uint8_t>(i));
 
   // One source row as colours, padded with its first and last pixel on either side.

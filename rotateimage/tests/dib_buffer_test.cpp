@@ -105,6 +105,60 @@ TEST(NormaliseDib, RowsStartAtTheOffsetOrRightAfterThePalette) {
   EXPECT_EQ(indexAt(*loaded, 0, 0), 1);
 }
 
+// Header fields the loader does not judge, a longer info header, and a palette that a
+// 24-bit header counts: the rows are still found.
+TEST(NormaliseDib, TakesWhatTheRulesLeaveOpen) {
+  struct Row {
+    const char* what;
+    std::vector<std::uint8_t> bytes;
+    std::uint32_t colour;  // of pixel (0, 0), 0x00RRGGBB
+  };
+  const std::vector<std::uint32_t> palette = {0x000000, 0x123456};
+  const auto eight = [&](std::uint32_t infoSize) {
+    return makeDib({.width = 1, .height = 1, .bitCount = 8, .palette = palette, .infoSize = infoSize}, {1, 0, 0, 0});
+  };
+  auto negativeResolution = eight(40);
+  platform::writeU32(negativeResolution, dib::kXPelsPerMeter, 0x80000000);
+  auto noFileSize = eight(40);
+  platform::writeU32(noFileSize, dib::kFileSize, 0);
+  auto counted = makeDib({.width = 1, .height = 1, .bitCount = 24, .palette = {0xABCDEF}}, {1, 2, 3, 0});
+  platform::writeU32(counted, dib::kOffBits, 54);
+  const Row kRows[] = {
+      {"124-byte info header", eight(124), 0x123456},       // 0: the palette follows it
+      {"negative resolution", negativeResolution, 0x123456},  // 1
+      {"file size 0", noFileSize, 0x123456},                // 2
+      {"24 bits with a palette", counted, 0x030201},        // 3: rows after it, not at 54
+  };
+  for (std::size_t i = 0; i < std::size(kRows); ++i) {
+    const auto loaded = normaliseDib(kRows[i].bytes);
+    ASSERT_TRUE(loaded) << "row " << i << ": " << kRows[i].what;
+    EXPECT_EQ(colourAt(*loaded, 0, 0), kRows[i].colour) << "row " << i << ": " << kRows[i].what;
+  }
+}
+
+// 16 bits with channel masks: after a 40-byte info header the three masks follow it, and
+// the rows follow them even when bfOffBits points at them.  Masks with gaps are refused.
+TEST(NormaliseDib, BitfieldsAfterAShortInfoHeader) {
+  const std::vector<std::uint8_t> rows = {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0, 0};  // red, green, blue in 5-6-5
+  const auto make = [&](std::uint32_t red, std::uint32_t offBits) {
+    auto bytes = makeDib({.width = 3, .height = 1, .bitCount = 16, .gap = 12}, rows);
+    platform::writeU32(bytes, dib::kCompression, 3);
+    platform::writeU32(bytes, dib::kOffBits, offBits);
+    platform::writeU32(bytes, 54, red);
+    platform::writeU32(bytes, 58, 0x07E0);
+    platform::writeU32(bytes, 62, 0x001F);
+    return bytes;
+  };
+  for (const std::uint32_t offBits : {66u, 54u}) {
+    const auto loaded = normaliseDib(make(0xF800, offBits));
+    ASSERT_TRUE(loaded) << offBits;
+    EXPECT_EQ(colourAt(*loaded, 0, 0), 0xFF0000u) << offBits;
+    EXPECT_EQ(colourAt(*loaded, 1, 0), 0x00FF00u) << offBits;
+    EXPECT_EQ(colourAt(*loaded, 2, 0), 0x0000FFu) << offBits;
+  }
+  EXPECT_FALSE(normaliseDib(make(0xF00F, 66)));
+}
+
 TEST(NormaliseDib, TopDownRowsAreTurnedOver) {
   auto bytes = makeDib({.width = 1, .height = 3, .bitCount = 24}, {1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0});
   platform::writeI32(bytes, dib::kHeight, -3);
@@ -135,6 +189,8 @@ TEST(NormaliseDib, RefusesBadHeadersBeforeAllocating) {
       {"2^28 + 1 pixels", dib::kWidth, (1u << 28) + 1, 4},   // 14: 1 row, over the pixel limit
       {"offset past the end", dib::kOffBits, 0xFFFFFF00, 4}, // 15
       {"huge info header", dib::kInfoSize, 0xFFFFFFF0, 4},   // 16
+      {"second reserved word", dib::kReserved2, 1, 2},       // 17
+      {"bitfields at 8 bits", dib::kCompression, 3, 4},      // 18
   };
   for (std::size_t i = 0; i < std::size(kRows); ++i) {
     auto bytes = good;
@@ -162,6 +218,17 @@ TEST(IsValidDib, AppliesEveryHeaderRule) {
       {"rows past the image", dib::kHeight, 3, 4},         // 7
       {"compressed", dib::kCompression, 3, 4},             // 8
       {"reserved", dib::kReserved2, 5, 2},                 // 9
+      {"not BM", dib::kType, 0x4142, 2},                   // 10
+      {"first reserved", dib::kReserved1, 1, 2},           // 11
+      {"width 0", dib::kWidth, 0, 4},                      // 12
+      {"negative width", dib::kWidth, 0xFFFFFFFE, 4},      // 13
+      {"height 0", dib::kHeight, 0, 4},                    // 14
+      {"two planes", dib::kPlanes, 2, 2},                  // 15
+      {"0 bits", dib::kBitCount, 0, 2},                    // 16
+      {"palette of 257", dib::kClrUsed, 257, 4},           // 17
+      {"negative vertical resolution", dib::kYPelsPerMeter, 0x80000000, 4},  // 18
+      {"info size 41", dib::kInfoSize, 41, 4},             // 19
+      {"palette past the rows", dib::kClrUsed, 3, 4},      // 20: rows move 4 bytes on
   };
   for (std::size_t i = 0; i < std::size(kRows); ++i) {
     auto bytes = good;
@@ -169,6 +236,35 @@ TEST(IsValidDib, AppliesEveryHeaderRule) {
     EXPECT_FALSE(IsValidDib(bytes)) << "row " << i << ": " << kRows[i].what;
   }
   EXPECT_FALSE(IsValidDib(std::span(good).first(54)));
+}
+
+// What the test passes: the rows are found right after the palette whatever bfOffBits
+// says, the palette is counted at every depth, and the fields it does not judge are free.
+TEST(IsValidDib, TakesWhatTheRulesLeaveOpen) {
+  const auto good = *normaliseDib(makeDib({.width = 2, .height = 2, .bitCount = 8, .palette = {0, 0xFFFFFF}}, std::vector<std::uint8_t>(8, 1)));
+  const HeaderPatch kRows[] = {
+      {"offset into the palette", dib::kOffBits, 54, 4},   // 0
+      {"offset just before the end", dib::kOffBits, 69, 4},  // 1: bfSize is 70
+      {"2 bits", dib::kBitCount, 2, 2},                    // 2
+      {"1 bit without a palette", dib::kBitCount, 1, 2},   // 3: clrUsed set to 0 below
+      {"image size", dib::kSizeImage, 12345, 4},           // 4
+      {"resolution", dib::kXPelsPerMeter, 3780, 4},        // 5
+      {"important colours", dib::kClrImportant, 7, 4},     // 6
+      {"file size below the buffer", dib::kFileSize, 70, 4},  // 7: one spare byte below
+  };
+  for (std::size_t i = 0; i < std::size(kRows); ++i) {
+    auto bytes = good;
+    applyPatch(bytes, kRows[i]);
+    if (i == 3) platform::writeU32(bytes, dib::kClrUsed, 0);
+    if (i == 7) bytes.push_back(0);
+    EXPECT_TRUE(IsValidDib(bytes)) << "row " << i << ": " << kRows[i].what;
+  }
+  // A 24-bit image whose header counts a palette: its rows lie after it.
+  auto counted = makeDib({.width = 1, .height = 1, .bitCount = 24, .palette = {0x123456}}, {1, 2, 3, 0});
+  EXPECT_TRUE(IsValidDib(counted));
+  EXPECT_EQ(readDibInfo(counted).pixelOffset, 58u);
+  platform::writeU32(counted, dib::kClrUsed, 2);
+  EXPECT_FALSE(IsValidDib(counted));
 }
 
 TEST(FindPaletteIndex, ExactThenAppendedThenNearest) {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/dib_layout.h"
+#include "platform/dib.h"
 #include "platform/little_endian.h"
 
 namespace rotateimage::testing {

@@ -140,6 +140,8 @@ TEST(Streams, UnshowableImagesArePassedOverRefusedOnesAreNot) {
       {{"short info header", dib::kInfoSize, 12, 4}, false},      // 11
       {{"width -3000", dib::kWidth, 0xFFFFF448, 4}, false},       // 12: its rows pass the end
       {{"offset past the end", dib::kOffBits, 0xFFFFFF00, 4}, false},  // 13
+      {{"second reserved word", dib::kReserved2, 1, 2}, false},   // 14
+      {{"bitfields at 8 bits", dib::kCompression, 3, 4}, false},  // 15
   };
   const auto good = testing::makeDib({.width = 5, .height = 1, .bitCount = 24}, std::vector<std::uint8_t>(16, 7));
   for (std::size_t i = 0; i < std::size(kRows); ++i) {

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "platform/bitmap.h"
+#include "platform/dib.h"
 #include "platform/little_endian.h"
 #include "rotateimage/rotation_engine.h"
 
@@ -78,7 +79,7 @@ Rendered renderByHand(const DibBuffer& source, const Dimension& d, const RenderO
   if (bpp == 3) r.rotated.back() = 0;
   constexpr std::size_t kMaskOffset = dib::kHeadersSize + 2 * dib::kPaletteEntrySize;
   r.mask.assign(kMaskOffset + maskStride * static_cast<std::size_t>(out.height), 0);
-  writeDibHeaders(r.mask, out.width, out.height, 8, 2);
+  dib::writeHeader(r.mask, dib::newHeader(out.width, out.height, 8, 2));
   std::fill_n(r.mask.begin() + dib::kHeadersSize + dib::kPaletteEntrySize, 3, std::uint8_t{0xFF});
 
   const double g = out.width / 2.0 - 0.5;

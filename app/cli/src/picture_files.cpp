@@ -1,8 +1,7 @@
 #include "lorrin/cli/picture_files.h"
 
-#include "platform/dib_layout.h"
+#include "platform/dib.h"
 #include "platform/font.h"
-#include "platform/little_endian.h"
 
 #include <png.h>
 #include <zlib.h>
@@ -118,10 +117,11 @@ std::vector<std::uint8_t> pngImage(const platform::Bitmap& picture, int dpi) {
 
 std::vector<std::uint8_t> bmpImage(const platform::Bitmap& picture, int dpi) {
     std::vector<std::uint8_t> image = picture.saveToDib();
-    if (image.size() < platform::dib::kHeadersSize) return {};
-    const auto resolution = static_cast<std::uint32_t>(pixelsPerMetre(dpi));
-    platform::writeU32(image, platform::dib::kXPelsPerMeter, resolution);
-    platform::writeU32(image, platform::dib::kYPelsPerMeter, resolution);
+    auto header = platform::dib::readHeader(image);
+    if (!header) return {};
+    header->xPelsPerMeter = static_cast<std::int32_t>(pixelsPerMetre(dpi));
+    header->yPelsPerMeter = header->xPelsPerMeter;
+    platform::dib::writeHeader(image, *header);
     return image;
 }
 

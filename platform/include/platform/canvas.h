@@ -6,17 +6,13 @@
 
 #include "platform/bitmap.h"
 #include "platform/font.h"
+#include "platform/graphics.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace platform {
-
-// 0x00BBGGRR.
-using Color = std::uint32_t;
-inline constexpr Color kBlack = 0x000000;
-inline constexpr Color kWhite = 0xFFFFFF;
 
 struct Pen {
     Color color = kBlack;
@@ -31,13 +27,6 @@ struct CanvasFont {
     std::string name;  // empty: the desktop's default face
     int size = 8;      // points at 96 dpi
     Color color = kBlack;
-};
-
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int right = 0;   // exclusive
-    int bottom = 0;  // exclusive
 };
 
 class Canvas {

@@ -2,39 +2,21 @@
 // memory bitmap implements it; the component itself knows no toolkit.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <span>
 
 #include "platform/bitmap.h"
+#include "platform/graphics.h"
 
 namespace rotateimage {
 
-// A colour as the toolkit stores it: red in the low byte, 0x00BBGGRR.
-using TColor = std::uint32_t;
-inline constexpr TColor clBlack = 0x000000;
-inline constexpr TColor clWhite = 0xFFFFFF;
+// The toolkit's names for the colour type and its two plain colours.
+using TColor = platform::Color;
+inline constexpr TColor clBlack = platform::kBlack;
+inline constexpr TColor clWhite = platform::kWhite;
 
-struct Point {
-  int x = 0;
-  int y = 0;
-  friend bool operator==(const Point&, const Point&) = default;
-};
-
-// Left and top inside, right and bottom outside.
-struct Rect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  int width() const { return right - left; }
-  int height() const { return bottom - top; }
-  bool empty() const { return right <= left || bottom <= top; }
-  Rect intersected(const Rect& o) const {
-    return {std::max(left, o.left), std::max(top, o.top), std::min(right, o.right), std::min(bottom, o.bottom)};
-  }
-  friend bool operator==(const Rect&, const Rect&) = default;
-};
+using platform::Point;
+using platform::Rect;
 
 enum class DeviceKind { RasterDisplay, Printer, Memory };
 

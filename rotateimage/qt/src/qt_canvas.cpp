@@ -5,19 +5,13 @@
 #include <QRegion>
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <vector>
 
-#include "platform/dib_layout.h"
-#include "platform/little_endian.h"
-#include "rotateimage/dib_buffer.h"
+#include "platform/qt/image.h"
 
 namespace rotateimage::qt {
 namespace {
-
-using rotateimage::DibInfo;
-namespace dib = platform::dib;
 
 QColor qColour(rotateimage::TColor c) { return QColor(c & 0xFF, c >> 8 & 0xFF, c >> 16 & 0xFF); }
 
@@ -34,38 +28,6 @@ QRegion regionOf(std::span<const rotateimage::Rect> rects) {
 }
 
 }  // namespace
-
-QImage dibToImage(std::span<const std::uint8_t> image, std::span<const std::uint8_t> mask) {
-  if (!rotateimage::IsValidDib(image)) return {};
-  const DibInfo info = rotateimage::readDibInfo(image);
-  if (info.bitCount != 8 && info.bitCount != 24) return {};
-  const bool masked = !mask.empty();
-  DibInfo maskInfo;
-  if (masked) {
-    if (!rotateimage::IsValidDib(mask)) return {};
-    maskInfo = rotateimage::readDibInfo(mask);
-    if (maskInfo.bitCount != 8 || maskInfo.width != info.width || maskInfo.height != info.height) return {};
-  }
-  std::array<QRgb, 256> palette{};
-  palette.fill(qRgb(0, 0, 0));
-  for (std::size_t i = 0; i < std::min<std::size_t>(info.paletteSize, palette.size()); ++i)
-    palette[i] = 0xFF000000 | (*platform::readU32(image, dib::kHeadersSize + dib::kPaletteEntrySize * i) & 0xFFFFFF);
-
-  QImage out(info.width, info.height, masked ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-  if (out.isNull()) return {};
-  for (int y = 0; y < info.height; ++y) {
-    // DIB rows are stored bottom-up.
-    const std::size_t stored = static_cast<std::size_t>(info.height - 1 - y);
-    const std::uint8_t* row = image.data() + info.pixelOffset + stored * info.stride;
-    const std::uint8_t* m = masked ? mask.data() + maskInfo.pixelOffset + stored * maskInfo.stride : nullptr;
-    auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-    for (int x = 0; x < info.width; ++x) {
-      const QRgb colour = info.bitCount == 8 ? palette[row[x]] : qRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
-      line[x] = m && m[x] != 0 ? 0 : colour;
-    }
-  }
-  return out;
-}
 
 QtCanvas::QtCanvas(QPainter& painter, rotateimage::DeviceKind kind, const QRect& area)
     : painter_(painter), kind_(kind), area_(area) {
@@ -103,7 +65,7 @@ void QtCanvas::drawDashedFrame(const rotateimage::Rect& r) {
 void QtCanvas::drawDib(const rotateimage::Rect& dest, std::span<const std::uint8_t> image,
                        std::span<const std::uint8_t> mask, std::span<const rotateimage::Rect> clip) {
   if (dest.empty()) return;
-  const QImage picture = dibToImage(image, mask);
+  const QImage picture = platform::qt::dibToImage(image, mask);
   if (picture.isNull()) return;
   QRegion region;
   if (!clip.empty()) {

@@ -14,12 +14,6 @@ class QPainter;
 
 namespace rotateimage::qt {
 
-// A DIB file image of 8 or 24 bits as a QImage.  With a mask (an 8-bit DIB of the same
-// size) pixels whose mask byte is not 0 come out fully transparent, which drawn over a
-// background gives exactly the AND/OR blit through the mask.  A null image for anything
-// else.
-QImage dibToImage(std::span<const std::uint8_t> image, std::span<const std::uint8_t> mask = {});
-
 class QtCanvas : public rotateimage::Canvas {
  public:
   // `area` is what the current paint may reach, in the painter's logical coordinates.
