@@ -32,8 +32,10 @@ void encodePairs(benchmark::State& state, const std::vector<std::string>& inputs
     for (auto _ : state) {
         const std::string& input = inputs[i++ % inputs.size()];
         std::int32_t count = 0;
-        const std::int32_t code = CheckBarcode(KELDA_JAN_UPC, 1, input.c_str(), readable.data(), &count);
-        const std::int32_t modules = BarEncode(code, readable.data(), 3, 2, widths.data(), parity.data());
+        const std::int32_t code =
+            CheckBarcode(KELDA_JAN_UPC, 1, input.c_str(), readable.data(), &count);
+        const std::int32_t modules =
+            BarEncode(code, readable.data(), 3, 2, widths.data(), parity.data());
         benchmark::DoNotOptimize(modules);
         benchmark::ClobberMemory();
     }
@@ -43,7 +45,9 @@ void encodePairs(benchmark::State& state, const std::vector<std::string>& inputs
 void BM_KeldaEan13(benchmark::State& state) { encodePairs(state, codes(12)); }
 void BM_KeldaEan13AddOn5(benchmark::State& state) { encodePairs(state, codes(12, "0.52495")); }
 void BM_KeldaUpcE(benchmark::State& state) { encodePairs(state, codes(6)); }
-void BM_KeldaUpcD5(benchmark::State& state) { encodePairs(state, codes(12, ".12345670.1234.12345670")); }
+void BM_KeldaUpcD5(benchmark::State& state) {
+    encodePairs(state, codes(12, ".12345670.1234.12345670"));
+}
 
 // libzint on the same 12-digit EAN-13 codes (it adds the check digit too).
 void BM_ZintEan13(benchmark::State& state) {
@@ -54,8 +58,9 @@ void BM_ZintEan13(benchmark::State& state) {
         const std::string& input = inputs[i++ % inputs.size()];
         ZBarcode_Clear(symbol);
         symbol->symbology = BARCODE_EANX;
-        const int error = ZBarcode_Encode(symbol, reinterpret_cast<const unsigned char*>(input.data()),
-                                          static_cast<int>(input.size()));
+        const int error =
+            ZBarcode_Encode(symbol, reinterpret_cast<const unsigned char*>(input.data()),
+                            static_cast<int>(input.size()));
         benchmark::DoNotOptimize(error);
     }
     ZBarcode_Delete(symbol);

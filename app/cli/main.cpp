@@ -58,7 +58,8 @@ int run(int argc, char** argv) {
     // Every code of the run is known: a setting that leaves one of its symbologies
     // unreadable is refused before anything is drawn.
     if (!o.widths) {
-        if (const std::string unreadable = unreadableSetting(settings->settings, symbologiesOf(jobs));
+        if (const std::string unreadable =
+                unreadableSetting(settings->settings, symbologiesOf(jobs));
             !unreadable.empty())
             return usageError(unreadable);
     }

@@ -66,7 +66,8 @@ int main(int argc, char** argv) {
         window.show();
         return QApplication::exec();
     } catch (const std::exception& e) {
-        QMessageBox::critical(nullptr, QApplication::applicationName(), QString::fromUtf8(e.what()));
+        QMessageBox::critical(nullptr, QApplication::applicationName(),
+                              QString::fromUtf8(e.what()));
         return 1;
     }
 }

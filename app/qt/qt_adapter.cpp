@@ -136,18 +136,19 @@ private:
             }
             const auto left = std::chrono::ceil<std::chrono::milliseconds>(
                 deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0 || xcb_connection_has_error(connection_) != 0) return std::nullopt;
+            if (left.count() <= 0 || xcb_connection_has_error(connection_) != 0)
+                return std::nullopt;
             pollfd ready{xcb_get_file_descriptor(connection_), POLLIN, 0};
             poll(&ready, 1, static_cast<int>(left.count()));
         }
     }
 
     std::optional<std::string> takeProperty(xcb_atom_t property) const {
-        const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
-            connection_,
-            xcb_get_property(connection_, 1, window_, property, XCB_GET_PROPERTY_TYPE_ANY, 0,
-                             kTextLimitWords),
-            nullptr));
+        const Reply<xcb_get_property_reply_t> reply(
+            xcb_get_property_reply(connection_,
+                                   xcb_get_property(connection_, 1, window_, property,
+                                                    XCB_GET_PROPERTY_TYPE_ANY, 0, kTextLimitWords),
+                                   nullptr));
         if (!reply || reply->format != 8 || reply->bytes_after != 0) return std::nullopt;
         return std::string(static_cast<const char*>(xcb_get_property_value(reply.get())),
                            static_cast<std::size_t>(xcb_get_property_value_length(reply.get())));
@@ -167,9 +168,10 @@ void installFontSubstitutions() {
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
                                {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
                                 QStringLiteral("VL PGothic")});
-    QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"),
-                               {QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
-                                QStringLiteral("VL Gothic")});
+    QFont::insertSubstitutions(
+        QStringLiteral("ＭＳ ゴシック"),
+        {QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
+         QStringLiteral("VL Gothic")});
 }
 
 QtClipboard::QtClipboard() = default;
@@ -186,12 +188,9 @@ const X11ClipboardText* QtClipboard::x11() const {
 std::optional<std::string> QtClipboard::currentText() const {
     if (const X11ClipboardText* x11Text = x11()) {
         switch (x11Text->owner()) {
-        case X11ClipboardText::Owner::kNone:
-            return std::nullopt;
-        case X11ClipboardText::Owner::kOther:
-            return x11Text->read();
-        case X11ClipboardText::Owner::kThisProgram:
-            break;  // Qt answers from its own data
+            case X11ClipboardText::Owner::kNone: return std::nullopt;
+            case X11ClipboardText::Owner::kOther: return x11Text->read();
+            case X11ClipboardText::Owner::kThisProgram: break;  // Qt answers from its own data
         }
     }
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
@@ -259,8 +258,8 @@ platform::ScreenSize QtScreen::size() const {
 
 std::optional<FontChoice> QtFontDialog::choose(const FontChoice& initial) {
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, QFont(toQString(initial.name), initial.size),
-                                            parent_);
+    const QFont font =
+        QFontDialog::getFont(&ok, QFont(toQString(initial.name), initial.size), parent_);
     if (!ok) return std::nullopt;
     return FontChoice{fromQString(font.family()), font.pointSize()};
 }

@@ -66,14 +66,15 @@ TfrmSize::TfrmSize(Settings& settings, QWidget* parent)
     note->setWordWrap(true);
     note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     for (const CheckRow& row : kCheckRows) {
-        QCheckBox* box =
-            place(new QCheckBox(QString::fromUtf8(row.caption), this), row.name, 9, row.top, row.width, 17);
+        QCheckBox* box = place(new QCheckBox(QString::fromUtf8(row.caption), this), row.name, 9,
+                               row.top, row.width, 17);
         checks_[row.box] = box;
         tabOrder.push_back(box);
     }
     auto* ok = place(new QPushButton(QStringLiteral("OK"), this), "btnOK", 192, 8, 67, 22);
     ok->setDefault(true);
-    auto* cancel = place(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), "btnCancel", 192, 36, 67, 22);
+    auto* cancel =
+        place(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), "btnCancel", 192, 36, 67, 22);
     tabOrder.insert(tabOrder.end(), {ok, cancel});
     setTabOrderChain(tabOrder);
     connect(ok, &QPushButton::clicked, this, [this] { dialog_.btnOKClick(); });

@@ -59,7 +59,8 @@ TfrmSound::TfrmSound(Settings& settings, platform::Sound& sound, QWidget* parent
                       "chkSound", 8, 64, 201, 17);
     auto* ok = place(new QPushButton(QStringLiteral("OK"), this), "btnOK", 215, 61, 67, 22);
     ok->setDefault(true);
-    auto* cancel = place(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), "btnCancel", 288, 61, 67, 22);
+    auto* cancel =
+        place(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), "btnCancel", 288, 61, 67, 22);
 
     setTabOrderChain({edtSoundOK_, refGD, edtSoundNG_, refBD, chkSound_, ok, cancel});
 

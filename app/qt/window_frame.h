@@ -36,7 +36,8 @@ Widget* place(Widget* widget, const char* name, int left, int top, int width, in
 
 // The tab order, in the order the controls are given.
 inline void setTabOrderChain(const std::vector<QWidget*>& controls) {
-    for (std::size_t i = 1; i < controls.size(); ++i) QWidget::setTabOrder(controls[i - 1], controls[i]);
+    for (std::size_t i = 1; i < controls.size(); ++i)
+        QWidget::setTabOrder(controls[i - 1], controls[i]);
 }
 
 // A modal dialog of a fixed client size with only a close box, centred on the screen.

@@ -43,8 +43,9 @@ class Stage : public QWidget {
     QPainter painter(this);
     for (int y = 0; y < height(); y += kCheckerSize)
       for (int x = 0; x < width(); x += kCheckerSize)
-        painter.fillRect(x, y, kCheckerSize, kCheckerSize,
-                         (x / kCheckerSize + y / kCheckerSize) % 2 ? QColor(0x9c, 0xc4, 0xe4) : QColor(0xf0, 0xf0, 0xf0));
+        painter.fillRect(
+            x, y, kCheckerSize, kCheckerSize,
+            (x / kCheckerSize + y / kCheckerSize) % 2 ? QColor(0x9c, 0xc4, 0xe4) : QColor(0xf0, 0xf0, 0xf0));
   }
 };
 
@@ -88,8 +89,7 @@ ViewerWindow::ViewerWindow(QWidget* parent) : QWidget(parent) {
   form->addRow(tr("See-through (0-7)"), level_);
   auto* switches = new QGridLayout;
   QCheckBox* const boxes[] = {transparent_, monochrome_, sepia_, negative_, sketch_, clickThrough_};
-  for (int i = 0; i < static_cast<int>(std::size(boxes)); ++i)
-    switches->addWidget(boxes[i], i / 3, i % 3);
+  for (int i = 0; i < static_cast<int>(std::size(boxes)); ++i) switches->addWidget(boxes[i], i / 3, i % 3);
   auto* bottom = new QHBoxLayout;
   bottom->addWidget(state_, 1);
   bottom->addWidget(saveButton);
@@ -101,9 +101,18 @@ ViewerWindow::ViewerWindow(QWidget* parent) : QWidget(parent) {
   layout->addLayout(bottom);
 
   rotateimage::TRotateImage& c = image_->control();
-  connect(angle_, &QSlider::valueChanged, this, [this, &c](int v) { c.SetAngleEx(v); showState(); });
-  connect(zoom_, &QSlider::valueChanged, this, [this, &c](int v) { c.SetZoom(v); showState(); });
-  connect(level_, &QSlider::valueChanged, this, [this, &c](int v) { c.SetTrnsIndex(v); showState(); });
+  connect(angle_, &QSlider::valueChanged, this, [this, &c](int v) {
+    c.SetAngleEx(v);
+    showState();
+  });
+  connect(zoom_, &QSlider::valueChanged, this, [this, &c](int v) {
+    c.SetZoom(v);
+    showState();
+  });
+  connect(level_, &QSlider::valueChanged, this, [this, &c](int v) {
+    c.SetTrnsIndex(v);
+    showState();
+  });
   connect(transparent_, &QCheckBox::toggled, this, [&c](bool on) { c.SetTransparent(on); });
   // Monochrome and sepia are one colour code: switching one on turns the other off.
   connect(monochrome_, &QCheckBox::toggled, this, [this, &c](bool on) {
@@ -175,7 +184,8 @@ bool ViewerWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ViewerWindow::save() {
-  const QString file = QFileDialog::getSaveFileName(this, tr("Save the turned image"), QString(), tr("Bitmaps (*.bmp)"));
+  const QString file =
+      QFileDialog::getSaveFileName(this, tr("Save the turned image"), QString(), tr("Bitmaps (*.bmp)"));
   if (file.isEmpty()) return;
   try {
     image_->control().SaveToFile(QFile::encodeName(file).toStdString(), rotateimage::clWhite);

@@ -24,10 +24,10 @@ constexpr std::size_t kHeaderSize = 10;
 constexpr std::int32_t kUntouched = 0x5A5A5A5A;
 
 constexpr std::array kResults = {
-    KELDA_E_GENERAL,      KELDA_E_REQUEST,       KELDA_E_JAN_SHAPE,   KELDA_E_JAN_CHAR,
-    KELDA_E_ITF_CHAR,     KELDA_E_NW7_CHAR,      KELDA_E_CODE39_CHAR, KELDA_E_CODE128_CHAR,
+    KELDA_E_GENERAL,        KELDA_E_REQUEST,     KELDA_E_JAN_SHAPE,   KELDA_E_JAN_CHAR,
+    KELDA_E_ITF_CHAR,       KELDA_E_NW7_CHAR,    KELDA_E_CODE39_CHAR, KELDA_E_CODE128_CHAR,
     KELDA_E_CODE128_VALUES, KELDA_E_CODE93_CHAR, KELDA_E_NW7_TABLE,   KELDA_E_NW7_START_STOP,
-    KELDA_E_CODE39_TABLE, KELDA_E_CODE39_STAR,   KELDA_E_ITF_TABLE,   KELDA_E_TABLE,
+    KELDA_E_CODE39_TABLE,   KELDA_E_CODE39_STAR, KELDA_E_ITF_TABLE,   KELDA_E_TABLE,
     KELDA_E_CODE128_HEX,
 };
 
@@ -81,7 +81,8 @@ void encodeUnchecked(std::int32_t code, const std::string& text, std::int32_t wi
     require(untouched(parity.begin() + KELDA_PARITY_ROOM, parity.end()));
     // Non-positive widths make any sum of NW-7, Code 39 or ITF, negative ones included.
     if (modules < 0 && (!usesWidths(code) || (wide >= 1 && gap >= 1))) requireDocumented(modules);
-    if (modules < 0 && code >= KELDA_EAN13) require(untouched(widths.begin(), widths.end()) && untouched(parity.begin(), parity.end()));
+    if (modules < 0 && code >= KELDA_EAN13)
+        require(untouched(widths.begin(), widths.end()) && untouched(parity.begin(), parity.end()));
 }
 
 }  // namespace

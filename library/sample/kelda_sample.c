@@ -6,11 +6,11 @@
 #include <stdlib.h>
 #include <string.h>
 
-int main(int argc, char **argv) {
-    const char *code = argc > 1 ? argv[1] : "490123456789";
+int main(int argc, char** argv) {
+    const char* code = argc > 1 ? argv[1] : "490123456789";
     const int32_t request = argc > 2 ? (int32_t)atoi(argv[2]) : KELDA_JAN_UPC;
 
-    char *readable = malloc(strlen(code) + 4);
+    char* readable = malloc(strlen(code) + 4);
     int32_t count = 0;
     int32_t resolved = CheckBarcode(request, 1, code, readable, &count);
     if (resolved < 0) {
@@ -19,14 +19,14 @@ int main(int argc, char **argv) {
         return 1;
     }
 
-    int32_t *widths = malloc(sizeof(int32_t) * ((size_t)count + 1));
+    int32_t* widths = malloc(sizeof(int32_t) * ((size_t)count + 1));
     int32_t parity[KELDA_PARITY_ROOM];
     int32_t modules = BarEncode(resolved, readable, 3, 2, widths, parity);
     if (modules < 0) {
         fprintf(stderr, "BarEncode refused \"%s\": %d\n", readable, (int)modules);
     } else {
-        printf("KELDA %d, code %d\nReadableText  %s\nElementWidths", (int)BarcodeVersion(),
-               (int)resolved, readable);
+        printf("KELDA %d, code %d\nReadableText  %s\nElementWidths", (int)BarcodeVersion(), (int)resolved,
+               readable);
         for (int32_t i = 0; i < count; ++i) printf(" %d", (int)widths[i]);
         printf("\nModuleCount   %d\n", (int)modules);
     }

@@ -33,8 +33,9 @@ constexpr bool acceptsCode93(char c) {
 using Accepts = bool (*)(char);
 
 // Indexed by the request 0 to 6.
-constexpr std::array<Accepts, 7> kAccepts = {acceptsJanUpc,      acceptsNW7,           acceptsCode39, acceptsITF,
-                                              acceptsCode128Text, acceptsCode128Values, acceptsCode93};
+constexpr std::array<Accepts, 7> kAccepts = {acceptsJanUpc, acceptsNW7,         acceptsCode39,
+                                             acceptsITF,    acceptsCode128Text, acceptsCode128Values,
+                                             acceptsCode93};
 constexpr std::array<KeldaResult, 7> kCharacterErrors = {
     KELDA_E_JAN_CHAR,     KELDA_E_NW7_CHAR,       KELDA_E_CODE39_CHAR, KELDA_E_ITF_CHAR,
     KELDA_E_CODE128_CHAR, KELDA_E_CODE128_VALUES, KELDA_E_CODE93_CHAR,
@@ -98,9 +99,9 @@ struct UpcdGroups {
     std::size_t count;
 };
 constexpr std::array<UpcdGroups, 5> kUpcdCheckGroups = {{
-    {{{{0, 14}}}, 1},                     // version 1: both segments together
-    {{{{0, 11}, {13, 20}}}, 2},           // version 2
-    {{{{0, 11}, {13, 25}}}, 2},           // version 3: the 4- and 8-digit segments together
+    {{{{0, 14}}}, 1},                      // version 1: both segments together
+    {{{{0, 11}, {13, 20}}}, 2},            // version 2
+    {{{{0, 11}, {13, 25}}}, 2},            // version 3: the 4- and 8-digit segments together
     {{{{0, 11}, {13, 20}, {22, 29}}}, 3},  // version 4
     {{{{0, 11}, {13, 20}, {22, 34}}}, 3},  // version 5: the last two segments together
 }};
@@ -175,7 +176,8 @@ int applyJanRules(int code, Text& text) {
         case KELDA_EAN13_ADDON5: {
             const std::size_t dot = text.view().find('.');
             const Symbology& symbology = *findSymbology(code);
-            if (dot == std::string_view::npos || length - dot - 1 != symbology.addOnDigits) return KELDA_E_GENERAL;
+            if (dot == std::string_view::npos || length - dot - 1 != symbology.addOnDigits)
+                return KELDA_E_GENERAL;
             // The main part's own check digit: EAN-8 and EAN-13 mains; UPC-E carries it in parity.
             if (symbology.main != KELDA_UPCE) writeEanCheckDigit(text, dot - 1);
             return code;
@@ -257,8 +259,8 @@ int checkBarcode(int requested, bool addCheck, std::string_view input, std::span
 
     Text text(readable);
     text.assign(input);
-    const int result = code == requested ? applyRules(requested, addCheck, input, text)
-                                         : applyJanRules(code, text);
+    const int result =
+        code == requested ? applyRules(requested, addCheck, input, text) : applyJanRules(code, text);
     if (result < 0) return result;
     elementCount = static_cast<std::int32_t>(findSymbology(result)->elementCount(text.size()));
     return result;

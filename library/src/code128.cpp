@@ -31,9 +31,8 @@ constexpr std::array<std::string_view, 106> Code128PatternTable = {
     "114311", "411113", "411311", "113141", "114131", "311141", "411131", "211412",  // 96
     "211214", "211232",                                                              // 104
 };
-static_assert(std::ranges::all_of(Code128PatternTable, [](std::string_view p) {
-    return p.size() == 6 && digitSum(p) == 11;
-}));
+static_assert(std::ranges::all_of(Code128PatternTable,
+                                  [](std::string_view p) { return p.size() == 6 && digitSum(p) == 11; }));
 static_assert(allDistinct(Code128PatternTable, [](std::string_view p) { return p; }));
 
 constexpr std::string_view kStop = "2331112";  // seven elements, 13 modules
@@ -54,7 +53,8 @@ public:
 
     void add(int value) {
         draw(value);
-        checkSum_ = static_cast<int>((checkSum_ + weight_ * static_cast<std::uint64_t>(value)) % kCheckModulus);
+        checkSum_ =
+            static_cast<int>((checkSum_ + weight_ * static_cast<std::uint64_t>(value)) % kCheckModulus);
         weight_ = (weight_ + 1) % kCheckModulus;
     }
 

@@ -35,8 +35,8 @@ static_assert(allDistinct(Code39PatternTable, [](const CharPattern& r) { return 
 constexpr std::size_t kStartStopRow = 43;
 constexpr int kCheckModulus = 43;
 
-constexpr TwoWidthSymbology kCode39{Code39PatternTable, rowIndex(Code39PatternTable), 9, kStartStopRow,
-                                    KELDA_E_CODE39_TABLE, KELDA_E_CODE39_STAR};
+constexpr TwoWidthSymbology kCode39{Code39PatternTable, rowIndex(Code39PatternTable), 9,
+                                    kStartStopRow,      KELDA_E_CODE39_TABLE,         KELDA_E_CODE39_STAR};
 
 }  // namespace
 

@@ -34,7 +34,8 @@ static_assert(std::ranges::all_of(Code93PatternTable, [](const CharPattern& r) {
     return r.pattern.size() == 6 && digitSum(r.pattern) == 9;
 }));
 static_assert(allDistinct(Code93PatternTable, [](const CharPattern& r) { return r.pattern; }) &&
-              std::ranges::none_of(Code93PatternTable, [](const CharPattern& r) { return r.pattern == kStartStopPattern; }));
+              std::ranges::none_of(Code93PatternTable,
+                                   [](const CharPattern& r) { return r.pattern == kStartStopPattern; }));
 
 // Character to value; -1 for every character outside the set.  No character is
 // upper-cased: "a" to "d" are the shift characters and other lower-case letters are refused.
@@ -53,7 +54,8 @@ constexpr std::uint64_t kWeight(std::size_t fromRight) { return fromRight % 15 +
 // The start, one symbol character per text character, C and K, the stop and the
 // termination bar.
 std::size_t code93ElementCount(const Symbology&, std::size_t length) {
-    return kStartStopPattern.size() + length * kSymbolElements + 2 * kSymbolElements + kStartStopPattern.size() + 1;
+    return kStartStopPattern.size() + length * kSymbolElements + 2 * kSymbolElements +
+           kStartStopPattern.size() + 1;
 }
 
 int encodeCode93(std::string_view text, Widths widths) {

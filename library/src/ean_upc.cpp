@@ -41,15 +41,16 @@ constexpr std::size_t kEan8Digits = 8;
 constexpr std::size_t kUpceDigits = 6;
 
 // Element counts, as sums of the pieces the encoders below write.
-constexpr std::size_t kEan13Elements = ean::kSideGuard + 6 * ean::kDigitElements + ean::kCentreGuard +
-                                       6 * ean::kDigitElements + ean::kSideGuard;
-constexpr std::size_t kEan8Elements = ean::kSideGuard + 4 * ean::kDigitElements + ean::kCentreGuard +
-                                      4 * ean::kDigitElements + ean::kSideGuard;
+constexpr std::size_t kEan13Elements =
+    ean::kSideGuard + 6 * ean::kDigitElements + ean::kCentreGuard + 6 * ean::kDigitElements + ean::kSideGuard;
+constexpr std::size_t kEan8Elements =
+    ean::kSideGuard + 4 * ean::kDigitElements + ean::kCentreGuard + 4 * ean::kDigitElements + ean::kSideGuard;
 constexpr std::size_t kUpceElements = ean::kSideGuard + 6 * ean::kDigitElements + ean::kUpceEndGuard;
 constexpr std::array<int, 3> kAddOnGuard = {1, 1, 2};
 constexpr std::array<int, 2> kAddOnSeparator = {1, 1};
 constexpr std::size_t addOnElements(std::size_t digits) {
-    return 1 /* gap */ + kAddOnGuard.size() + digits * ean::kDigitElements + (digits - 1) * kAddOnSeparator.size();
+    return 1 /* gap */ + kAddOnGuard.size() + digits * ean::kDigitElements +
+           (digits - 1) * kAddOnSeparator.size();
 }
 static_assert(kEan13Elements == 59 && kEan8Elements == 43 && kUpceElements == 33);
 static_assert(addOnElements(2) == 14 && addOnElements(5) == 32);
@@ -57,8 +58,8 @@ static_assert(addOnElements(2) == 14 && addOnElements(5) == 32);
 // The main symbols an add-on can follow.
 struct MainSymbol {
     KeldaSymbology code;
-    std::size_t digits;    // characters of its text
-    std::size_t flags;     // ParityFlags entries: EAN-13's leading digit has none
+    std::size_t digits;  // characters of its text
+    std::size_t flags;   // ParityFlags entries: EAN-13's leading digit has none
     std::size_t elements;
     int (*encode)(std::string_view text, std::int32_t guard, Widths widths, Parity parity);
 };
@@ -71,7 +72,9 @@ constexpr std::array<MainSymbol, 3> kMainSymbols = {{
 // The mains are the codes 50, 51 and 52, in that order.
 static_assert(kMainSymbols[0].code == KELDA_EAN13 && kMainSymbols[1].code == KELDA_EAN8 &&
               kMainSymbols[2].code == KELDA_UPCE);
-const MainSymbol& mainSymbol(KeldaSymbology code) { return kMainSymbols[static_cast<std::size_t>(code - KELDA_EAN13)]; }
+const MainSymbol& mainSymbol(KeldaSymbology code) {
+    return kMainSymbols[static_cast<std::size_t>(code - KELDA_EAN13)];
+}
 
 // The 11-digit UPC-A number (number system 0) that a UPC-E number stands for.
 std::array<char, 11> expandUpce(std::string_view d) {
@@ -92,7 +95,8 @@ bool isMainText(std::string_view text, std::size_t length) {
 }
 
 int encodeAddOn2(std::string_view digits, Writer& w) {
-    const std::string_view sets = kAddOn2Parity[static_cast<std::size_t>((10 * digitValue(digits[0]) + digitValue(digits[1])) % 4)];
+    const std::string_view sets =
+        kAddOn2Parity[static_cast<std::size_t>((10 * digitValue(digits[0]) + digitValue(digits[1])) % 4)];
     w.plain(kAddOnGuard);
     w.digit(digits[0], setAt(sets, 0));
     w.plain(kAddOnSeparator);
@@ -102,7 +106,8 @@ int encodeAddOn2(std::string_view digits, Writer& w) {
 
 int encodeAddOn5(std::string_view digits, Writer& w) {
     const int check = (3 * (digitValue(digits[0]) + digitValue(digits[2]) + digitValue(digits[4])) +
-                       9 * (digitValue(digits[1]) + digitValue(digits[3]))) % 10;
+                       9 * (digitValue(digits[1]) + digitValue(digits[3]))) %
+                      10;
     const std::string_view sets = kAddOn5Parity[static_cast<std::size_t>(check)];
     w.plain(kAddOnGuard);
     for (std::size_t k = 0; k < 5; ++k) {

@@ -15,13 +15,31 @@ namespace kelda::ean {
 enum class NumberSet : std::uint8_t { A, B };
 
 constexpr std::array<std::array<std::array<std::uint8_t, 4>, 10>, 2> kNumberSetTable = {{
-    {{  // set A: odd number of dark modules
-        {3, 2, 1, 1}, {2, 2, 2, 1}, {2, 1, 2, 2}, {1, 4, 1, 1}, {1, 1, 3, 2},  // 0-4
-        {1, 2, 3, 1}, {1, 1, 1, 4}, {1, 3, 1, 2}, {1, 2, 1, 3}, {3, 1, 1, 2},  // 5-9
+    {{
+        // set A: odd number of dark modules
+        {3, 2, 1, 1},
+        {2, 2, 2, 1},
+        {2, 1, 2, 2},
+        {1, 4, 1, 1},
+        {1, 1, 3, 2},  // 0-4
+        {1, 2, 3, 1},
+        {1, 1, 1, 4},
+        {1, 3, 1, 2},
+        {1, 2, 1, 3},
+        {3, 1, 1, 2},  // 5-9
     }},
-    {{  // set B: even number of dark modules
-        {1, 1, 2, 3}, {1, 2, 2, 2}, {2, 2, 1, 2}, {1, 1, 4, 1}, {2, 3, 1, 1},  // 0-4
-        {1, 3, 2, 1}, {4, 1, 1, 1}, {2, 1, 3, 1}, {3, 1, 2, 1}, {2, 1, 1, 3},  // 5-9
+    {{
+        // set B: even number of dark modules
+        {1, 1, 2, 3},
+        {1, 2, 2, 2},
+        {2, 2, 1, 2},
+        {1, 1, 4, 1},
+        {2, 3, 1, 1},  // 0-4
+        {1, 3, 2, 1},
+        {4, 1, 1, 1},
+        {2, 1, 3, 1},
+        {3, 1, 2, 1},
+        {2, 1, 1, 3},  // 5-9
     }},
 }};
 
@@ -42,12 +60,12 @@ constexpr NumberSet setAt(std::string_view pattern, std::size_t i) {
 // with a bar or a space by its position), holds an odd number of dark modules.
 class Writer {
 public:
-    Writer(Widths widths, Parity parity, std::int32_t guard, std::size_t element = 0,
-           std::size_t flag = 0)
+    Writer(Widths widths, Parity parity, std::int32_t guard, std::size_t element = 0, std::size_t flag = 0)
         : widths_(widths), parity_(parity), guard_(guard), element_(element), flag_(flag) {}
 
     void digit(char c, NumberSet set) {
-        const auto& w = kNumberSetTable[static_cast<std::size_t>(set)][static_cast<std::size_t>(digitValue(c))];
+        const auto& w =
+            kNumberSetTable[static_cast<std::size_t>(set)][static_cast<std::size_t>(digitValue(c))];
         for (std::size_t k = 0; k < w.size(); ++k) widths_[element_ + k] = w[k];
         const bool barFirst = element_ % 2 == 0;
         const int dark = barFirst ? w[0] + w[2] : w[1] + w[3];

@@ -21,8 +21,7 @@ int32_t CheckBarcode(int32_t requested, int32_t addCheck, const char* input, cha
                      int32_t* elementCount) {
     if (input == nullptr || readable == nullptr || elementCount == nullptr) return KELDA_E_GENERAL;
     const std::string_view text(input);
-    return kelda::checkBarcode(requested, addCheck != 0, text, {readable, text.size() + 4},
-                               *elementCount);
+    return kelda::checkBarcode(requested, addCheck != 0, text, {readable, text.size() + 4}, *elementCount);
 }
 
 int32_t BarEncode(int32_t code, const char* text, int32_t wide, int32_t gap, int32_t* widths,
@@ -34,8 +33,9 @@ int32_t BarEncode(int32_t code, const char* text, int32_t wide, int32_t gap, int
     const std::size_t room = symbology->elementCount(view.size());
     if (room == 0) return KELDA_E_GENERAL;
     const kelda::EncodeArgs args{wide, gap, kelda::guardValue(wide, gap)};
-    return symbology->draw(*symbology, view, args, kelda::Widths({widths, room + 1}),
-                           kelda::Parity({parity, symbology->writesParity ? std::size_t{KELDA_PARITY_ROOM} : 0}));
+    return symbology->draw(
+        *symbology, view, args, kelda::Widths({widths, room + 1}),
+        kelda::Parity({parity, symbology->writesParity ? std::size_t{KELDA_PARITY_ROOM} : 0}));
 }
 
 int32_t BarcodeVersion(void) { return KELDA_VERSION; }

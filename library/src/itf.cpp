@@ -17,9 +17,8 @@ constexpr std::array<std::string_view, 10> ITFPatternTable = {
     "00110", "10001", "01001", "11000", "00101",  // 0
     "10100", "01100", "00011", "10010", "01010",  // 5
 };
-static_assert(std::ranges::all_of(ITFPatternTable, [](std::string_view p) {
-    return p.size() == 5 && countOf(p, '1') == 2;
-}));
+static_assert(std::ranges::all_of(ITFPatternTable,
+                                  [](std::string_view p) { return p.size() == 5 && countOf(p, '1') == 2; }));
 static_assert(allDistinct(ITFPatternTable, [](std::string_view p) { return p; }));
 
 constexpr std::string_view kStart = "0000";  // narrow bar, space, bar, space

@@ -28,7 +28,7 @@ static_assert(allDistinct(NW7PatternTable, [](const CharPattern& r) { return r.p
 
 constexpr int kCheckModulus = 16;
 
-constexpr TwoWidthSymbology kNW7{NW7PatternTable, rowIndex(NW7PatternTable), 7, 16,
+constexpr TwoWidthSymbology kNW7{NW7PatternTable,   rowIndex(NW7PatternTable), 7, 16,
                                  KELDA_E_NW7_TABLE, KELDA_E_NW7_START_STOP};
 
 }  // namespace

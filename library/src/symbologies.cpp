@@ -39,6 +39,7 @@ int drawUPCE(const Symbology&, std::string_view t, const EncodeArgs& a, Widths w
     return encodeUPCE(t, a.guard, w, p);
 }
 
+// clang-format off
 constexpr std::array<Symbology, 20> kSymbologies = {{
     // code                 elements                    encoder            parity  main               add-on
     {KELDA_NW7,             nw7ElementCount,            drawNW7,           false, KELDA_NW7,            0},
@@ -62,6 +63,7 @@ constexpr std::array<Symbology, 20> kSymbologies = {{
     {KELDA_UPCD4,           upcdElementCount,           encodeUPCD,        true,  KELDA_UPCD4,          0},
     {KELDA_UPCD5,           upcdElementCount,           encodeUPCD,        true,  KELDA_UPCD5,          0},
 }};
+// clang-format on
 
 // Row of every code 0-63, -1 where a code names nothing: one look-up per call.
 constexpr std::size_t kCodeLimit = KELDA_UPCD5 + 1;

@@ -60,9 +60,10 @@ struct Symbology {
     // ElementCount of a ReadableText of `length` characters; 0 for a text that cannot be
     // drawn (an empty NW-7 or Code 39 text has no start character), which BarEncode refuses.
     std::size_t (*countElements)(const Symbology& self, std::size_t length);
-    int (*draw)(const Symbology& self, std::string_view text, const EncodeArgs& args, Widths widths, Parity parity);
-    bool writesParity;      // ParityFlags are written (codes 50-63 only)
-    KeldaSymbology main;    // the main symbol: the code itself, but for the add-on codes
+    int (*draw)(const Symbology& self, std::string_view text, const EncodeArgs& args, Widths widths,
+                Parity parity);
+    bool writesParity;        // ParityFlags are written (codes 50-63 only)
+    KeldaSymbology main;      // the main symbol: the code itself, but for the add-on codes
     std::size_t addOnDigits;  // 2 or 5 for the add-on codes, else 0
 
     std::size_t elementCount(std::size_t length) const { return countElements(*this, length); }
@@ -90,7 +91,8 @@ int encodeWithAddOn(const Symbology& self, std::string_view text, const EncodeAr
 
 // ---- UPC-D (upcd.cpp) ----
 std::size_t upcdElementCount(const Symbology& self, std::size_t length);
-int encodeUPCD(const Symbology& self, std::string_view text, const EncodeArgs& args, Widths widths, Parity parity);
+int encodeUPCD(const Symbology& self, std::string_view text, const EncodeArgs& args, Widths widths,
+               Parity parity);
 
 // ---- NW-7 (nw7.cpp) ----
 // Check character over the whole text, start and stop included: a character code or -1.

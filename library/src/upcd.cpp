@@ -18,15 +18,14 @@ enum Step : std::int8_t { B = 0, A = 1, G5 = 2, G3 = 3, G6 = 4, S = 6, End = -1 
 
 // Layout scripts; each runs after a 3-element start guard.
 constexpr Step kVersion1[] = {A, A, A, B, B, B, G6, S, G3, A, A, B, B, G5, B, B, B, B, G3, End};
-constexpr Step kVersion2[] = {A, A, A, B, B, B, G5, A, A, A, A, A, A, G3, S,
-                              G3, A, B, B, A, G5, A, A, A, A, G3, End};
-constexpr Step kVersion3[] = {A, A, A, B, B, B, G5, A, A, A, A, A, A, G3, S, G3, B, A, A, B, G6,
-                              S, G3, A, B, A, B, G5, A, A, A, A, G3, End};
-constexpr Step kVersion4[] = {A, A, A, B, B, B, G5, A, A, A, A, A, A, G3, S, G3, A, B, A, B, G5,
-                              A, A, B, B, G3, S, G3, B, A, B, A, G5, A, A, A, A, G3, End};
-constexpr Step kVersion5[] = {A, A, A, B, B, B, G5, A, A, A, A, A, A, G3, S, G3, B, A, B, A, G5,
-                              A, A, A, A, G3, S, G3, B, A, A, B, G6, S, G3, A, A, B, B, G5,
-                              A, A, B, B, G3, End};
+constexpr Step kVersion2[] = {A, A,  A, B, B, B, G5, A, A, A, A, A,  A,  G3,
+                              S, G3, A, B, B, A, G5, A, A, A, A, G3, End};
+constexpr Step kVersion3[] = {A, A, A, B,  B, B,  G5, A, A, A, A,  A, A, G3, S, G3, B,
+                              A, A, B, G6, S, G3, A,  B, A, B, G5, A, A, A,  A, G3, End};
+constexpr Step kVersion4[] = {A,  A, A, B, B, B,  G5, A,  A, A, A, A, A,  G3, S, G3, A, B,  A,  B,
+                              G5, A, A, B, B, G3, S,  G3, B, A, B, A, G5, A,  A, A,  A, G3, End};
+constexpr Step kVersion5[] = {A, A,  A, B,  B, B, G5, A, A,  A, A,  A, A, G3, S, G3, B, A, B, A, G5, A,  A, A,
+                              A, G3, S, G3, B, A, A,  B, G6, S, G3, A, A, B,  B, G5, A, A, B, B, G3, End};
 
 constexpr std::array<std::span<const Step>, 5> kScripts = {kVersion1, kVersion2, kVersion3, kVersion4,
                                                            kVersion5};
@@ -80,7 +79,8 @@ bool fitsScript(std::span<const Step> script, std::string_view text) {
 
 std::size_t upcdElementCount(const Symbology& self, std::size_t) { return scriptElements(scriptOf(self)); }
 
-int encodeUPCD(const Symbology& self, std::string_view text, const EncodeArgs& args, Widths widths, Parity parity) {
+int encodeUPCD(const Symbology& self, std::string_view text, const EncodeArgs& args, Widths widths,
+               Parity parity) {
     const std::span<const Step> script = scriptOf(self);
     if (!fitsScript(script, text)) return KELDA_E_GENERAL;
     Writer w(widths, parity, args.guard);

@@ -44,38 +44,90 @@ struct Row {
     std::string text;
     int modules;
     std::size_t elementCount;
-    std::vector<std::int32_t> prefix;  // the first entries
-    std::vector<std::int32_t> parity;  // ParityFlags before the terminator
+    std::vector<std::int32_t> prefix;                         // the first entries
+    std::vector<std::int32_t> parity;                         // ParityFlags before the terminator
     std::vector<std::pair<std::size_t, std::size_t>> guards;  // entries that hold the guard value
 };
 
 // Expected values from the GS1 EAN/UPC number sets and parity tables.
 const std::vector<Row> kRows = {
-    {50, "4901234567894", 95, 59, {-1, -1, -1, 3, 1, 1, 2, 1, 1, 2, 3},  // 0: 9 in set A, 0 in set B
-     {1, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0}, {{0, 2}, {27, 31}, {56, 58}}},
-    {51, "12345670", 67, 43, {-1, -1, -1, 2, 2, 2, 1}, {1, 1, 1, 1, 0, 0, 0, 0}, {{0, 2}, {19, 23}, {40, 42}}},
+    {50,
+     "4901234567894",
+     95,
+     59,
+     {-1, -1, -1, 3, 1, 1, 2, 1, 1, 2, 3},  // 0: 9 in set A, 0 in set B
+     {1, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0},
+     {{0, 2}, {27, 31}, {56, 58}}},
+    {51,
+     "12345670",
+     67,
+     43,
+     {-1, -1, -1, 2, 2, 2, 1},
+     {1, 1, 1, 1, 0, 0, 0, 0},
+     {{0, 2}, {19, 23}, {40, 42}}},
     // UPC-E 123456 stands for 01234500006, check digit 5: sets B A A B B A
     {52, "123456", 51, 33, {-1, -1, -1, 1, 2, 2, 2}, {0, 1, 1, 0, 0, 1}, {{0, 2}, {27, 32}}},
     // the gap, then the add-on start guard; 12 mod 4 = 0 gives sets A A
-    {55, "4901234567894.12", 124, 73, {}, {1, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1}, {{0, 2}, {27, 31}, {56, 58}}},
+    {55,
+     "4901234567894.12",
+     124,
+     73,
+     {},
+     {1, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1},
+     {{0, 2}, {27, 31}, {56, 58}}},
     // add-on check value of 52495 is 1: sets B A B A A
-    {58, "4901234567894.52495", 151, 91, {}, {1, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 1},
+    {58,
+     "4901234567894.52495",
+     151,
+     91,
+     {},
+     {1, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 1},
      {{0, 2}, {27, 31}, {56, 58}}},
     {53, "123456.12", 80, 47, {}, {0, 1, 1, 0, 0, 1, 1, 1}, {{0, 2}, {27, 32}}},  // 5
     {54, "12345670.00", 96, 57, {}, {1, 1, 1, 1, 0, 0, 0, 0, 1, 1}, {{0, 2}, {19, 23}, {40, 42}}},
     {56, "123456.00000", 107, 65, {}, {0, 1, 1, 0, 0, 1, 0, 0, 1, 1, 1}, {{0, 2}, {27, 32}}},
     // 3(1+3+5) + 9(2+4) = 81: check value 1, sets B A B A A
-    {57, "12345670.12345", 123, 75, {}, {1, 1, 1, 1, 0, 0, 0, 0, 0, 1, 0, 1, 1}, {{0, 2}, {19, 23}, {40, 42}}},
+    {57,
+     "12345670.12345",
+     123,
+     75,
+     {},
+     {1, 1, 1, 1, 0, 0, 0, 0, 0, 1, 0, 1, 1},
+     {{0, 2}, {19, 23}, {40, 42}}},
     // UPC-D: the flags of each version's layout
-    {59, "123456.12345671", 125, 77, {}, {1, 1, 1, 0, 0, 0, 1, 1, 0, 0, 1, 1, 1, 1},
+    {59,
+     "123456.12345671",
+     125,
+     77,
+     {},
+     {1, 1, 1, 0, 0, 0, 1, 1, 0, 0, 1, 1, 1, 1},
      {{0, 2}, {27, 32}, {34, 36}, {53, 57}, {74, 76}}},
-    {60, "123456789012.12345670", 169, 103, {},  // 10
-     {1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 1, 0, 0, 0, 0}, {{0, 2}}},
-    {61, "123456789012.1234.12345672", 213, 129, {},
-     {1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 1, 0, 1, 0, 0, 0, 0, 0}, {{0, 2}}},
-    {62, "123456789012.12345670.76543210", 243, 147, {},
-     {1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 0, 0, 1, 1, 0, 1, 0, 1, 0, 0, 0, 0}, {{0, 2}}},
-    {63, "123456789012.12345670.1234.12345672", 287, 173, {},
+    {60,
+     "123456789012.12345670",
+     169,
+     103,
+     {},  // 10
+     {1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 1, 0, 0, 0, 0},
+     {{0, 2}}},
+    {61,
+     "123456789012.1234.12345672",
+     213,
+     129,
+     {},
+     {1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 0, 1, 0, 1, 0, 0, 0, 0, 0},
+     {{0, 2}}},
+    {62,
+     "123456789012.12345670.76543210",
+     243,
+     147,
+     {},
+     {1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 0, 0, 1, 1, 0, 1, 0, 1, 0, 0, 0, 0},
+     {{0, 2}}},
+    {63,
+     "123456789012.12345670.1234.12345672",
+     287,
+     173,
+     {},
      {1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 1, 1, 0, 1, 1, 0, 0, 0, 0, 1, 1},
      {{0, 2}}},
 };
@@ -87,9 +139,11 @@ TEST(EanUpcEncode, Rows) {
         ASSERT_EQ(e.result, r.modules) << "row " << i;
         EXPECT_EQ(e.widths[r.elementCount], KELDA_TERMINATOR) << "row " << i;
         EXPECT_EQ(e.widths[r.elementCount + 1], kUnwritten) << "row " << i << ": written past the terminator";
-        for (std::size_t k = 0; k < r.prefix.size(); ++k) EXPECT_EQ(e.widths[k], r.prefix[k]) << "row " << i << " entry " << k;
+        for (std::size_t k = 0; k < r.prefix.size(); ++k)
+            EXPECT_EQ(e.widths[k], r.prefix[k]) << "row " << i << " entry " << k;
         EXPECT_EQ(flagsOf(e), r.parity) << "row " << i;
-        for (const auto& [first, last] : r.guards) expectRange(e, first, last, -1, "row " + std::to_string(i));
+        for (const auto& [first, last] : r.guards)
+            expectRange(e, first, last, -1, "row " + std::to_string(i));
         int sum = 0;
         for (std::size_t k = 0; k < r.elementCount; ++k) sum += std::abs(e.widths[k]);
         EXPECT_EQ(sum, r.modules) << "row " << i;
@@ -110,7 +164,8 @@ TEST(EanUpcEncode, UpcdSeparatorsAndGuards) {
     EXPECT_EQ(v1.widths[33], 7);
     // With both `wide` and `gap` negative every guard element is a plain 1, separators stay 7.
     const Encoding plain = barEncode(KELDA_UPCD1, "123456.12345671", -3, -2);
-    for (const std::size_t at : {0u, 2u, 27u, 32u, 34u, 53u, 57u, 74u, 76u}) EXPECT_EQ(plain.widths[at], 1) << at;
+    for (const std::size_t at : {0u, 2u, 27u, 32u, 34u, 53u, 57u, 74u, 76u})
+        EXPECT_EQ(plain.widths[at], 1) << at;
     EXPECT_EQ(plain.widths[33], 7);
 }
 
@@ -122,7 +177,7 @@ struct Failure {
 
 TEST(EanUpcEncode, Failures) {
     const std::vector<Failure> rows = {
-        {KELDA_EAN13_ADDON2, "4901234567894.1x", KELDA_E_JAN_CHAR},   // 0
+        {KELDA_EAN13_ADDON2, "4901234567894.1x", KELDA_E_JAN_CHAR},  // 0
         {KELDA_EAN13_ADDON5, "4901234567894.1234x", KELDA_E_JAN_CHAR},
         {KELDA_EAN8_ADDON2, "12345670.1.", KELDA_E_JAN_CHAR},
         {KELDA_EAN8_ADDON2, "4901234567894.12", KELDA_E_GENERAL},    // main part of another code
@@ -143,9 +198,9 @@ TEST(EanUpcEncode, Failures) {
         {KELDA_UPCE, "12345x", KELDA_E_GENERAL},
         {KELDA_UPCE_ADDON2, "12345x.12", KELDA_E_GENERAL},  // main part not digits
         {KELDA_EAN13_ADDON5, "49012345.7894.12345", KELDA_E_GENERAL},
-        {KELDA_UPCD1, "123456.1234567.", KELDA_E_GENERAL},  // 20: a '.' off its place
-        {KELDA_UPCD1, "123456.1234567", KELDA_E_GENERAL},   // short
-        {KELDA_UPCD1, "123456.123456789", KELDA_E_GENERAL},  // long
+        {KELDA_UPCD1, "123456.1234567.", KELDA_E_GENERAL},        // 20: a '.' off its place
+        {KELDA_UPCD1, "123456.1234567", KELDA_E_GENERAL},         // short
+        {KELDA_UPCD1, "123456.123456789", KELDA_E_GENERAL},       // long
         {KELDA_UPCD2, "123456789012x12345678", KELDA_E_GENERAL},  // separator not a '.'
         {KELDA_UPCD5, "", KELDA_E_GENERAL},
         {KELDA_UPCD3, std::string(26, '.'), KELDA_E_GENERAL},  // 25

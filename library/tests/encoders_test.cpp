@@ -35,12 +35,12 @@ TEST(CheckCharacters, WorkedExamples) {
     const CheckRow rows[] = {
         /* 0 */ {kelda::nw7CheckCharacter, "A40156B", '+'},  // 49 mod 16 = 1
         /* 1 */ {kelda::nw7CheckCharacter, "a40156b", '+'},
-        /* 2 */ {kelda::nw7CheckCharacter, "A0A", '0'},      // 32, a multiple of 16
+        /* 2 */ {kelda::nw7CheckCharacter, "A0A", '0'},  // 32, a multiple of 16
         /* 3 */ {kelda::nw7CheckCharacter, "A4*A", -1},
         /* 4 */ {kelda::code39CheckCharacter, "*CODE39*", 'W'},  // 75 mod 43 = 32
         /* 5 */ {kelda::code39CheckCharacter, "*code39*", 'W'},
-        /* 6 */ {kelda::code39CheckCharacter, "*Z3*", ' '},      // 38
-        /* 7 */ {kelda::code39CheckCharacter, "*%%*", '+'},      // 84 mod 43 = 41
+        /* 6 */ {kelda::code39CheckCharacter, "*Z3*", ' '},  // 38
+        /* 7 */ {kelda::code39CheckCharacter, "*%%*", '+'},  // 84 mod 43 = 41
         /* 8 */ {kelda::code39CheckCharacter, "*AB*C*", -1},
         /* 9 */ {kelda::itfCheckDigit, "01234", '8'},  // 0*3 + 1 + 2*3 + 3 + 4*3 = 22
         /* 10 */ {kelda::itfCheckDigit, "1", '7'},
@@ -76,8 +76,7 @@ TEST_P(Layout, MatchesTheStandards) {
     // Code 93's termination bar lies outside its ModuleCount.
     EXPECT_EQ(drawn, row.modules + (row.code == KELDA_CODE93 ? 1 : 0));
     const std::string start = row.start;
-    for (std::size_t i = 0; i < start.size(); ++i)
-        EXPECT_EQ(d.widths[i], start[i] - '0') << "entry " << i;
+    for (std::size_t i = 0; i < start.size(); ++i) EXPECT_EQ(d.widths[i], start[i] - '0') << "entry " << i;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -101,15 +100,13 @@ INSTANTIATE_TEST_SUITE_P(
         /* 12 */ LayoutRow{KELDA_ITF, "123", 3, 2, KELDA_E_ITF_TABLE, 0, ""},
         /* 13 */ LayoutRow{KELDA_ITF, "12a4", 3, 2, KELDA_E_ITF_TABLE, 0, ""},
         // Code 128: start B, values 33 34 35, check 1, stop.
-        /* 14 */ LayoutRow{KELDA_CODE128_TEXT, "ABC", 3, 2, 68, 37,
-                           "2112141113231311231313212221222331112"},
+        /* 14 */ LayoutRow{KELDA_CODE128_TEXT, "ABC", 3, 2, 68, 37, "2112141113231311231313212221222331112"},
         /* 15 */ LayoutRow{KELDA_CODE128_TEXT, "", 3, 2, 35, 19, "2112142221222331112"},
         /* 16 */ LayoutRow{KELDA_CODE128_TEXT, "A\x7F", 3, 2, KELDA_E_TABLE, 0, ""},
-        /* 17 */ LayoutRow{KELDA_CODE128_VALUES, "B212223", 3, 2, 68, 37,
-                           "2112141113231311231313212221222331112"},
+        /* 17 */
+        LayoutRow{KELDA_CODE128_VALUES, "B212223", 3, 2, 68, 37, "2112141113231311231313212221222331112"},
         // Start C, values 12 and 34, check (105 + 12 + 68) mod 103 = 82.
-        /* 18 */ LayoutRow{KELDA_CODE128_VALUES, "c0c22", 3, 2, 57, 31,
-                           "2112321122321311231212412331112"},
+        /* 18 */ LayoutRow{KELDA_CODE128_VALUES, "c0c22", 3, 2, 57, 31, "2112321122321311231212412331112"},
         /* 19 */ LayoutRow{KELDA_CODE128_VALUES, "A", 3, 2, 35, 19, "2114122122222331112"},
         /* 20 */ LayoutRow{KELDA_CODE128_VALUES, "B67", 3, 2, KELDA_E_CODE128_HEX, 0, ""},
         /* 21 */ LayoutRow{KELDA_CODE128_VALUES, "D01", 3, 2, KELDA_E_CODE128_HEX, 0, ""},
@@ -117,8 +114,9 @@ INSTANTIATE_TEST_SUITE_P(
         /* 23 */ LayoutRow{KELDA_CODE128_VALUES, "B0G", 3, 2, KELDA_E_CODE128_HEX, 0, ""},
         /* 24 */ LayoutRow{KELDA_CODE128_VALUES, "", 3, 2, KELDA_E_CODE128_HEX, 0, ""},
         // Code 93: start, T E S T 9 3, C = "+", K = "6", stop, termination bar.
-        /* 25 */ LayoutRow{KELDA_CODE93, "TEST93", 3, 2, 90, 61,
-                           "1111412112212212112111222112211411111114111131211213111111411"},
+        /* 25 */
+        LayoutRow{KELDA_CODE93, "TEST93", 3, 2, 90, 61,
+                  "1111412112212212112111222112211411111114111131211213111111411"},
         // "A": C = "A" (10), K = "U" (2 * 10 + 10 = 30).
         /* 26 */ LayoutRow{KELDA_CODE93, "A", 3, 2, 45, 31, "1111412111132111132211211111411"},
         /* 27 */ LayoutRow{KELDA_CODE93, "", 3, 2, 36, 25, "1111411311121311121111411"},

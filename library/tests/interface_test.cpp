@@ -20,7 +20,7 @@ constexpr char kCanaryByte = '\x6b';
 std::string randomInput(std::mt19937& rng, int request) {
     static const std::string kAlphabets[] = {
         "0123456789.", "0123456789ABCDabcd$+-./:", "0123456789ABCXYZabcxyz $%*+-./", "0123456789",
-        " !~AZaz09{}", "0123456789ABCDEFabcdef", "0123456789AZad $%+-./",
+        " !~AZaz09{}", "0123456789ABCDEFabcdef",   "0123456789AZad $%+-./",
     };
     std::uniform_int_distribution<int> length(0, 40);
     std::uniform_int_distribution<int> any(1, 255);
@@ -51,7 +51,8 @@ TEST(Interface, WritesStayInsideTheDocumentedSizes) {
         std::vector<std::int32_t> parity(KELDA_PARITY_ROOM + 8, kCanary);
         const int wide = 1 + round % 3;
         const int gap = 1 + round % 4;
-        const std::int32_t modules = BarEncode(code, readable.data(), wide, gap, widths.data(), parity.data());
+        const std::int32_t modules =
+            BarEncode(code, readable.data(), wide, gap, widths.data(), parity.data());
         for (std::size_t i = static_cast<std::size_t>(count) + 1; i < widths.size(); ++i)
             ASSERT_EQ(widths[i], kCanary) << "code " << code << " text \"" << readable.data() << "\"";
         for (std::size_t i = KELDA_PARITY_ROOM; i < parity.size(); ++i) ASSERT_EQ(parity[i], kCanary);
@@ -61,7 +62,8 @@ TEST(Interface, WritesStayInsideTheDocumentedSizes) {
         // A text the checker wrote is never refused for its shape: only an add-on character
         // the checker lets through ('.') is BarEncode's to refuse.
         if (code >= KELDA_EAN13) {
-            ASSERT_TRUE(modules > 0 || modules == KELDA_E_JAN_CHAR) << "code " << code << " \"" << readable.data() << "\"";
+            ASSERT_TRUE(modules > 0 || modules == KELDA_E_JAN_CHAR)
+                << "code " << code << " \"" << readable.data() << "\"";
         }
         if (modules < 0) continue;
         EXPECT_EQ(widths[static_cast<std::size_t>(count)], KELDA_TERMINATOR) << readable.data();
@@ -120,12 +122,16 @@ struct CppRow {
 TEST(CppLayer, Encode) {
     using namespace std::string_literals;
     const std::vector<CppRow> rows = {
-        {0, "490123456789", KELDA_EAN13, "4901234567894", 59, 12, 95},                  // 0
-        {0, "123456789012.12345670.1234.12345670", KELDA_UPCD5, "123456789012.12345670.1234.12345672", 173, 32, 287},
+        {0, "490123456789", KELDA_EAN13, "4901234567894", 59, 12, 95},  // 0
+        {0, "123456789012.12345670.1234.12345670", KELDA_UPCD5, "123456789012.12345670.1234.12345672", 173,
+         32, 287},
         {0, "4901234567894.1x", KELDA_E_JAN_CHAR, "", 0, 0, 0},  // CheckBarcode refuses the x
-        {0, "12345670.1.", KELDA_E_JAN_CHAR, "", 0, 0, 0},          // BarEncode refuses the add-on
-        {0, "4901\0" "23456789"s, KELDA_E_JAN_CHAR, "", 0, 0, 0},    // a NUL is not a digit
-        {6, "AB\0"s, KELDA_E_CODE93_CHAR, "", 0, 0, 0},              // 5
+        {0, "12345670.1.", KELDA_E_JAN_CHAR, "", 0, 0, 0},       // BarEncode refuses the add-on
+        {0,
+         "4901\0"
+         "23456789"s,
+         KELDA_E_JAN_CHAR, "", 0, 0, 0},                 // a NUL is not a digit
+        {6, "AB\0"s, KELDA_E_CODE93_CHAR, "", 0, 0, 0},  // 5
         {9, "\0"s, KELDA_E_REQUEST, "", 0, 0, 0},
     };
     for (std::size_t i = 0; i < rows.size(); ++i) {

@@ -25,10 +25,14 @@ std::string upceAsScanned(const std::string& six) {
     // The implied check digit, from the expanded UPC-A number.
     std::string upca = "0";
     const char last = six[5];
-    if (last <= '2') upca += six.substr(0, 2) + last + "0000" + six.substr(2, 3);
-    else if (last == '3') upca += six.substr(0, 3) + "00000" + six.substr(3, 2);
-    else if (last == '4') upca += six.substr(0, 4) + "00000" + six.substr(4, 1);
-    else upca += six.substr(0, 5) + "0000" + last;
+    if (last <= '2')
+        upca += six.substr(0, 2) + last + "0000" + six.substr(2, 3);
+    else if (last == '3')
+        upca += six.substr(0, 3) + "00000" + six.substr(3, 2);
+    else if (last == '4')
+        upca += six.substr(0, 4) + "00000" + six.substr(4, 1);
+    else
+        upca += six.substr(0, 5) + "0000" + last;
     int sum = 0;
     for (std::size_t i = 0; i < 11; ++i) sum += (upca[i] - '0') * (i % 2 == 0 ? 3 : 1);
     return "0" + six + static_cast<char>('0' + (10 - sum % 10) % 10);
@@ -61,8 +65,8 @@ TEST_P(EanRoundTrip, ZbarReadsWhatWeDraw) {
         const int pixels = 2 + round % 2;
         const auto found = readSymbols(paintElements(e.elementWidths, pixels, 12));
 
-        const std::string expectMain = f.mainDigits == 6 ? upceAsScanned(main)
-                                                         : e.readableText.substr(0, f.mainDigits + 1);
+        const std::string expectMain =
+            f.mainDigits == 6 ? upceAsScanned(main) : e.readableText.substr(0, f.mainDigits + 1);
         const std::string addOn = e.readableText.substr(e.readableText.size() - f.addOn);
         // zbar reads an EAN-13 with leading 0 as UPC-A, and main symbol plus add-on as one
         // composite symbol.
@@ -77,17 +81,15 @@ TEST_P(EanRoundTrip, ZbarReadsWhatWeDraw) {
         for (const auto& s : found) ok = ok || isMain(s.data);
         std::string got;
         for (const auto& s : found) got += s.type + ":" + s.data + " ";
-        EXPECT_TRUE(ok) << f.name << " input " << input << " expected " << expectMain
-                                         << " got " << got;
+        EXPECT_TRUE(ok) << f.name << " input " << input << " expected " << expectMain << " got " << got;
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, EanRoundTrip,
-                         ::testing::Values(Family{"EAN13", 12, 0}, Family{"EAN8", 7, 0},
-                                           Family{"UPCE", 6, 0}, Family{"EAN13_2", 12, 2},
-                                           Family{"EAN13_5", 12, 5}, Family{"EAN8_2", 7, 2},
-                                           Family{"EAN8_5", 7, 5}, Family{"UPCE_2", 6, 2},
-                                           Family{"UPCE_5", 6, 5}),
+                         ::testing::Values(Family{"EAN13", 12, 0}, Family{"EAN8", 7, 0}, Family{"UPCE", 6, 0},
+                                           Family{"EAN13_2", 12, 2}, Family{"EAN13_5", 12, 5},
+                                           Family{"EAN8_2", 7, 2}, Family{"EAN8_5", 7, 5},
+                                           Family{"UPCE_2", 6, 2}, Family{"UPCE_5", 6, 5}),
                          [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace

@@ -42,7 +42,9 @@ public:
         rng_.seed(seed);
     }
     int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
-    char pick(std::string_view set) { return set[static_cast<std::size_t>(below(static_cast<int>(set.size())))]; }
+    char pick(std::string_view set) {
+        return set[static_cast<std::size_t>(below(static_cast<int>(set.size())))];
+    }
     std::string text(std::string_view set, int minLength, int maxLength) {
         std::string s;
         const int n = minLength + below(maxLength - minLength + 1);
@@ -129,12 +131,14 @@ struct ShiftPairs {
 };
 constexpr ShiftPairs kShiftPairs[] = {
     {'a', "ABCDEFGHIJKLMNOPQRSTUVWXYZ",
-     "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C\x0D\x0E\x0F\x10\x11\x12\x13\x14\x15\x16\x17\x18\x19\x1A"},
+     "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C\x0D\x0E\x0F\x10\x11\x12\x13\x14\x15\x16\x17\x18\x19"
+     "\x1A"},
     {'b', "ABCDEFGHIJKLMNOPQRSTVWXYZ", "\x1B\x1C\x1D\x1E\x1F;<=>?[\\]^_{|}~\x7F@`\x7F\x7F\x7F"},
     {'c', "ABCDEFGHIJKLMNOZ", "!\"#$%&'()*+,-./:"},
     {'d', "ABCDEFGHIJKLMNOPQRSTUVWXYZ", "abcdefghijklmnopqrstuvwxyz"},
 };
-static_assert(std::ranges::all_of(kShiftPairs, [](const ShiftPairs& p) { return p.letters.size() == p.ascii.size(); }));
+static_assert(std::ranges::all_of(kShiftPairs,
+                                  [](const ShiftPairs& p) { return p.letters.size() == p.ascii.size(); }));
 
 Sample code93(Random& r) {
     Sample s;

@@ -100,9 +100,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::vector<Name> names = keyLines(image);
     const std::size_t pick = choice % (names.size() + 2);
-    const Name set = pick < names.size()       ? names[pick]
-                     : pick == names.size()    ? Name{firstSection(image), "added"}
-                                               : Name{"added", "k"};
+    const Name set = pick < names.size()    ? names[pick]
+                     : pick == names.size() ? Name{firstSection(image), "added"}
+                                            : Name{"added", "k"};
     if (!usable(set)) return 0;
     ProfileFile changed = before;
     changed.setString(set.section, set.key, value);

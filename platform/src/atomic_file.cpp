@@ -22,7 +22,8 @@ std::error_code checkWritable(const fs::path& target) {
     std::error_code ec;
     const fs::file_status status = fs::status(target, ec);
     if (ec || !fs::exists(status)) return {};
-    constexpr fs::perms kAnyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    constexpr fs::perms kAnyWrite =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     if ((status.permissions() & kAnyWrite) == fs::perms::none)
         return std::make_error_code(std::errc::permission_denied);
     std::FILE* probe = std::fopen(target.string().c_str(), "r+b");
@@ -61,7 +62,8 @@ std::error_code writeFileAtomically(const fs::path& path, std::string_view bytes
     std::FILE* out = nullptr;
     std::error_code createError;
     for (int attempt = 0; attempt < kNameAttempts && out == nullptr; ++attempt) {
-        temp = target.parent_path() / ("." + target.filename().string() + "." + std::to_string(random()) + ".tmp");
+        temp = target.parent_path() /
+               ("." + target.filename().string() + "." + std::to_string(random()) + ".tmp");
         out = std::fopen(temp.string().c_str(), "wbx");
         if (out == nullptr) createError = lastError();
     }

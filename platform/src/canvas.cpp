@@ -43,7 +43,8 @@ void Canvas::lineTo(int x, int y) {
     // The pen's square at a point; the fill clips it to the picture.
     const auto dab = [&](std::int64_t cx, std::int64_t cy) {
         const auto clampToInt = [](std::int64_t v) {
-            return static_cast<int>(std::clamp<std::int64_t>(v, -1, std::numeric_limits<int>::max()));
+            return static_cast<int>(
+                std::clamp<std::int64_t>(v, -1, std::numeric_limits<int>::max()));
         };
         fill({clampToInt(cx - offset), clampToInt(cy - offset), clampToInt(cx - offset + size),
               clampToInt(cy - offset + size)},
@@ -145,11 +146,11 @@ void Canvas::textOut(int x, int y, std::string_view text) {
         return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(),
                                                          std::numeric_limits<int>::max()));
     };
-    fillRect({x, y, clampToInt(x + width), clampToInt(static_cast<std::int64_t>(y) + face->height())});
+    fillRect(
+        {x, y, clampToInt(x + width), clampToInt(static_cast<std::int64_t>(y) + face->height())});
     const std::uint32_t ink = pixelValue(font.color);
     face->render(text, [&](std::int64_t gx, int gy) {
-        if (x + gx >= 0 && x + gx < bitmap_.width())
-            plot(static_cast<int>(x + gx), y + gy, ink);
+        if (x + gx >= 0 && x + gx < bitmap_.width()) plot(static_cast<int>(x + gx), y + gy, ink);
     });
 }
 

@@ -153,8 +153,8 @@ RasterFont* FontEngine::font(std::string_view name, int points) {
     auto face = std::make_unique<RasterFont::FaceHandle>();
     if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
         FcPatternGetInteger(match, FC_INDEX, 0, &index);
-        if (FT_New_Face(libs_->freetype, reinterpret_cast<const char*>(file), index,
-                        &face->face) != 0)
+        if (FT_New_Face(libs_->freetype, reinterpret_cast<const char*>(file), index, &face->face) !=
+            0)
             face->face = nullptr;
     }
     FcPatternDestroy(match);

@@ -99,7 +99,8 @@ std::optional<ProfileFile> ProfileFile::load(const std::filesystem::path& path) 
     // Only a plain file is read: a FIFO or a device would block or never end.
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
-    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) return std::nullopt;
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        return std::nullopt;
     std::FILE* in = std::fopen(path.string().c_str(), "rb");
     if (in == nullptr) {
         if (errno == ENOENT || errno == ENOTDIR) return ProfileFile{};
@@ -108,7 +109,8 @@ std::optional<ProfileFile> ProfileFile::load(const std::filesystem::path& path) 
     std::string bytes;
     std::array<char, 4096> buffer;
     std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), in)) > 0 && bytes.size() <= kMaxFileSize)
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), in)) > 0 &&
+           bytes.size() <= kMaxFileSize)
         bytes.append(buffer.data(), n);
     if (bytes.size() > kMaxFileSize) {
         std::fclose(in);

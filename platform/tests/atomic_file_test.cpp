@@ -25,7 +25,8 @@ std::string contents(const fs::path& path) {
 class AtomicFile : public test_support::TempFolderTest {
 protected:
     std::size_t entries() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
     }
 };
 
@@ -41,25 +42,29 @@ TEST_F(AtomicFile, FailedWritesLeaveTheOldFileAndNoTemporary) {
         /* 0 */ {"read-only file",
                  [](const fs::path& dir) {
                      std::ofstream(dir / "keep.png") << "old";
-                     fs::permissions(dir / "keep.png", fs::perms::owner_read | fs::perms::group_read);
+                     fs::permissions(dir / "keep.png",
+                                     fs::perms::owner_read | fs::perms::group_read);
                      return dir / "keep.png";
                  },
                  std::errc::permission_denied},
-        /* 1 */ {"missing folder", [](const fs::path& dir) { return dir / "no" / "such" / "keep.png"; },
-                 std::errc::no_such_file_or_directory},
-        /* 2 */ {"a folder in the way",
-                 [](const fs::path& dir) {
-                     fs::create_directories(dir / "keep.png");
-                     return dir / "keep.png";
-                 },
-                 std::errc::is_a_directory},
-        /* 3 */ {"a link loop",
-                 [](const fs::path& dir) {
-                     fs::create_symlink("b", dir / "a");
-                     fs::create_symlink("a", dir / "b");
-                     return dir / "a";
-                 },
-                 std::errc::too_many_symbolic_link_levels},
+        /* 1 */
+        {"missing folder", [](const fs::path& dir) { return dir / "no" / "such" / "keep.png"; },
+         std::errc::no_such_file_or_directory},
+        /* 2 */
+        {"a folder in the way",
+         [](const fs::path& dir) {
+             fs::create_directories(dir / "keep.png");
+             return dir / "keep.png";
+         },
+         std::errc::is_a_directory},
+        /* 3 */
+        {"a link loop",
+         [](const fs::path& dir) {
+             fs::create_symlink("b", dir / "a");
+             fs::create_symlink("a", dir / "b");
+             return dir / "a";
+         },
+         std::errc::too_many_symbolic_link_levels},
     };
     for (const FailureRow& r : rows) {
         folder_.clear();
@@ -103,9 +108,11 @@ TEST_F(AtomicFile, ReplacesThroughLinksAndKeepsPermissions) {
     ASSERT_FALSE(writeFileAtomically(dir_ / "lorrin.ini", "new"));
     EXPECT_TRUE(fs::is_symlink(dir_ / "lorrin.ini"));
     EXPECT_EQ(contents(real), "new");
-    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(entries(), 2u);  // the link and the folder
-    EXPECT_EQ(std::distance(fs::directory_iterator(real.parent_path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(real.parent_path()), fs::directory_iterator()),
+              1);
 
     // A dangling link makes its target.
     fs::create_symlink("made.ini", dir_ / "dangling.ini");

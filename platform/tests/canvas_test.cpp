@@ -8,7 +8,7 @@
 namespace platform {
 namespace {
 
-constexpr std::uint32_t kBlackIndex = 0;   // standard 16-colour palette
+constexpr std::uint32_t kBlackIndex = 0;  // standard 16-colour palette
 constexpr std::uint32_t kWhiteIndex = 15;
 
 TEST(FontEngine, PointsAreSizedAt96Dpi) {

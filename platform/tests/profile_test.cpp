@@ -97,10 +97,11 @@ struct WriteRow {
 // the reader would trim or unquote goes in double quotes.
 constexpr std::array<WriteRow, 14> kWriteRows = {{
     /* 0 */ {"", "barcode", "h", "50", "[barcode]\nh=50\n"},
-    /* 1 */ {"; note\n[Barcode]\nH=70\nx=1\n", "barcode", "h", "50",
-             "; note\n[Barcode]\nh=50\nx=1\n"},
-    /* 2 */ {"[barcode]\nh=1\n\n[font]\nsize=9\n", "barcode", "type", "3",
-             "[barcode]\nh=1\ntype=3\n\n[font]\nsize=9\n"},
+    /* 1 */
+    {"; note\n[Barcode]\nH=70\nx=1\n", "barcode", "h", "50", "; note\n[Barcode]\nh=50\nx=1\n"},
+    /* 2 */
+    {"[barcode]\nh=1\n\n[font]\nsize=9\n", "barcode", "type", "3",
+     "[barcode]\nh=1\ntype=3\n\n[font]\nsize=9\n"},
     /* 3 */ {"[barcode]\r\nh=1\r\n", "loc", "x", "10", "[barcode]\r\nh=1\r\n[loc]\r\nx=10\r\n"},
     /* 4 */ {"\xEF\xBB\xBF[a]\nk=v", "a", "k", "w", "\xEF\xBB\xBF[a]\nk=w"},
     /* 5 */ {"[sound]\nok=a.wav\n", "sound", "ok", "x\ny=1", "[sound]\nok=x y=1\n"},

@@ -81,7 +81,8 @@ std::optional<DibBuffer> normaliseDib(std::span<const std::uint8_t> bytes) {
   const int outBits = indexed ? 8 : 24;
   const std::size_t paletteSize = src.bitCount == 1 ? 2 : indexed ? src.paletteSize : 0;
   const dib::Header out = dib::newHeader(src.width, src.height, outBits, paletteSize);
-  const std::size_t outStride = static_cast<std::size_t>(dib::stride(static_cast<std::uint64_t>(src.width), static_cast<unsigned>(outBits)));
+  const std::size_t outStride =
+      static_cast<std::size_t>(dib::stride(static_cast<std::uint64_t>(src.width), static_cast<unsigned>(outBits)));
   DibBuffer result(out.fileSize + (indexed ? 0u : 1u), 0);  // 24 bits: the spare byte
   dib::writeHeader(result, out);
 
@@ -101,17 +102,12 @@ std::optional<DibBuffer> normaliseDib(std::span<const std::uint8_t> bytes) {
     const auto row = std::span<std::uint8_t>(result).subspan(out.offBits + y * outStride, outStride);
     for (std::size_t x = 0; x < static_cast<std::size_t>(src.width); ++x) {
       switch (src.bitCount) {
-        case 1:
-          row[x] = (in[x / 8] >> (7 - x % 8)) & 1;
-          break;
-        case 4:
-          row[x] = (x % 2 == 0) ? in[x / 2] >> 4 : in[x / 2] & 0x0F;
-          break;
-        case 8:
-          row[x] = in[x];
-          break;
+        case 1: row[x] = (in[x / 8] >> (7 - x % 8)) & 1; break;
+        case 4: row[x] = (x % 2 == 0) ? in[x / 2] >> 4 : in[x / 2] & 0x0F; break;
+        case 8: row[x] = in[x]; break;
         case 24:
-          std::copy_n(in.begin() + static_cast<std::ptrdiff_t>(3 * x), 3, row.begin() + static_cast<std::ptrdiff_t>(3 * x));
+          std::copy_n(in.begin() + static_cast<std::ptrdiff_t>(3 * x), 3,
+                      row.begin() + static_cast<std::ptrdiff_t>(3 * x));
           break;
         default: {
           const std::uint32_t word = pixelWord(in, x, src.bitCount);

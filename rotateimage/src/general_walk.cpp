@@ -25,7 +25,9 @@ struct Run {
 
 // Truncation toward zero and an arithmetic shift differ only for negative coordinates,
 // which both clamp to 0.
-inline std::int64_t clampIndex(std::int64_t fixed, int size) { return std::clamp<std::int64_t>(fixed >> 16, 0, size - 1); }
+inline std::int64_t clampIndex(std::int64_t fixed, int size) {
+  return std::clamp<std::int64_t>(fixed >> 16, 0, size - 1);
+}
 
 inline const std::uint8_t* sampleAt(const Source& s, std::int64_t x, std::int64_t y) {
   return s.plane.data + static_cast<std::size_t>(clampIndex(y, s.height)) * s.plane.stride +
@@ -66,7 +68,8 @@ struct Lanes {
 // Positions start, start + step, ..., start + 7 step.
 ROTATEIMAGE_AVX2_TARGET inline __m256i lanePositions(std::int64_t start, std::int64_t step) {
   const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-  return _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(start)), _mm256_mullo_epi32(lanes, _mm256_set1_epi32(static_cast<int>(step))));
+  return _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(start)),
+                          _mm256_mullo_epi32(lanes, _mm256_set1_epi32(static_cast<int>(step))));
 }
 
 ROTATEIMAGE_AVX2_TARGET inline Lanes startLanes(const Source& s, const Run& run) {
@@ -164,7 +167,8 @@ std::optional<Tile> firstTileFrom(std::span<const RowStart> rows, std::size_t fi
 }
 
 std::optional<Tile> tileAfter(std::span<const RowStart> rows, const Tile& tile) {
-  if (tile.c1 < tile.groupHi) return Tile{tile.first, tile.count, tile.c1 + 1, std::min(tile.groupHi, tile.c1 + kTileCols), tile.groupHi};
+  if (tile.c1 < tile.groupHi)
+    return Tile{tile.first, tile.count, tile.c1 + 1, std::min(tile.groupHi, tile.c1 + kTileCols), tile.groupHi};
   return firstTileFrom(rows, tile.first + tile.count);
 }
 

@@ -13,7 +13,8 @@ std::vector<Rect> MaskToRegion(std::span<const std::uint8_t> mask, const DeviceM
   if (!IsValidDib(mask)) return rects;
   const DibInfo info = readDibInfo(mask);
   for (int top = 0; top < info.height; ++top) {
-    const std::uint8_t* row = mask.data() + info.pixelOffset + static_cast<std::size_t>(info.height - 1 - top) * info.stride;
+    const std::uint8_t* row =
+        mask.data() + info.pixelOffset + static_cast<std::size_t>(info.height - 1 - top) * info.stride;
     for (int x = 0; x < info.width;) {
       if (row[x] != 0) {
         ++x;
@@ -68,7 +69,8 @@ Rect BitmapCanvas::clipBox() const {
 void BitmapCanvas::drawDashedFrame(const Rect& r) {
   const auto dot = [this](int x, int y) {
     const int dx = x + origin_.x, dy = y + origin_.y;
-    if (dx >= 0 && dy >= 0 && dx < target_.width() && dy < target_.height() && (x + y) % 4 < 2) target_.setPixel(dx, dy, 0);
+    if (dx >= 0 && dy >= 0 && dx < target_.width() && dy < target_.height() && (x + y) % 4 < 2)
+      target_.setPixel(dx, dy, 0);
   };
   for (int x = r.left; x < r.right; ++x) {
     dot(x, r.top);
@@ -90,7 +92,8 @@ void BitmapCanvas::drawDib(const Rect& dest, std::span<const std::uint8_t> image
   if (masked && (maskInfo.width != info.width || maskInfo.height != info.height)) return;
   const Rect device = dest.intersected(clipBox());
   for (int y = device.top; y < device.bottom; ++y) {
-    const int sy = info.height - 1 - static_cast<int>(static_cast<long long>(y - dest.top) * info.height / dest.height());
+    const int sy =
+        info.height - 1 - static_cast<int>(static_cast<long long>(y - dest.top) * info.height / dest.height());
     for (int x = device.left; x < device.right; ++x) {
       const Point at{x + origin_.x, y + origin_.y};
       if (!clip.empty() && std::none_of(clip.begin(), clip.end(), [&](const Rect& c) {
@@ -98,7 +101,9 @@ void BitmapCanvas::drawDib(const Rect& dest, std::span<const std::uint8_t> image
           }))
         continue;
       const int sx = static_cast<int>(static_cast<long long>(x - dest.left) * info.width / dest.width());
-      if (masked && mask[maskInfo.pixelOffset + static_cast<std::size_t>(sy) * maskInfo.stride + static_cast<std::size_t>(sx)] != 0)
+      if (masked &&
+          mask[maskInfo.pixelOffset + static_cast<std::size_t>(sy) * maskInfo.stride + static_cast<std::size_t>(sx)] !=
+              0)
         continue;
       const std::size_t pixel = info.pixelOffset + static_cast<std::size_t>(sy) * info.stride;
       std::uint32_t colour = 0;
@@ -119,7 +124,8 @@ platform::Bitmap BitmapCanvas::grab(const Rect& r) {
   for (int y = 0; y < copy.height(); ++y)
     for (int x = 0; x < copy.width(); ++x) {
       const int tx = r.left + x + origin_.x, ty = r.top + y + origin_.y;
-      if (tx >= 0 && ty >= 0 && tx < target_.width() && ty < target_.height()) copy.setPixel(x, y, target_.pixel(tx, ty));
+      if (tx >= 0 && ty >= 0 && tx < target_.width() && ty < target_.height())
+        copy.setPixel(x, y, target_.pixel(tx, ty));
     }
   return copy;
 }
@@ -128,7 +134,8 @@ void BitmapCanvas::put(Point at, const platform::Bitmap& picture) {
   for (int y = 0; y < picture.height(); ++y)
     for (int x = 0; x < picture.width(); ++x) {
       const int tx = at.x + x + origin_.x, ty = at.y + y + origin_.y;
-      if (tx >= 0 && ty >= 0 && tx < target_.width() && ty < target_.height()) target_.setPixel(tx, ty, picture.pixel(x, y));
+      if (tx >= 0 && ty >= 0 && tx < target_.width() && ty < target_.height())
+        target_.setPixel(tx, ty, picture.pixel(x, y));
     }
 }
 

@@ -18,11 +18,13 @@ constexpr int kTile8 = 512;   // output rows and columns of a tile of 1-byte pix
 constexpr int kTile24 = 256;  // and of 3-byte ones
 
 inline const std::uint8_t* at(const Turn& t, long x, long y) {
-  return t.src.data + static_cast<std::size_t>(y) * t.src.stride + static_cast<std::size_t>(x) * static_cast<std::size_t>(t.bytesPerPixel);
+  return t.src.data + static_cast<std::size_t>(y) * t.src.stride +
+         static_cast<std::size_t>(x) * static_cast<std::size_t>(t.bytesPerPixel);
 }
 
 inline std::uint8_t* outAt(const Turn& t, int i, int j) {
-  return t.out.data + static_cast<std::size_t>(j) * t.out.stride + static_cast<std::size_t>(i) * static_cast<std::size_t>(t.bytesPerPixel);
+  return t.out.data + static_cast<std::size_t>(j) * t.out.stride +
+         static_cast<std::size_t>(i) * static_cast<std::size_t>(t.bytesPerPixel);
 }
 
 // The source column of output row j in a transpose, and the source row of output column i.
@@ -55,7 +57,8 @@ template <class Tile>
 void forEachTile(const Turn& t, Tile tile) {
   const int side = t.bytesPerPixel == 1 ? kTile8 : kTile24;
   for (int jt = 0; jt < t.height; jt += side)
-    for (int it = 0; it < t.width; it += side) tile(it, std::min(t.width, it + side), jt, std::min(t.height, jt + side));
+    for (int it = 0; it < t.width; it += side)
+      tile(it, std::min(t.width, it + side), jt, std::min(t.height, jt + side));
 }
 
 #if defined(ROTATEIMAGE_AVX2)
@@ -77,12 +80,11 @@ ROTATEIMAGE_AVX2_TARGET inline void transpose16x16(__m256i r[16]) {
     u[4 * q + 3] = _mm256_unpackhi_epi16(s[4 * q + 1], s[4 * q + 3]);
   }
   ROTATEIMAGE_UNROLL
-  for (int h = 0; h < 2; ++h)
-    ROTATEIMAGE_UNROLL
-    for (int c = 0; c < 4; ++c) {
-      s[8 * h + 2 * c] = _mm256_unpacklo_epi32(u[8 * h + c], u[8 * h + 4 + c]);  // two columns, eight rows
-      s[8 * h + 2 * c + 1] = _mm256_unpackhi_epi32(u[8 * h + c], u[8 * h + 4 + c]);
-    }
+  for (int h = 0; h < 2; ++h) ROTATEIMAGE_UNROLL
+  for (int c = 0; c < 4; ++c) {
+    s[8 * h + 2 * c] = _mm256_unpacklo_epi32(u[8 * h + c], u[8 * h + 4 + c]);  // two columns, eight rows
+    s[8 * h + 2 * c + 1] = _mm256_unpackhi_epi32(u[8 * h + c], u[8 * h + 4 + c]);
+  }
   ROTATEIMAGE_UNROLL
   for (int e = 0; e < 8; ++e) {
     r[2 * e] = _mm256_unpacklo_epi64(s[e], s[8 + e]);
@@ -113,8 +115,10 @@ ROTATEIMAGE_AVX2_TARGET void streamBytes(std::uint8_t* to, const std::uint8_t* f
   std::memcpy(to, from, head);
   std::size_t k = head;
   for (; k + kLine <= count; k += kLine) {
-    _mm256_stream_si256(reinterpret_cast<__m256i*>(to + k), _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + k)));
-    _mm256_stream_si256(reinterpret_cast<__m256i*>(to + k + 32), _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + k + 32)));
+    _mm256_stream_si256(reinterpret_cast<__m256i*>(to + k),
+                        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + k)));
+    _mm256_stream_si256(reinterpret_cast<__m256i*>(to + k + 32),
+                        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + k + 32)));
   }
   std::memcpy(to + k, from + k, count - k);
 }
@@ -151,7 +155,8 @@ ROTATEIMAGE_AVX2_TARGET void transposeTile8(const Turn t, int i0, int i1, int j0
       transpose16x16(r);
       // r[k] holds source column first + k: output row j + k, or j + 15 - k mirrored.
       ROTATEIMAGE_UNROLL
-      for (int k = 0; k < 16; ++k) _mm256_store_si256(reinterpret_cast<__m256i*>(&staged[t.xStep > 0 ? k : 15 - k][i - i0]), r[k]);
+      for (int k = 0; k < 16; ++k)
+        _mm256_store_si256(reinterpret_cast<__m256i*>(&staged[t.xStep > 0 ? k : 15 - k][i - i0]), r[k]);
     }
     for (int k = 0; k < 16; ++k) streamBytes(outAt(t, i0, j + k), staged[k], static_cast<std::size_t>(i - i0));
     transposeScalar(t, i, i1, j, j + 16);
@@ -202,7 +207,8 @@ ROTATEIMAGE_AVX2_TARGET void transposeTile24(const Turn t, int i0, int i1, int j
         // counted from its other end when mirrored.
         const __m256i c = _mm256_shuffle_epi8(columns[p], narrow);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(&staged[t.xStep > 0 ? p : 7 - p][at]), _mm256_castsi256_si128(c));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(&staged[t.xStep > 0 ? 4 + p : 3 - p][at]), _mm256_extracti128_si256(c, 1));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(&staged[t.xStep > 0 ? 4 + p : 3 - p][at]),
+                         _mm256_extracti128_si256(c, 1));
       }
     }
     for (int k = 0; k < 8; ++k) streamBytes(outAt(t, i0, j + k), staged[k], 3 * static_cast<std::size_t>(i - i0));
@@ -220,7 +226,8 @@ ROTATEIMAGE_AVX2_TARGET int reverseRow8(const std::uint8_t* s, std::uint8_t* o, 
   int i = 0;
   for (; i + 32 <= width; i += 32) {
     const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s - i - 31));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(o + i), _mm256_permute4x64_epi64(_mm256_shuffle_epi8(v, reverse), 0x4E));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(o + i),
+                        _mm256_permute4x64_epi64(_mm256_shuffle_epi8(v, reverse), 0x4E));
   }
   return i;
 }
@@ -238,7 +245,8 @@ ROTATEIMAGE_AVX2_TARGET int reverseRow24(const std::uint8_t* s, std::uint8_t* o,
     // Source pixels -i-3..-i in the top 12 bytes of the low half, -i-7..-i-4 of the high.
     const std::uint8_t* low = s - 3 * static_cast<std::ptrdiff_t>(i + 3) - 4;
     const __m256i v = _mm256_shuffle_epi8(load2(low, low - 12), reverse);
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(o + 3 * static_cast<std::size_t>(i)), _mm256_permutevar8x32_epi32(v, join));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(o + 3 * static_cast<std::size_t>(i)),
+                        _mm256_permutevar8x32_epi32(v, join));
   }
   return i;
 }
@@ -269,7 +277,8 @@ void rowTurn(const Turn& t, Kernels kernels) {
 #if defined(ROTATEIMAGE_AVX2)
     if (kernels == Kernels::avx2) i = (bpp == 1 ? reverseRow8 : reverseRow24)(s, o, t.width);
 #endif
-    for (s -= bpp * static_cast<std::size_t>(i); i < t.width; ++i, s -= bpp) std::memcpy(o + bpp * static_cast<std::size_t>(i), s, bpp);
+    for (s -= bpp * static_cast<std::size_t>(i); i < t.width; ++i, s -= bpp)
+      std::memcpy(o + bpp * static_cast<std::size_t>(i), s, bpp);
   }
 }
 

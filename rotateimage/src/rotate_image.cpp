@@ -158,15 +158,18 @@ void TCustomRotateImage::SaveToBitmap(platform::Bitmap& bitmap, TColor colour) {
     std::vector<std::uint8_t> entries;
     for (const auto& c : palette) entries.insert(entries.end(), {c.blue, c.green, c.red, 0});
     const auto capacity = std::size_t{1} << bitmap.bitsPerPixel();
-    const auto choice = FindPaletteIndex(entries, palette.size() < capacity ? static_cast<std::uint32_t>(palette.size()) : 0, value);
+    const auto choice =
+        FindPaletteIndex(entries, palette.size() < capacity ? static_cast<std::uint32_t>(palette.size()) : 0, value);
     if (choice.appended) {
-      palette.push_back({static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)});
+      palette.push_back({static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 8),
+                         static_cast<std::uint8_t>(value)});
       bitmap.setPalette(palette);
     }
     value = choice.index;
   }
   for (int y = 0; y < mask.height; ++y) {
-    const std::uint8_t* row = FMask.data() + mask.pixelOffset + static_cast<std::size_t>(mask.height - 1 - y) * mask.stride;
+    const std::uint8_t* row =
+        FMask.data() + mask.pixelOffset + static_cast<std::size_t>(mask.height - 1 - y) * mask.stride;
     for (int x = 0; x < mask.width; ++x)
       if (row[x] == 1) bitmap.setPixel(x, y, value);
   }
@@ -200,7 +203,8 @@ void TCustomRotateImage::SaveToFile(const std::filesystem::path& path, TColor co
   // Made in memory, then put in place in one step: a save that fails leaves the file that
   // was there whole.  Without a picture there is nothing to put there, and the file stays.
   if (!IsValidDib(FRotated) || !IsValidDib(FMask))
-    throw std::system_error(std::make_error_code(std::errc::invalid_argument), "no picture to save to " + path.string());
+    throw std::system_error(std::make_error_code(std::errc::invalid_argument),
+                            "no picture to save to " + path.string());
   std::ostringstream bytes;
   SaveToStream(bytes, colour);
   if (const std::error_code error = platform::writeFileAtomically(path, bytes.str()))
@@ -303,7 +307,8 @@ void TCustomRotateImage::InvalidateMask() {
 
 Point TCustomRotateImage::pivotShift() const {
   const Dimension& d = dimension_;
-  const float e = static_cast<float>(static_cast<double>(d.colStepX) * d.rowStepY - static_cast<double>(d.colStepY) * d.rowStepX);
+  const float e =
+      static_cast<float>(static_cast<double>(d.colStepX) * d.rowStepY - static_cast<double>(d.colStepY) * d.rowStepX);
   int w = 0, h = 0;
   if (validSource()) {
     const DibInfo info = readDibInfo(FSource);
@@ -340,7 +345,8 @@ void TCustomRotateImage::Paint(Canvas& canvas) {
 
 void TCustomRotateImage::drawStep(Canvas& canvas) {
   if (designing_ && !validSource()) canvas.drawDashedFrame({0, 0, ClientWidth(), ClientHeight()});
-  if (validSource() && IsValidDib(FRotated) && IsValidDib(FMask)) PaintTo(canvas, {ClientWidth() / 2, ClientHeight() / 2});
+  if (validSource() && IsValidDib(FRotated) && IsValidDib(FMask))
+    PaintTo(canvas, {ClientWidth() / 2, ClientHeight() / 2});
 }
 
 void TCustomRotateImage::PaintMixed(Canvas& canvas, int level) {
@@ -402,8 +408,8 @@ void TCustomRotateImage::paintClipped(Canvas& canvas, Point topLeft) {
     if (!FRegionCache) FRegionCache = MaskToRegion(FMask);
     region = *FRegionCache;
     for (Rect& r : region)
-      r = {r.left + static_cast<int>(at.offsetX), r.top + static_cast<int>(at.offsetY), r.right + static_cast<int>(at.offsetX),
-           r.bottom + static_cast<int>(at.offsetY)};
+      r = {r.left + static_cast<int>(at.offsetX), r.top + static_cast<int>(at.offsetY),
+           r.right + static_cast<int>(at.offsetX), r.bottom + static_cast<int>(at.offsetY)};
   } else {
     if (printer && printQuality_ != 1) {
       // Oversample: render finer so that the device draws the picture at its own resolution.
@@ -448,7 +454,8 @@ int TCustomRotateImage::CMHitTest(Point point) const {
   }
   if (x < 0 || y < 0 || x >= size.width || y >= size.height) return 0;
   const DibInfo info = readDibInfo(FMask);
-  const std::uint8_t m = FMask[info.pixelOffset + static_cast<std::size_t>(size.height - 1 - y) * info.stride + static_cast<std::size_t>(x)];
+  const std::uint8_t m = FMask[info.pixelOffset + static_cast<std::size_t>(size.height - 1 - y) * info.stride +
+                               static_cast<std::size_t>(x)];
   return m == 0 ? 1 : 0;
 }
 
@@ -566,9 +573,7 @@ void TRotateImage::SetAngleEx(int tenths) {
 
 int TRotateImage::Zoom() const { return static_cast<int>(roundEven(zoom_ * 100.0)); }
 
-void TRotateImage::SetZoom(int percent) {
-  turnTo(angle_, static_cast<float>(std::clamp(percent, 25, 400) / 100.0));
-}
+void TRotateImage::SetZoom(int percent) { turnTo(angle_, static_cast<float>(std::clamp(percent, 25, 400) / 100.0)); }
 
 void TRotateImage::SetMonochrome(bool value) {
   if (value) {

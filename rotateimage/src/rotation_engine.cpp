@@ -89,7 +89,8 @@ std::optional<RightAngle> rightAngle(const Walk& walk, int width, int height, Ou
   for (int j = 0; j < out.height; ++j) {
     const detail::RowStart& row = walk.rows[static_cast<std::size_t>(j)];
     if (row.lo != 0 || row.hi != out.width - 1) return std::nullopt;
-    const auto walking = transpose ? unclamped(row.y, walk.dy, out.width, height) : unclamped(row.x, walk.dx, out.width, width);
+    const auto walking =
+        transpose ? unclamped(row.y, walk.dy, out.width, height) : unclamped(row.x, walk.dx, out.width, width);
     const auto staying = transpose ? unclamped(row.x, 0, 1, width) : unclamped(row.y, 0, 1, height);
     if (!walking || !staying) return std::nullopt;
     long& walkStart = transpose ? r.y0 : r.x0;
@@ -102,14 +103,16 @@ std::optional<RightAngle> rightAngle(const Walk& walk, int width, int height, Ou
       stayStep = static_cast<int>(staying->first - stayStart);
       if (stayStep != 1 && stayStep != -1) return std::nullopt;
     }
-    if (walking->first != walkStart || staying->first != stayStart + static_cast<long>(j) * stayStep) return std::nullopt;
+    if (walking->first != walkStart || staying->first != stayStart + static_cast<long>(j) * stayStep)
+      return std::nullopt;
   }
   (transpose ? r.yStep : r.xStep) = (transpose ? walk.dy : walk.dx) > 0 ? 1 : -1;
   return r;
 }
 
 std::uint32_t read24(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 | static_cast<std::uint32_t>(p[2]) << 16;
+  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+         static_cast<std::uint32_t>(p[2]) << 16;
 }
 
 void write24(std::uint8_t* p, std::uint32_t v) {
@@ -135,7 +138,7 @@ struct Render {
   OutputSize out;
   detail::Plane pixels;
   detail::Plane mask;
-  std::uint8_t fill = 0;  // the bytes no sample writes
+  std::uint8_t fill = 0;   // the bytes no sample writes
   bool recolours = false;  // 24 bits with a colour code or negative
 };
 
@@ -241,7 +244,8 @@ void renderInChunks(const Render& r, int workers) {
   const int chunks = (r.out.height + kChunkRows - 1) / kChunkRows;
   std::atomic<int> next{0};
   const auto work = [&r, &next, chunks] {
-    for (int c = next++; c < chunks; c = next++) renderRows(r, c * kChunkRows, std::min(r.out.height, (c + 1) * kChunkRows));
+    for (int c = next++; c < chunks; c = next++)
+      renderRows(r, c * kChunkRows, std::min(r.out.height, (c + 1) * kChunkRows));
   };
   std::vector<std::jthread> helpers;
   try {
@@ -292,7 +296,8 @@ Dimension dimensionFor(float angle, float zoom) {
 }
 
 std::optional<OutputSize> outputSize(const Dimension& d, int width, int height) {
-  const float det = static_cast<float>(static_cast<double>(d.colStepX) * d.rowStepY - static_cast<double>(d.colStepY) * d.rowStepX);
+  const float det =
+      static_cast<float>(static_cast<double>(d.colStepX) * d.rowStepY - static_cast<double>(d.colStepY) * d.rowStepX);
   if (det == 0.0f) return std::nullopt;
   const double w = roundEven(std::abs(width * static_cast<double>(d.rowStepY) / det) +
                              std::abs(height * static_cast<double>(d.rowStepX) / det));
@@ -331,7 +336,8 @@ bool ExecuteDimension(std::span<const std::uint8_t> source, const Dimension& d, 
   if (in.bitCount != 8 && in.bitCount != 24) return false;
   const int bytesPerPixel = in.bitCount / 8;
   // A 24-bit source is read with 3-byte moves here, but the block copy reads words.
-  if (bytesPerPixel == 3 && source.size() < in.pixelOffset + in.stride * static_cast<std::size_t>(in.height) + 1) return false;
+  if (bytesPerPixel == 3 && source.size() < in.pixelOffset + in.stride * static_cast<std::size_t>(in.height) + 1)
+    return false;
   const auto out = outputSize(d, in.width, in.height);
   if (!out) return false;
   if (out->empty()) {
@@ -353,7 +359,8 @@ bool ExecuteDimension(std::span<const std::uint8_t> source, const Dimension& d, 
 
   // Past this point nothing fails.  The outputs are rebuilt in place, keeping their
   // storage; every byte of their pixel areas is written once, by the workers.
-  const std::size_t stride = static_cast<std::size_t>(dib::stride(static_cast<std::uint64_t>(out->width), static_cast<unsigned>(in.bitCount)));
+  const std::size_t stride =
+      static_cast<std::size_t>(dib::stride(static_cast<std::uint64_t>(out->width), static_cast<unsigned>(in.bitCount)));
   const std::size_t imageSize = in.pixelOffset + stride * static_cast<std::size_t>(out->height);
   rotated.resize(imageSize + (bytesPerPixel == 3 ? 1 : 0));
   std::copy_n(source.begin(), in.pixelOffset, rotated.begin());
@@ -407,7 +414,9 @@ DibBuffer BuildSketch(std::span<const std::uint8_t> source) {
   const std::size_t offset = header.offBits;
   DibBuffer sketch(header.fileSize, 0);
   dib::writeHeader(sketch, header);
-  for (std::size_t i = 0; i < kGreyPalette; ++i) std::fill_n(sketch.begin() + static_cast<std::ptrdiff_t>(dib::kHeadersSize + 4 * i), 3, static_cast<std::uint8_t>(i));
+  for (std::size_t i = 0; i < kGreyPalette; ++i)
+    std::fill_n(sketch.begin() + static_cast<std::ptrdiff_t>(dib::kHeadersSize + 4 * i), 3,
+                static_cast<std::uint8_t>(i));
 
   // One source row as colours, padded with its first and last pixel on either side.
   const auto loadRow = [&](int y, std::vector<std::uint32_t>& colours) {
@@ -417,7 +426,8 @@ DibBuffer BuildSketch(std::span<const std::uint8_t> source) {
         colours[x + 1] = read24(row + 3 * x);
       } else {
         // An index past the palette has no colour of its own: it reads as black.
-        colours[x + 1] = row[x] < in.paletteSize ? read24(source.data() + dib::kHeadersSize + 4 * std::size_t{row[x]}) : 0;
+        colours[x + 1] =
+            row[x] < in.paletteSize ? read24(source.data() + dib::kHeadersSize + 4 * std::size_t{row[x]}) : 0;
       }
     }
     colours[0] = colours[1];

@@ -15,19 +15,20 @@ namespace rotateimage {
 namespace {
 
 namespace dib = platform::dib;
-using testing::DibFields;
-using testing::makeDib;
 using testing::applyPatch;
+using testing::DibFields;
 using testing::HeaderPatch;
-using testing::magickPixels;
 using testing::MagickPixel;
+using testing::magickPixels;
+using testing::makeDib;
 
 // Pixel (x, y), y counted from the bottom row, of a normalised buffer as 0x00RRGGBB.
 std::uint32_t colourAt(const DibBuffer& buffer, int x, int y) {
   const DibInfo info = readDibInfo(buffer);
   const std::size_t row = info.pixelOffset + static_cast<std::size_t>(y) * info.stride;
   if (info.bitCount == 24) return *platform::readU32(buffer, row + 3 * static_cast<std::size_t>(x)) & 0xFFFFFF;
-  return *platform::readU32(buffer, dib::kHeadersSize + 4 * std::size_t{buffer[row + static_cast<std::size_t>(x)]}) & 0xFFFFFF;
+  return *platform::readU32(buffer, dib::kHeadersSize + 4 * std::size_t{buffer[row + static_cast<std::size_t>(x)]}) &
+         0xFFFFFF;
 }
 
 std::uint8_t indexAt(const DibBuffer& buffer, int x, int y) {
@@ -72,10 +73,10 @@ TEST(NormaliseDib, SixteenAndThirtyTwoBitsBecomeTwentyFour) {
     std::uint32_t expected;           // 0x00RRGGBB
   };
   const Row kRows[] = {
-      {16, {0xFF, 0x7F}, 0xFFFFFF},            // 0: 0x7FFF is white
-      {16, {0x1F, 0x00}, 0x0000FF},            // 1: 0x001F is pure blue
-      {16, {0x00, 0x7C}, 0xFF0000},            // 2: 0x7C00 is pure red
-      {16, {0x10, 0x42}, 0x838383},            // 3: 16 of 31 in each channel: 16 * 255 / 31 = 131
+      {16, {0xFF, 0x7F}, 0xFFFFFF},              // 0: 0x7FFF is white
+      {16, {0x1F, 0x00}, 0x0000FF},              // 1: 0x001F is pure blue
+      {16, {0x00, 0x7C}, 0xFF0000},              // 2: 0x7C00 is pure red
+      {16, {0x10, 0x42}, 0x838383},              // 3: 16 of 31 in each channel: 16 * 255 / 31 = 131
       {32, {0x10, 0x20, 0x30, 0x99}, 0x302010},  // 4: the fourth byte is dropped
   };
   for (std::size_t i = 0; i < std::size(kRows); ++i) {
@@ -124,10 +125,10 @@ TEST(NormaliseDib, TakesWhatTheRulesLeaveOpen) {
   auto counted = makeDib({.width = 1, .height = 1, .bitCount = 24, .palette = {0xABCDEF}}, {1, 2, 3, 0});
   platform::writeU32(counted, dib::kOffBits, 54);
   const Row kRows[] = {
-      {"124-byte info header", eight(124), 0x123456},       // 0: the palette follows it
+      {"124-byte info header", eight(124), 0x123456},         // 0: the palette follows it
       {"negative resolution", negativeResolution, 0x123456},  // 1
-      {"file size 0", noFileSize, 0x123456},                // 2
-      {"24 bits with a palette", counted, 0x030201},        // 3: rows after it, not at 54
+      {"file size 0", noFileSize, 0x123456},                  // 2
+      {"24 bits with a palette", counted, 0x030201},          // 3: rows after it, not at 54
   };
   for (std::size_t i = 0; i < std::size(kRows); ++i) {
     const auto loaded = normaliseDib(kRows[i].bytes);
@@ -170,27 +171,28 @@ TEST(NormaliseDib, TopDownRowsAreTurnedOver) {
 }
 
 TEST(NormaliseDib, RefusesBadHeadersBeforeAllocating) {
-  const auto good = makeDib({.width = 2, .height = 2, .bitCount = 8, .palette = {0, 0xFFFFFF}}, std::vector<std::uint8_t>(8, 1));
+  const auto good =
+      makeDib({.width = 2, .height = 2, .bitCount = 8, .palette = {0, 0xFFFFFF}}, std::vector<std::uint8_t>(8, 1));
   const HeaderPatch kRows[] = {
-      {"RLE compression", dib::kCompression, 1, 4},          // 0
-      {"two planes", dib::kPlanes, 2, 2},                    // 1
-      {"not BM", dib::kType, 0x4142, 2},                     // 2
-      {"reserved word", dib::kReserved1, 1, 2},              // 3
-      {"2 bits", dib::kBitCount, 2, 2},                      // 4
-      {"0 bits", dib::kBitCount, 0, 2},                      // 5
-      {"palette of 257", dib::kClrUsed, 257, 4},             // 6
-      {"short info header", dib::kInfoSize, 12, 4},          // 7
-      {"width 0", dib::kWidth, 0, 4},                        // 8
-      {"negative width", dib::kWidth, 0xFFFFFFFE, 4},        // 9
-      {"height 0", dib::kHeight, 0, 4},                      // 10
-      {"huge width", dib::kWidth, 0x7FFFFFFF, 4},            // 11: rows overflow 32 bits
-      {"huge height", dib::kHeight, 0x7FFFFFFF, 4},          // 12
-      {"most negative height", dib::kHeight, 0x80000000, 4}, // 13
-      {"2^28 + 1 pixels", dib::kWidth, (1u << 28) + 1, 4},   // 14: 1 row, over the pixel limit
-      {"offset past the end", dib::kOffBits, 0xFFFFFF00, 4}, // 15
-      {"huge info header", dib::kInfoSize, 0xFFFFFFF0, 4},   // 16
-      {"second reserved word", dib::kReserved2, 1, 2},       // 17
-      {"bitfields at 8 bits", dib::kCompression, 3, 4},      // 18
+      {"RLE compression", dib::kCompression, 1, 4},           // 0
+      {"two planes", dib::kPlanes, 2, 2},                     // 1
+      {"not BM", dib::kType, 0x4142, 2},                      // 2
+      {"reserved word", dib::kReserved1, 1, 2},               // 3
+      {"2 bits", dib::kBitCount, 2, 2},                       // 4
+      {"0 bits", dib::kBitCount, 0, 2},                       // 5
+      {"palette of 257", dib::kClrUsed, 257, 4},              // 6
+      {"short info header", dib::kInfoSize, 12, 4},           // 7
+      {"width 0", dib::kWidth, 0, 4},                         // 8
+      {"negative width", dib::kWidth, 0xFFFFFFFE, 4},         // 9
+      {"height 0", dib::kHeight, 0, 4},                       // 10
+      {"huge width", dib::kWidth, 0x7FFFFFFF, 4},             // 11: rows overflow 32 bits
+      {"huge height", dib::kHeight, 0x7FFFFFFF, 4},           // 12
+      {"most negative height", dib::kHeight, 0x80000000, 4},  // 13
+      {"2^28 + 1 pixels", dib::kWidth, (1u << 28) + 1, 4},    // 14: 1 row, over the pixel limit
+      {"offset past the end", dib::kOffBits, 0xFFFFFF00, 4},  // 15
+      {"huge info header", dib::kInfoSize, 0xFFFFFFF0, 4},    // 16
+      {"second reserved word", dib::kReserved2, 1, 2},        // 17
+      {"bitfields at 8 bits", dib::kCompression, 3, 4},       // 18
   };
   for (std::size_t i = 0; i < std::size(kRows); ++i) {
     auto bytes = good;
@@ -205,30 +207,31 @@ TEST(NormaliseDib, RefusesBadHeadersBeforeAllocating) {
 }
 
 TEST(IsValidDib, AppliesEveryHeaderRule) {
-  const auto good = *normaliseDib(makeDib({.width = 2, .height = 2, .bitCount = 8, .palette = {0, 0xFFFFFF}}, std::vector<std::uint8_t>(8, 1)));
+  const auto good = *normaliseDib(
+      makeDib({.width = 2, .height = 2, .bitCount = 8, .palette = {0, 0xFFFFFF}}, std::vector<std::uint8_t>(8, 1)));
   ASSERT_TRUE(IsValidDib(good));
   const HeaderPatch kRows[] = {
-      {"file size past buffer", dib::kFileSize, 1000, 4},  // 0
-      {"offset at file size", dib::kOffBits, 70, 4},       // 1: bfSize is 70
-      {"offset inside headers", dib::kOffBits, 53, 4},     // 2
-      {"info size 124", dib::kInfoSize, 124, 4},           // 3
-      {"negative resolution", dib::kXPelsPerMeter, 0xFFFFFFFF, 4},  // 4
-      {"negative height", dib::kHeight, 0xFFFFFFFE, 4},    // 5
-      {"33 bits", dib::kBitCount, 33, 2},                  // 6
-      {"rows past the image", dib::kHeight, 3, 4},         // 7
-      {"compressed", dib::kCompression, 3, 4},             // 8
-      {"reserved", dib::kReserved2, 5, 2},                 // 9
-      {"not BM", dib::kType, 0x4142, 2},                   // 10
-      {"first reserved", dib::kReserved1, 1, 2},           // 11
-      {"width 0", dib::kWidth, 0, 4},                      // 12
-      {"negative width", dib::kWidth, 0xFFFFFFFE, 4},      // 13
-      {"height 0", dib::kHeight, 0, 4},                    // 14
-      {"two planes", dib::kPlanes, 2, 2},                  // 15
-      {"0 bits", dib::kBitCount, 0, 2},                    // 16
-      {"palette of 257", dib::kClrUsed, 257, 4},           // 17
+      {"file size past buffer", dib::kFileSize, 1000, 4},                    // 0
+      {"offset at file size", dib::kOffBits, 70, 4},                         // 1: bfSize is 70
+      {"offset inside headers", dib::kOffBits, 53, 4},                       // 2
+      {"info size 124", dib::kInfoSize, 124, 4},                             // 3
+      {"negative resolution", dib::kXPelsPerMeter, 0xFFFFFFFF, 4},           // 4
+      {"negative height", dib::kHeight, 0xFFFFFFFE, 4},                      // 5
+      {"33 bits", dib::kBitCount, 33, 2},                                    // 6
+      {"rows past the image", dib::kHeight, 3, 4},                           // 7
+      {"compressed", dib::kCompression, 3, 4},                               // 8
+      {"reserved", dib::kReserved2, 5, 2},                                   // 9
+      {"not BM", dib::kType, 0x4142, 2},                                     // 10
+      {"first reserved", dib::kReserved1, 1, 2},                             // 11
+      {"width 0", dib::kWidth, 0, 4},                                        // 12
+      {"negative width", dib::kWidth, 0xFFFFFFFE, 4},                        // 13
+      {"height 0", dib::kHeight, 0, 4},                                      // 14
+      {"two planes", dib::kPlanes, 2, 2},                                    // 15
+      {"0 bits", dib::kBitCount, 0, 2},                                      // 16
+      {"palette of 257", dib::kClrUsed, 257, 4},                             // 17
       {"negative vertical resolution", dib::kYPelsPerMeter, 0x80000000, 4},  // 18
-      {"info size 41", dib::kInfoSize, 41, 4},             // 19
-      {"palette past the rows", dib::kClrUsed, 3, 4},      // 20: rows move 4 bytes on
+      {"info size 41", dib::kInfoSize, 41, 4},                               // 19
+      {"palette past the rows", dib::kClrUsed, 3, 4},                        // 20: rows move 4 bytes on
   };
   for (std::size_t i = 0; i < std::size(kRows); ++i) {
     auto bytes = good;
@@ -241,15 +244,16 @@ TEST(IsValidDib, AppliesEveryHeaderRule) {
 // What the test passes: the rows are found right after the palette whatever bfOffBits
 // says, the palette is counted at every depth, and the fields it does not judge are free.
 TEST(IsValidDib, TakesWhatTheRulesLeaveOpen) {
-  const auto good = *normaliseDib(makeDib({.width = 2, .height = 2, .bitCount = 8, .palette = {0, 0xFFFFFF}}, std::vector<std::uint8_t>(8, 1)));
+  const auto good = *normaliseDib(
+      makeDib({.width = 2, .height = 2, .bitCount = 8, .palette = {0, 0xFFFFFF}}, std::vector<std::uint8_t>(8, 1)));
   const HeaderPatch kRows[] = {
-      {"offset into the palette", dib::kOffBits, 54, 4},   // 0
-      {"offset just before the end", dib::kOffBits, 69, 4},  // 1: bfSize is 70
-      {"2 bits", dib::kBitCount, 2, 2},                    // 2
-      {"1 bit without a palette", dib::kBitCount, 1, 2},   // 3: clrUsed set to 0 below
-      {"image size", dib::kSizeImage, 12345, 4},           // 4
-      {"resolution", dib::kXPelsPerMeter, 3780, 4},        // 5
-      {"important colours", dib::kClrImportant, 7, 4},     // 6
+      {"offset into the palette", dib::kOffBits, 54, 4},      // 0
+      {"offset just before the end", dib::kOffBits, 69, 4},   // 1: bfSize is 70
+      {"2 bits", dib::kBitCount, 2, 2},                       // 2
+      {"1 bit without a palette", dib::kBitCount, 1, 2},      // 3: clrUsed set to 0 below
+      {"image size", dib::kSizeImage, 12345, 4},              // 4
+      {"resolution", dib::kXPelsPerMeter, 3780, 4},           // 5
+      {"important colours", dib::kClrImportant, 7, 4},        // 6
       {"file size below the buffer", dib::kFileSize, 70, 4},  // 7: one spare byte below
   };
   for (std::size_t i = 0; i < std::size(kRows); ++i) {
@@ -288,11 +292,11 @@ TEST(FindPaletteIndex, ExactThenAppendedThenNearest) {
     bool appended;
   };
   const Row kRows[] = {
-      {palette({0xFFFFFF, 0x000000}), 2, 0xFFFFFF, 0, false},         // 0: exact, index 0
+      {palette({0xFFFFFF, 0x000000}), 2, 0xFFFFFF, 0, false},            // 0: exact, index 0
       {palette({0x00FF00, 0xFFFFFF, 0xFFFFFF}), 3, 0xFFFFFF, 1, false},  // 1: lowest exact match
-      {palette({0x000000, 0x808080}), 2, 0xFFFFFF, 2, true},          // 2: appended
-      {fullBytes, 256, 0xFFFFFF, 7, false},                           // 3: full: nearest, lowest on ties
-      {fullBytes, 0, 0x000001, 0, false},                             // 4: biClrUsed 0 means full
+      {palette({0x000000, 0x808080}), 2, 0xFFFFFF, 2, true},             // 2: appended
+      {fullBytes, 256, 0xFFFFFF, 7, false},                              // 3: full: nearest, lowest on ties
+      {fullBytes, 0, 0x000001, 0, false},                                // 4: biClrUsed 0 means full
   };
   for (std::size_t i = 0; i < std::size(kRows); ++i) {
     const auto choice = FindPaletteIndex(kRows[i].palette, kRows[i].clrUsed, kRows[i].colour);
@@ -312,14 +316,14 @@ TEST(NormaliseDib, ReadsWhatImageMagickWrites) {
     int tolerance;        // per channel: ImageMagick rounds 5-bit channels, we truncate
   };
   const Row kRows[] = {
-      {"-type bilevel BMP3:", 1, 0},                                   // 0
-      {"-colors 12 -type palette -compress none BMP3:", 4, 0},         // 1
-      {"-type palette -compress none BMP3:", 8, 0},                    // 2: not RLE
-      {"-alpha off -define bmp:subtype=RGB555 BMP:", 16, 1},                   // 3: bitfields, V5 header
-      {"-alpha off -define bmp:subtype=RGB565 BMP:", 16, 1},                   // 4
-      {"-type truecolor BMP3:", 24, 0},                                // 5
-      {"-alpha set -define bmp3:alpha=true BMP3:", 32, 0},             // 6: plain 32 bits
-      {"-alpha set BMP:", 32, 0},                                      // 7: bitfields, V5 header
+      {"-type bilevel BMP3:", 1, 0},                            // 0
+      {"-colors 12 -type palette -compress none BMP3:", 4, 0},  // 1
+      {"-type palette -compress none BMP3:", 8, 0},             // 2: not RLE
+      {"-alpha off -define bmp:subtype=RGB555 BMP:", 16, 1},    // 3: bitfields, V5 header
+      {"-alpha off -define bmp:subtype=RGB565 BMP:", 16, 1},    // 4
+      {"-type truecolor BMP3:", 24, 0},                         // 5
+      {"-alpha set -define bmp3:alpha=true BMP3:", 32, 0},      // 6: plain 32 bits
+      {"-alpha set BMP:", 32, 0},                               // 7: bitfields, V5 header
   };
   for (std::size_t i = 0; i < std::size(kRows); ++i) {
     const auto bmp = dir / ("in" + std::to_string(i) + ".bmp");

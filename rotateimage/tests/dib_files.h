@@ -20,8 +20,8 @@ struct DibFields {
   int height = 1;
   int bitCount = 8;
   std::vector<std::uint32_t> palette = {};  // 0x00RRGGBB entries
-  std::uint32_t clrUsed = 0xFFFFFFFF;  // default: palette.size()
-  std::uint32_t gap = 0;               // bytes between palette and rows
+  std::uint32_t clrUsed = 0xFFFFFFFF;       // default: palette.size()
+  std::uint32_t gap = 0;                    // bytes between palette and rows
   std::uint32_t infoSize = 40;
 };
 

@@ -126,26 +126,27 @@ TEST(Streams, UnshowableImagesArePassedOverRefusedOnesAreNot) {
     bool passedOver;
   };
   const Row kRows[] = {
-      {{"width 0", dib::kWidth, 0, 4}, true},                     // 0
-      {{"negative width", dib::kWidth, 0xFFFFFFFD, 4}, true},     // 1: -3, rows of 3 pixels
-      {{"height 0", dib::kHeight, 0, 4}, true},                   // 2
-      {{"2 bits", dib::kBitCount, 2, 2}, true},                   // 3: a depth without conversion
-      {{"RLE compression", dib::kCompression, 1, 4}, false},      // 4
-      {{"two planes", dib::kPlanes, 2, 2}, false},                // 5
-      {{"not BM", dib::kType, 0x4142, 2}, false},                 // 6
-      {{"reserved word", dib::kReserved1, 1, 2}, false},          // 7
-      {{"0 bits", dib::kBitCount, 0, 2}, false},                  // 8
-      {{"33 bits", dib::kBitCount, 33, 2}, false},                // 9
-      {{"palette of 257", dib::kClrUsed, 257, 4}, false},         // 10
-      {{"short info header", dib::kInfoSize, 12, 4}, false},      // 11
-      {{"width -3000", dib::kWidth, 0xFFFFF448, 4}, false},       // 12: its rows pass the end
+      {{"width 0", dib::kWidth, 0, 4}, true},                          // 0
+      {{"negative width", dib::kWidth, 0xFFFFFFFD, 4}, true},          // 1: -3, rows of 3 pixels
+      {{"height 0", dib::kHeight, 0, 4}, true},                        // 2
+      {{"2 bits", dib::kBitCount, 2, 2}, true},                        // 3: a depth without conversion
+      {{"RLE compression", dib::kCompression, 1, 4}, false},           // 4
+      {{"two planes", dib::kPlanes, 2, 2}, false},                     // 5
+      {{"not BM", dib::kType, 0x4142, 2}, false},                      // 6
+      {{"reserved word", dib::kReserved1, 1, 2}, false},               // 7
+      {{"0 bits", dib::kBitCount, 0, 2}, false},                       // 8
+      {{"33 bits", dib::kBitCount, 33, 2}, false},                     // 9
+      {{"palette of 257", dib::kClrUsed, 257, 4}, false},              // 10
+      {{"short info header", dib::kInfoSize, 12, 4}, false},           // 11
+      {{"width -3000", dib::kWidth, 0xFFFFF448, 4}, false},            // 12: its rows pass the end
       {{"offset past the end", dib::kOffBits, 0xFFFFFF00, 4}, false},  // 13
-      {{"second reserved word", dib::kReserved2, 1, 2}, false},   // 14
-      {{"bitfields at 8 bits", dib::kCompression, 3, 4}, false},  // 15
+      {{"second reserved word", dib::kReserved2, 1, 2}, false},        // 14
+      {{"bitfields at 8 bits", dib::kCompression, 3, 4}, false},       // 15
   };
   const auto good = testing::makeDib({.width = 5, .height = 1, .bitCount = 24}, std::vector<std::uint8_t>(16, 7));
   for (std::size_t i = 0; i < std::size(kRows); ++i) {
-    auto bad = testing::makeDib({.width = 3, .height = 2, .bitCount = 8, .palette = {0, 0xFFFFFF}}, std::vector<std::uint8_t>(8, 1));
+    auto bad = testing::makeDib({.width = 3, .height = 2, .bitCount = 8, .palette = {0, 0xFFFFFF}},
+                                std::vector<std::uint8_t>(8, 1));
     testing::applyPatch(bad, kRows[i].patch);
     std::stringstream stream(bytesOf(bad) + bytesOf(good));
     TRotateImage reader;
@@ -157,7 +158,8 @@ TEST(Streams, UnshowableImagesArePassedOverRefusedOnesAreNot) {
     EXPECT_EQ(IsValidDib(reader.Source()), kRows[i].passedOver) << "row " << i << ": " << kRows[i].patch.what;
   }
   // A size field past the end passes over the rest of the stream, no further.
-  auto bad = testing::makeDib({.width = 3, .height = 2, .bitCount = 8, .palette = {0, 0xFFFFFF}}, std::vector<std::uint8_t>(8, 1));
+  auto bad = testing::makeDib({.width = 3, .height = 2, .bitCount = 8, .palette = {0, 0xFFFFFF}},
+                              std::vector<std::uint8_t>(8, 1));
   platform::writeI32(bad, dib::kWidth, 0);
   platform::writeU32(bad, dib::kFileSize, 0xFFFFFFF0);
   std::stringstream stream(bytesOf(bad) + bytesOf(good));
@@ -168,7 +170,8 @@ TEST(Streams, UnshowableImagesArePassedOverRefusedOnesAreNot) {
   // A size field of 0, shown or not: the position still moves past the headers, so a loop
   // reading images one after another always ends.
   for (const bool showable : {true, false}) {
-    auto zero = testing::makeDib({.width = 3, .height = 2, .bitCount = 8, .palette = {0, 0xFFFFFF}}, std::vector<std::uint8_t>(8, 1));
+    auto zero = testing::makeDib({.width = 3, .height = 2, .bitCount = 8, .palette = {0, 0xFFFFFF}},
+                                 std::vector<std::uint8_t>(8, 1));
     if (!showable) platform::writeI32(zero, dib::kWidth, 0);
     platform::writeU32(zero, dib::kFileSize, 0);
     std::stringstream again(bytesOf(zero));
@@ -217,13 +220,16 @@ TEST(Streams, BackgroundTakesAPaletteIndex) {
     EXPECT_EQ(*platform::readU32(saved, dib::kFileSize), saved.size()) << "row " << i;
     const DibInfo info = readDibInfo(saved);
     EXPECT_EQ(saved[info.pixelOffset], kRows[i].index) << "row " << i;  // a corner
-    EXPECT_EQ(saved[info.pixelOffset + static_cast<std::size_t>(info.height / 2) * info.stride + static_cast<std::size_t>(info.width / 2)], 1)
+    EXPECT_EQ(saved[info.pixelOffset + static_cast<std::size_t>(info.height / 2) * info.stride +
+                    static_cast<std::size_t>(info.width / 2)],
+              1)
         << "row " << i;
   }
 }
 
 TEST(Streams, SaveToBitmapPaintsTheBackground) {
-  for (const auto& [colour, expected] : {std::pair{clBlack, 0x000000u}, {clWhite, 0xFFFFFFu}, {TColor{0x0000FF}, 0xFF0000u}}) {
+  for (const auto& [colour, expected] :
+       {std::pair{clBlack, 0x000000u}, {clWhite, 0xFFFFFFu}, {TColor{0x0000FF}, 0xFF0000u}}) {
     platform::Bitmap source(6, 6, 24);
     source.fill(0x00FF00);
     TRotateImage image;
@@ -262,9 +268,12 @@ TEST(Streams, FilesReadByImageMagickAndByUs) {
     int wrong = 0;
     for (const testing::MagickPixel& p : *pixels) {
       const std::uint32_t v = expected.pixel(p.x, p.y);
-      const platform::Rgb want = bits == 24 ? platform::Rgb{static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)}
-                                            : expected.palette()[v];
-      wrong += want != platform::Rgb{static_cast<std::uint8_t>(p.r), static_cast<std::uint8_t>(p.g), static_cast<std::uint8_t>(p.b)};
+      const platform::Rgb want = bits == 24
+                                     ? platform::Rgb{static_cast<std::uint8_t>(v >> 16),
+                                                     static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)}
+                                     : expected.palette()[v];
+      wrong += want != platform::Rgb{static_cast<std::uint8_t>(p.r), static_cast<std::uint8_t>(p.g),
+                                     static_cast<std::uint8_t>(p.b)};
     }
     EXPECT_EQ(pixels->size(), static_cast<std::size_t>(expected.width() * expected.height())) << "row " << row;
     EXPECT_EQ(wrong, 0) << "row " << row;
@@ -341,13 +350,13 @@ TEST(Streams, SaveToFileLosesNothingAndGivesTheReason) {
   struct Row {
     const char* name;  // saved to, in the test folder
     Before before;
-    std::errc error;   // std::errc{} for a save that works
+    std::errc error;  // std::errc{} for a save that works
   };
   const Row kRows[] = {
-      {"new.bmp", Before::Nothing, std::errc{}},                                // 0
-      {"private.bmp", Before::PrivateFile, std::errc{}},                        // 1
-      {"link.bmp", Before::LinkToFile, std::errc{}},                            // 2
-      {"locked.bmp", Before::ReadOnlyFile, std::errc::permission_denied},       // 3
+      {"new.bmp", Before::Nothing, std::errc{}},                                   // 0
+      {"private.bmp", Before::PrivateFile, std::errc{}},                           // 1
+      {"link.bmp", Before::LinkToFile, std::errc{}},                               // 2
+      {"locked.bmp", Before::ReadOnlyFile, std::errc::permission_denied},          // 3
       {"missing/out.bmp", Before::Nothing, std::errc::no_such_file_or_directory},  // 4
   };
   TRotateImage image;
@@ -381,7 +390,8 @@ TEST(Streams, SaveToFileLosesNothingAndGivesTheReason) {
     if (row.error == std::errc{}) {
       EXPECT_EQ(fileText(file), picture.str()) << "row " << i;
     } else {
-      EXPECT_NE(message.find(std::make_error_condition(row.error).message()), std::string::npos) << "row " << i << ": " << message;
+      EXPECT_NE(message.find(std::make_error_condition(row.error).message()), std::string::npos)
+          << "row " << i << ": " << message;
       EXPECT_NE(message.find(row.name), std::string::npos) << "row " << i << ": " << message;
       if (row.before != Before::Nothing) {
         EXPECT_EQ(fileText(file), old) << "row " << i;
@@ -408,7 +418,9 @@ TEST(Transparency, AutoTakesTheBottomLeftPixel) {
   const DibInfo mask = readDibInfo(image.Mask());
   int background = 0;
   for (int y = 0; y < mask.height; ++y)
-    for (int x = 0; x < mask.width; ++x) background += image.Mask()[mask.pixelOffset + static_cast<std::size_t>(y) * mask.stride + static_cast<std::size_t>(x)];
+    for (int x = 0; x < mask.width; ++x)
+      background +=
+          image.Mask()[mask.pixelOffset + static_cast<std::size_t>(y) * mask.stride + static_cast<std::size_t>(x)];
   EXPECT_EQ(background, 2);
   image.SetTransparentColor(0x101010);
   EXPECT_TRUE(image.TransparentModeIsFixed());
@@ -439,15 +451,15 @@ TEST(Colours, SystemColoursTakeTheColoursTheirIndicesStandFor) {
     std::uint32_t expected;  // red low, as a TColor
   };
   const Row kRows[] = {
-      {0x00123456, standard, 0x123456},                              // 0: a plain colour
-      {0x02123456, standard, 0x123456},                              // 1: the flag byte dropped
-      {systemColor(SystemColour::BtnFace), standard, 0xC8D0D4},      // 2: 212, 208, 200
-      {systemColor(SystemColour::Window), standard, 0xFFFFFF},       // 3
-      {systemColor(SystemColour::InfoBk), standard, 0xE1FFFF},       // 4: 255, 255, 225
-      {systemColor(SystemColour::BtnFace), desktop, 0x336699},       // 5: the desktop's own
-      {systemColor(SystemColour::Window), desktop, 0xFFFFFF},        // 6: left as it was
-      {0x8000001F, standard, 0x000000},                              // 7: no such index
-      {0x800000FF, standard, 0x000000},                              // 8
+      {0x00123456, standard, 0x123456},                          // 0: a plain colour
+      {0x02123456, standard, 0x123456},                          // 1: the flag byte dropped
+      {systemColor(SystemColour::BtnFace), standard, 0xC8D0D4},  // 2: 212, 208, 200
+      {systemColor(SystemColour::Window), standard, 0xFFFFFF},   // 3
+      {systemColor(SystemColour::InfoBk), standard, 0xE1FFFF},   // 4: 255, 255, 225
+      {systemColor(SystemColour::BtnFace), desktop, 0x336699},   // 5: the desktop's own
+      {systemColor(SystemColour::Window), desktop, 0xFFFFFF},    // 6: left as it was
+      {0x8000001F, standard, 0x000000},                          // 7: no such index
+      {0x800000FF, standard, 0x000000},                          // 8
   };
   for (std::size_t i = 0; i < std::size(kRows); ++i)
     EXPECT_EQ(ColorToRGB(kRows[i].colour, kRows[i].system), kRows[i].expected) << "row " << i;
@@ -480,7 +492,8 @@ TEST(Colours, BackgroundAndTransparentColourFollowTheSystemColours) {
     std::vector<Point> at;
     for (int y = 0; y < mask.height; ++y)
       for (int x = 0; x < mask.width; ++x)
-        if (image.Mask()[mask.pixelOffset + static_cast<std::size_t>(y) * mask.stride + static_cast<std::size_t>(x)] == 1)
+        if (image.Mask()[mask.pixelOffset + static_cast<std::size_t>(y) * mask.stride + static_cast<std::size_t>(x)] ==
+            1)
           at.push_back({x, mask.height - 1 - y});
     return at;
   };
@@ -529,7 +542,8 @@ TEST(Control, HitTestThroughTheMask) {
     int hit;
   };
   constexpr Row kRows[] = {{{3, 3}, 1}, {{2, 2}, 0}, {{4, 3}, 0}, {{0, 0}, 0}, {{7, 7}, 0}};
-  for (std::size_t i = 0; i < std::size(kRows); ++i) EXPECT_EQ(image.CMHitTest(kRows[i].at), kRows[i].hit) << "row " << i;
+  for (std::size_t i = 0; i < std::size(kRows); ++i)
+    EXPECT_EQ(image.CMHitTest(kRows[i].at), kRows[i].hit) << "row " << i;
 }
 
 TEST(Painting, MaskRunsBecomeRowRectangles) {
@@ -553,16 +567,16 @@ TEST(Painting, SeeThroughBlendByLevel) {
     std::uint8_t q, p, expected;
   };
   constexpr Row kRows[] = {
-      {1, 255, 0, 224},   // 0: 255 - 31
-      {2, 255, 0, 192},   // 1
-      {3, 255, 0, 161},   // 2: 255 - 63 - 31
-      {4, 255, 0, 128},   // 3
-      {5, 255, 0, 94},    // 4: 63 + 31
-      {6, 255, 0, 63},    // 5
-      {7, 255, 0, 31},    // 6
-      {4, 0, 255, 127},   // 7
-      {7, 0, 255, 224},   // 8: 255 - 31
-      {3, 100, 200, 138}, // 9: 100 - 25 - 12 + 50 + 25
+      {1, 255, 0, 224},    // 0: 255 - 31
+      {2, 255, 0, 192},    // 1
+      {3, 255, 0, 161},    // 2: 255 - 63 - 31
+      {4, 255, 0, 128},    // 3
+      {5, 255, 0, 94},     // 4: 63 + 31
+      {6, 255, 0, 63},     // 5
+      {7, 255, 0, 31},     // 6
+      {4, 0, 255, 127},    // 7
+      {7, 0, 255, 224},    // 8: 255 - 31
+      {3, 100, 200, 138},  // 9: 100 - 25 - 12 + 50 + 25
   };
   for (std::size_t i = 0; i < std::size(kRows); ++i)
     EXPECT_EQ(DrawMix(kRows[i].level, kRows[i].q, kRows[i].p), kRows[i].expected) << "row " << i;

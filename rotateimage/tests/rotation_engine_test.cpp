@@ -19,7 +19,8 @@ platform::Bitmap noise(int width, int height, int bits, unsigned seed) {
   std::mt19937 random(seed);
   platform::Bitmap bitmap(width, height, bits);
   for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) bitmap.setPixel(x, y, static_cast<std::uint32_t>(random()) & (bits == 24 ? 0xFFFFFFu : (1u << bits) - 1));
+    for (int x = 0; x < width; ++x)
+      bitmap.setPixel(x, y, static_cast<std::uint32_t>(random()) & (bits == 24 ? 0xFFFFFFu : (1u << bits) - 1));
   return bitmap;
 }
 
@@ -43,9 +44,18 @@ platform::Bitmap turnedByHand(const platform::Bitmap& src, int quarter) {
     for (int c = 0; c < out.width(); ++c) {
       int sr = r, sc = c;
       switch (quarter) {
-        case 1: sr = h - 1 - c; sc = r; break;          // 90
-        case 2: sr = h - 1 - r; sc = w - 1 - c; break;  // 180
-        case 3: sr = c; sc = w - 1 - r; break;          // 270
+        case 1:
+          sr = h - 1 - c;
+          sc = r;
+          break;  // 90
+        case 2:
+          sr = h - 1 - r;
+          sc = w - 1 - c;
+          break;  // 180
+        case 3:
+          sr = c;
+          sc = w - 1 - r;
+          break;  // 270
         default: break;
       }
       out.setPixel(c, r, src.pixel(sc, sr));
@@ -87,7 +97,10 @@ TEST(RightAngles, TurnExactlyAsOnScreen) {
         const DibInfo mask = readDibInfo(image.Mask());
         for (int y = 0; y < mask.height; ++y)
           for (int x = 0; x < mask.width; ++x)
-            ASSERT_EQ(image.Mask()[mask.pixelOffset + static_cast<std::size_t>(y) * mask.stride + static_cast<std::size_t>(x)], 0)
+            ASSERT_EQ(
+                image
+                    .Mask()[mask.pixelOffset + static_cast<std::size_t>(y) * mask.stride + static_cast<std::size_t>(x)],
+                0)
                 << "row " << row;
       }
 }
@@ -117,7 +130,8 @@ TEST(RightAngles, BlockCopyMatchesTheGeneralWalk) {
             image.SetBitmap(noise(w, h, bits, static_cast<unsigned>(row)));
             const Dimension d = dimensionFor(static_cast<float>(tenths * 3.14159265358979323846 / 1800.0), 1.0f);
             RenderOptions fast;
-            fast.transparent = bits == 8 ? transparent : (transparent == 0 ? firstStoredPixel(image.Source()) : kNoTransparent);
+            fast.transparent =
+                bits == 8 ? transparent : (transparent == 0 ? firstStoredPixel(image.Source()) : kNoTransparent);
             RenderOptions general = fast;
             general.generalWalkOnly = true;
             DibBuffer r1, m1, r2, m2;
@@ -140,8 +154,14 @@ TEST(Rotation, FortyFiveDegreesMasksTheCornersAndWhiteFillsThem) {
   ASSERT_EQ(out.width, side);
   ASSERT_EQ(out.height, side);
   // Corners are background, the centre and the middle of each edge are picture.
-  for (const auto& [x, y, m] : {std::tuple{0, 0, 1}, {side - 1, 0, 1}, {0, side - 1, 1}, {side - 1, side - 1, 1},
-                                {side / 2, side / 2, 0}, {side / 2, 0, 0}, {0, side / 2, 0}, {side / 2, side - 1, 0}})
+  for (const auto& [x, y, m] : {std::tuple{0, 0, 1},
+                                {side - 1, 0, 1},
+                                {0, side - 1, 1},
+                                {side - 1, side - 1, 1},
+                                {side / 2, side / 2, 0},
+                                {side / 2, 0, 0},
+                                {0, side / 2, 0},
+                                {side / 2, side - 1, 0}})
     EXPECT_EQ(maskAt(image.Mask(), x, y), m) << x << "," << y;
 
   RenderOptions white;
@@ -151,7 +171,9 @@ TEST(Rotation, FortyFiveDegreesMasksTheCornersAndWhiteFillsThem) {
   int backgroundPixels = 0;
   for (int y = 0; y < side; ++y)
     for (int x = 0; x < side; ++x) {
-      const std::uint32_t c = *platform::readU32(rotated, out.pixelOffset + static_cast<std::size_t>(y) * out.stride + 3 * static_cast<std::size_t>(x)) & 0xFFFFFF;
+      const std::uint32_t c = *platform::readU32(rotated, out.pixelOffset + static_cast<std::size_t>(y) * out.stride +
+                                                              3 * static_cast<std::size_t>(x)) &
+                              0xFFFFFF;
       if (maskAt(mask, x, y) == 1) {
         ++backgroundPixels;
         EXPECT_EQ(c, 0xFFFFFFu) << x << "," << y;
@@ -168,12 +190,12 @@ TEST(Rotation, SizesFollowAngleAndZoom) {
     int tenths, zoom, width, height, outWidth, outHeight;
   };
   constexpr Row kRows[] = {
-      {0, 100, 10, 4, 10, 4},    // 0
-      {900, 200, 10, 4, 8, 20},  // 1
-      {0, 10, 40, 8, 10, 2},     // 2: 10 % is taken as 25 %
-      {0, 1000, 3, 2, 12, 8},    // 3: 1000 % is taken as 400 %
+      {0, 100, 10, 4, 10, 4},      // 0
+      {900, 200, 10, 4, 8, 20},    // 1
+      {0, 10, 40, 8, 10, 2},       // 2: 10 % is taken as 25 %
+      {0, 1000, 3, 2, 12, 8},      // 3: 1000 % is taken as 400 %
       {300, 100, 10, 10, 14, 14},  // 4: 10 (cos 30 + sin 30) = 13.66
-      {1, 100, 1, 1, 1, 1},      // 5: a tenth of a degree
+      {1, 100, 1, 1, 1, 1},        // 5: a tenth of a degree
   };
   for (std::size_t i = 0; i < std::size(kRows); ++i) {
     TRotateImage image;
@@ -235,8 +257,8 @@ TEST(Rotation, NearlySingularMatricesAreRefusedNotAllocated) {
 // angle, zoom and matrix keep describing the picture shown, deferred or not.
 TEST(Rotation, ATooLargePictureKeepsTheAngleAndZoomShown) {
   struct Row {
-    int tenths, zoom;   // the picture shown
-    bool turn;          // set the angle (else the zoom) to
+    int tenths, zoom;  // the picture shown
+    bool turn;         // set the angle (else the zoom) to
     int value;
     bool deferred;
   };
@@ -276,11 +298,11 @@ TEST(ColorCode, ChannelArithmetic) {
     std::uint32_t colour, code, expected;
   };
   constexpr Row kRows[] = {
-      {0x123456, 0, 0x123456},                  // 0: code 0 leaves the colour alone
-      {0x0A1432, kMonochromeCode, 0x1A1A1A},    // 1: mix 170 is the mean, (10 + 20 + 50) / 3 = 26
-      {0xFFFFFF, kSepiaCode, 0xFFFFF3},         // 2: blue -100 pulls white down to 255 - 12
-      {0x808080, kSepiaCode, 0xB68448},         // 3: red 12 + 121 + 49, green 1 + 127 + 4, blue 121 - 49
-      {0x000000, kSepiaCode, 0x0C0100},         // 4: the dark end lifted to m = s / 8
+      {0x123456, 0, 0x123456},                // 0: code 0 leaves the colour alone
+      {0x0A1432, kMonochromeCode, 0x1A1A1A},  // 1: mix 170 is the mean, (10 + 20 + 50) / 3 = 26
+      {0xFFFFFF, kSepiaCode, 0xFFFFF3},       // 2: blue -100 pulls white down to 255 - 12
+      {0x808080, kSepiaCode, 0xB68448},       // 3: red 12 + 121 + 49, green 1 + 127 + 4, blue 121 - 49
+      {0x000000, kSepiaCode, 0x0C0100},       // 4: the dark end lifted to m = s / 8
   };
   for (std::size_t i = 0; i < std::size(kRows); ++i)
     EXPECT_EQ(ApplyColorCode(kRows[i].colour, kRows[i].code), kRows[i].expected) << "row " << i;

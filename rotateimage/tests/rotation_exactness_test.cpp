@@ -25,7 +25,9 @@ DibBuffer randomPicture(int width, int height, int bits, int values, std::mt1993
   platform::Bitmap bitmap(width, height, bits);
   if (bits == 8) {
     std::vector<platform::Rgb> palette(256);
-    for (auto& c : palette) c = {static_cast<std::uint8_t>(random()), static_cast<std::uint8_t>(random()), static_cast<std::uint8_t>(random())};
+    for (auto& c : palette)
+      c = {static_cast<std::uint8_t>(random()), static_cast<std::uint8_t>(random()),
+           static_cast<std::uint8_t>(random())};
     bitmap.setPalette(palette);
   }
   const std::uint32_t range = bits == 8 ? 0xFF : 0xFFFFFF;
@@ -105,7 +107,8 @@ Rendered renderByHand(const DibBuffer& source, const Dimension& d, const RenderO
     for (int i = lo; i <= hi; ++i, x += dX, y += dY) {
       const std::int64_t column = std::clamp<std::int64_t>(x / 65536, 0, in.width - 1);
       const std::int64_t line = std::clamp<std::int64_t>(y / 65536, 0, in.height - 1);
-      const std::uint8_t* s = source.data() + in.pixelOffset + static_cast<std::size_t>(line) * in.stride + static_cast<std::size_t>(column) * bpp;
+      const std::uint8_t* s = source.data() + in.pixelOffset + static_cast<std::size_t>(line) * in.stride +
+                              static_cast<std::size_t>(column) * bpp;
       std::uint8_t* p = row + static_cast<std::size_t>(i) * bpp;
       const std::uint32_t value = bpp == 1 ? *s : read24(s);
       if (value == o.transparent) maskRow[i] = 1;
@@ -133,8 +136,8 @@ struct Way {
   int threads;
 };
 constexpr Way kWays[] = {
-    {true, false, 0}, {true, false, 1}, {true, false, 3}, {true, true, 0},  {true, true, 1},  {true, true, 3},
-    {false, false, 1}, {false, false, 3}, {false, true, 1}, {false, true, 3},
+    {true, false, 0}, {true, false, 1},  {true, false, 3},  {true, true, 0},  {true, true, 1},
+    {true, true, 3},  {false, false, 1}, {false, false, 3}, {false, true, 1}, {false, true, 3},
 };
 
 // The colour and mask options, as rows: transparent (the bottom-left pixel), colour code,
@@ -185,9 +188,9 @@ bool rendersExactly(const DibBuffer& source, const Dimension& d, const Options& 
     if (rendered == renders && rotated == expected.rotated && mask == expected.mask) continue;
     ADD_FAILURE() << what << ", " << (way.vectorKernels ? "vector" : "portable") << " kernels, "
                   << (way.generalWalkOnly ? "walk only" : "block copies allowed") << ", threads " << way.threads
-                  << ": rendered " << rendered << ", picture differs at byte " << firstDifference(rotated, expected.rotated)
-                  << " of " << expected.rotated.size() << ", mask at byte " << firstDifference(mask, expected.mask)
-                  << " of " << expected.mask.size();
+                  << ": rendered " << rendered << ", picture differs at byte "
+                  << firstDifference(rotated, expected.rotated) << " of " << expected.rotated.size()
+                  << ", mask at byte " << firstDifference(mask, expected.mask) << " of " << expected.mask.size();
     return false;
   }
   return true;
@@ -213,7 +216,8 @@ TEST(Exactness, RightAnglesEveryOptionEveryWay) {
         for (const Options& options : kOptions) {
           const DibBuffer source = randomPicture(p.width, p.height, bits, row % 2 ? 4 : 0, random);
           std::ostringstream what;
-          what << "row " << row++ << ": " << bits << " bits " << p.width << "x" << p.height << " at " << tenths << " tenths, options " << &options - kOptions;
+          what << "row " << row++ << ": " << bits << " bits " << p.width << "x" << p.height << " at " << tenths
+               << " tenths, options " << &options - kOptions;
           ASSERT_TRUE(rendersExactly(source, atAngle(tenths, 100), options, what.str()));
         }
 }
@@ -234,8 +238,8 @@ TEST(Exactness, RandomAnglesAndZoomsEveryWay) {
         const Options& options = kOptions[static_cast<std::size_t>(draw) % std::size(kOptions)];
         const DibBuffer source = randomPicture(p.width, p.height, bits, draw % 3 ? 0 : 3, random);
         std::ostringstream what;
-        what << "row " << row++ << ": " << bits << " bits " << p.width << "x" << p.height << " at " << tenths << " tenths, zoom " << zoom
-             << ", options " << &options - kOptions;
+        what << "row " << row++ << ": " << bits << " bits " << p.width << "x" << p.height << " at " << tenths
+             << " tenths, zoom " << zoom << ", options " << &options - kOptions;
         ASSERT_TRUE(rendersExactly(source, atAngle(tenths, zoom), options, what.str()));
       }
 }
@@ -252,8 +256,8 @@ TEST(Exactness, RandomMatricesEveryWay) {
     const int bits = row % 2 ? 8 : 24;
     const DibBuffer source = randomPicture(p.width, p.height, bits, 0, random);
     std::ostringstream what;
-    what << "row " << row++ << ": " << bits << " bits " << p.width << "x" << p.height << ", matrix " << d.colStepX << " " << d.colStepY
-         << " " << d.rowStepX << " " << d.rowStepY;
+    what << "row " << row++ << ": " << bits << " bits " << p.width << "x" << p.height << ", matrix " << d.colStepX
+         << " " << d.colStepY << " " << d.rowStepX << " " << d.rowStepY;
     ASSERT_TRUE(rendersExactly(source, d, kOptions[0], what.str()));
   }
 }

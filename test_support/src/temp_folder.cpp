@@ -47,7 +47,8 @@ TempFolder::~TempFolder() {
 void TempFolder::clear() const {
     openUp(path_);
     std::vector<fs::path> entries;
-    for (const fs::directory_entry& entry : fs::directory_iterator(path_)) entries.push_back(entry.path());
+    for (const fs::directory_entry& entry : fs::directory_iterator(path_))
+        entries.push_back(entry.path());
     for (const fs::path& entry : entries) removeAll(entry);
 }
 

@@ -7,8 +7,8 @@
 namespace test_support {
 
 std::vector<Symbol> readSymbols(const Grey& picture) {
-    const std::unique_ptr<zbar::zbar_image_scanner_t, decltype(&zbar::zbar_image_scanner_destroy)> scanner(
-        zbar::zbar_image_scanner_create(), zbar::zbar_image_scanner_destroy);
+    const std::unique_ptr<zbar::zbar_image_scanner_t, decltype(&zbar::zbar_image_scanner_destroy)>
+        scanner(zbar::zbar_image_scanner_create(), zbar::zbar_image_scanner_destroy);
     zbar::zbar_image_scanner_set_config(scanner.get(), zbar::ZBAR_NONE, zbar::ZBAR_CFG_ENABLE, 1);
 
     const std::unique_ptr<zbar::zbar_image_t, decltype(&zbar::zbar_image_destroy)> image(
@@ -22,7 +22,8 @@ std::vector<Symbol> readSymbols(const Grey& picture) {
     if (zbar::zbar_scan_image(scanner.get(), image.get()) <= 0) return found;
     for (const zbar::zbar_symbol_t* s = zbar::zbar_image_first_symbol(image.get()); s != nullptr;
          s = zbar::zbar_symbol_next(s)) {
-        found.push_back({zbar::zbar_get_symbol_name(zbar::zbar_symbol_get_type(s)), zbar::zbar_symbol_get_data(s)});
+        found.push_back({zbar::zbar_get_symbol_name(zbar::zbar_symbol_get_type(s)),
+                         zbar::zbar_symbol_get_data(s)});
     }
     return found;
 }

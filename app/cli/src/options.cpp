@@ -29,8 +29,8 @@ std::optional<std::int32_t> parseInt(std::string_view text) {
 
 // Characters a code may keep in a file name; every other becomes '_'.
 bool fileNameSafe(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-           c == '-' || c == '_' || c == '.' || c == '+' || c == '$' || c == '%';
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' ||
+           c == '_' || c == '.' || c == '+' || c == '$' || c == '%';
 }
 
 // The value as a whole number, or the reason it is none.

@@ -103,8 +103,10 @@ std::vector<std::uint8_t> pngImage(const platform::Bitmap& picture, int dpi) {
     const bool indexed = picture.bitsPerPixel() != 24;
     const int depth = !indexed ? 8 : (picture.palette().size() <= 16 ? 4 : 8);
     const auto width = static_cast<std::size_t>(picture.width());
-    PngJob job{picture, static_cast<std::uint32_t>(pixelsPerMetre(dpi)), indexed, depth, {}, {}, {}};
-    for (const platform::Rgb& c : picture.palette()) job.colours.push_back({c.red, c.green, c.blue});
+    PngJob job{picture, static_cast<std::uint32_t>(pixelsPerMetre(dpi)), indexed, depth, {}, {},
+               {}};
+    for (const platform::Rgb& c : picture.palette())
+        job.colours.push_back({c.red, c.green, c.blue});
     job.row.resize(indexed ? (width * static_cast<std::size_t>(depth) + 7) / 8 : width * 3);
 
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -133,8 +135,8 @@ std::string svgImage(const BarcodeLayout& layout, int angleIndex, const Settings
     const bool swapped = quarter % 2 == 1;
     // Clockwise on screen, as the raster pictures turn.
     static constexpr const char* kTurns[] = {"", "translate(%H 0) rotate(90)",
-                                            "translate(%W %H) rotate(180)",
-                                            "translate(0 %W) rotate(270)"};
+                                             "translate(%W %H) rotate(180)",
+                                             "translate(0 %W) rotate(270)"};
     std::string transform = kTurns[quarter];
     for (std::size_t at; (at = transform.find("%W")) != std::string::npos;)
         transform.replace(at, 2, std::to_string(w));

@@ -37,7 +37,7 @@ struct ModuleRange {
 // 0.5 mm, 5.3 below 0.287 mm), and a picture file does not fix its printed size, so a
 // value that some size allows is taken.
 struct ElementLimits {
-    int typeIndex;                   // entry of the symbology list
+    int typeIndex;  // entry of the symbology list
     ModuleRange wide;
     std::optional<ModuleRange> gap;  // none: the symbology has no intercharacter gap
 };

@@ -51,7 +51,9 @@ std::error_code writeOutput(const std::string& path, std::string_view bytes) {
 class Runner {
 public:
     Runner(const Options& options, const Settings& settings, int angleIndex)
-        : options_(options), settings_(settings), angleIndex_(angleIndex),
+        : options_(options),
+          settings_(settings),
+          angleIndex_(angleIndex),
           format_(formatFor(options.output).value_or(Format::kPng)) {}
 
     Report draw(const Job& job) {
@@ -131,8 +133,10 @@ Exit runJobs(const std::vector<Job>& jobs, const Options& options, const Setting
     const bool ordered = options.widths || options.output == "-";
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const std::size_t workers =
-        ordered ? 1 : std::min<std::size_t>({cores, kMaxWorkers, jobs.size() / kLinesPerWorker + 1});
-    const bool showProgress = LORRIN_ISATTY(LORRIN_FILENO(stderr)) != 0 && jobs.size() >= kProgressFrom;
+        ordered ? 1
+                : std::min<std::size_t>({cores, kMaxWorkers, jobs.size() / kLinesPerWorker + 1});
+    const bool showProgress =
+        LORRIN_ISATTY(LORRIN_FILENO(stderr)) != 0 && jobs.size() >= kProgressFrom;
 
     // Every job below the first one taken after a stop has been drawn, so the reports up
     // to the first stopping one are complete.

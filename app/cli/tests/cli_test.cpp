@@ -31,9 +31,9 @@ protected:
     // Runs lorrin-cli with `args` in the test folder, its files held to `fileSizeLimit`
     // bytes unless that is 0; returns the exit status, -1 when a signal ended it.
     int run(const std::string& args, rlim_t fileSizeLimit = 0) {
-        const std::string command = "cd '" + dir_.string() + "' && exec '" LORRIN_CLI_PATH
-                                    "' --settings lorrin.ini " + args +
-                                    " >stdout.txt 2>stderr.txt";
+        const std::string command = "cd '" + dir_.string() +
+                                    "' && exec '" LORRIN_CLI_PATH "' --settings lorrin.ini " +
+                                    args + " >stdout.txt 2>stderr.txt";
         const pid_t child = fork();
         if (child == 0) {
             const rlimit limit{fileSizeLimit, fileSizeLimit};
@@ -103,12 +103,15 @@ TEST_F(Cli, EverySymbologyAtEveryAngleScans) {
     write("codes.txt", batch);
     for (const int angle : {0, 90, 180, 270}) {
         const std::string a = std::to_string(angle);
-        ASSERT_EQ(run("--no-check --narrow 2 -a " + a + " --batch codes.txt -o a" + a + "-{n}.png"), 0)
+        ASSERT_EQ(run("--no-check --narrow 2 -a " + a + " --batch codes.txt -o a" + a + "-{n}.png"),
+                  0)
             << read("stderr.txt");
         for (std::size_t i = 0; i < kSymbols.size(); ++i) {
-            const auto picture = test::readPng(dir_ / ("a" + a + "-" + std::to_string(i + 1) + ".png"));
+            const auto picture =
+                test::readPng(dir_ / ("a" + a + "-" + std::to_string(i + 1) + ".png"));
             ASSERT_TRUE(picture) << "angle " << angle << " row " << i;
-            EXPECT_EQ(test::scan(*picture), kSymbols[i].scanned) << "angle " << angle << " row " << i;
+            EXPECT_EQ(test::scan(*picture), kSymbols[i].scanned)
+                << "angle " << angle << " row " << i;
         }
     }
 }
@@ -143,7 +146,9 @@ TEST_F(Cli, SvgBarsLieWhereThePngBarsLie) {
 }
 
 TEST_F(Cli, BatchesTakeLineEndsBlankLinesAndRefusalsInStride) {
-    write("codes.txt", "\xEF\xBB\xBF" "490123456789\r\n\r\n   \r\n49012345678X\r\nc39@ABC\r\n4901234");
+    write("codes.txt",
+          "\xEF\xBB\xBF"
+          "490123456789\r\n\r\n   \r\n49012345678X\r\nc39@ABC\r\n4901234");
     EXPECT_EQ(run("--batch codes.txt -o {n}.png"), 1);
     EXPECT_EQ(test::scan(*test::readPng(dir_ / "1.png")), "EAN-13:4901234567894\n");
     EXPECT_FALSE(std::filesystem::exists(dir_ / "4.png"));
@@ -237,7 +242,10 @@ TEST_F(Cli, RefusedCodesReachTheTerminalEscaped) {
         /* 6 cut short */ {"\xE3\x81", "\\xE3\\x81"},
         /* 7 overlong '/' */ {"\xC0\xAF", "\\xC0\\xAF"},
         /* 8 surrogate */ {"\xED\xA0\x80", "\\xED\\xA0\\x80"},
-        /* 9 C1 CSI */ {"\xC2\x9B" "1m", "\\xC2\\x9B1m"},
+        /* 9 C1 CSI */
+        {"\xC2\x9B"
+         "1m",
+         "\\xC2\\x9B1m"},
         /* 10 four bytes */ {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
     }};
     std::string batch;
@@ -249,7 +257,8 @@ TEST_F(Cli, RefusedCodesReachTheTerminalEscaped) {
         EXPECT_NE(reports.find("lorrin-cli: line " + std::to_string(i + 1) + ": \"" +
                                std::string(kRows[i].shown) + "\": "),
                   std::string::npos)
-            << "row " << i << "\n" << reports;
+            << "row " << i << "\n"
+            << reports;
     EXPECT_EQ(std::count_if(reports.begin(), reports.end(),
                             [](char c) { return (c >= 0 && c < 0x20 && c != '\n') || c == 0x7F; }),
               0);
@@ -265,19 +274,25 @@ TEST_F(Cli, WideAndGapOutsideWhatScannersReadAreRefusedBeforeDrawing) {
     constexpr std::array<Row, 10> kRows = {{
         /* 0 */ {"-t nw7 --wide 2 A1B", "",
                  "--wide (wn=) 2 gives no readable NW-7: it takes 3 modules"},
-        /* 1 */ {"-t code39 --wide 1 ABC", "",
-                 "--wide (wn=) 1 gives no readable Code39: it takes 2 to 3 modules"},
-        /* 2 */ {"-t itf --wide 4 1234", "",
-                 "--wide (wn=) 4 gives no readable ITF: it takes 2 to 3 modules"},
-        /* 3 */ {"-t code39 --gap 0 ABC", "",
-                 "--gap (gap=) 0 gives no readable Code39: it takes 1 to 5 modules"},
-        /* 4 */ {"-t nw7 --gap 6 A1B", "",
-                 "--gap (gap=) 6 gives no readable NW-7: it takes 1 to 5 modules"},
-        /* 5 */ {"-t code39 ABC", "[barcode]\nwn=0\n",
-                 "--wide (wn=) 0 gives no readable Code39: it takes 2 to 3 modules"},
+        /* 1 */
+        {"-t code39 --wide 1 ABC", "",
+         "--wide (wn=) 1 gives no readable Code39: it takes 2 to 3 modules"},
+        /* 2 */
+        {"-t itf --wide 4 1234", "",
+         "--wide (wn=) 4 gives no readable ITF: it takes 2 to 3 modules"},
+        /* 3 */
+        {"-t code39 --gap 0 ABC", "",
+         "--gap (gap=) 0 gives no readable Code39: it takes 1 to 5 modules"},
+        /* 4 */
+        {"-t nw7 --gap 6 A1B", "",
+         "--gap (gap=) 6 gives no readable NW-7: it takes 1 to 5 modules"},
+        /* 5 */
+        {"-t code39 ABC", "[barcode]\nwn=0\n",
+         "--wide (wn=) 0 gives no readable Code39: it takes 2 to 3 modules"},
         // The batch's prefixes count: nothing is drawn, the JAN line neither.
-        /* 6 */ {"--gap 0 --batch mixed.txt -o {n}.png", "",
-                 "--gap (gap=) 0 gives no readable Code39: it takes 1 to 5 modules"},
+        /* 6 */
+        {"--gap 0 --batch mixed.txt -o {n}.png", "",
+         "--gap (gap=) 0 gives no readable Code39: it takes 1 to 5 modules"},
         // Symbologies that do not use the setting do not mind it.
         /* 7 */ {"-t itf --gap 0 1234", "", ""},
         /* 8 */ {"--wide 1 --gap 0 490123456789", "", ""},
@@ -360,8 +375,8 @@ TEST_F(Cli, ResolutionGoesIntoTheFileHeaders) {
 TEST_F(Cli, FailedWritesKeepTheOldFileAndStopTheRun) {
     constexpr std::string_view kOld = "the old picture";
     for (const char* name : {"keep.png", "keep.bmp", "keep.svg", "ro.png"}) write(name, kOld);
-    std::filesystem::permissions(dir_ / "ro.png", std::filesystem::perms::owner_read |
-                                                      std::filesystem::perms::group_read);
+    std::filesystem::permissions(
+        dir_ / "ro.png", std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
     std::filesystem::create_directory(dir_ / "folder.png");
     write("codes.txt", longBatch(1200));
     const std::set<std::string> before = files();
@@ -375,17 +390,21 @@ TEST_F(Cli, FailedWritesKeepTheOldFileAndStopTheRun) {
     constexpr std::array<Row, 7> kRows = {{
         /* 0 */ {"-o keep.png -t code39 ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", 512,
                  "cannot write keep.png: File too large"},
-        /* 1 */ {"-o keep.bmp -t code39 ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", 512,
-                 "cannot write keep.bmp: File too large"},
-        /* 2 */ {"-o keep.svg -t code39 ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", 512,
-                 "cannot write keep.svg: File too large"},
+        /* 1 */
+        {"-o keep.bmp -t code39 ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", 512,
+         "cannot write keep.bmp: File too large"},
+        /* 2 */
+        {"-o keep.svg -t code39 ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", 512,
+         "cannot write keep.svg: File too large"},
         /* 3 */ {"-o ro.png 490123456789", 0, "cannot write ro.png: Permission denied"},
         /* 4 */ {"-o folder.png 490123456789", 0, "cannot write folder.png: Is a directory"},
         // One message for a whole batch, whichever thread failed first.
-        /* 5 */ {"--batch codes.txt -o missing/{n}.png", 0,
-                 "line 1: cannot write missing/1.png: No such file or directory"},
-        /* 6 */ {"-o missing/{n}.png 490123456789 4901234", 0,
-                 "argument 1: cannot write missing/1.png: No such file or directory"},
+        /* 5 */
+        {"--batch codes.txt -o missing/{n}.png", 0,
+         "line 1: cannot write missing/1.png: No such file or directory"},
+        /* 6 */
+        {"-o missing/{n}.png 490123456789 4901234", 0,
+         "argument 1: cannot write missing/1.png: No such file or directory"},
     }};
     for (std::size_t i = 0; i < kRows.size(); ++i) {
         EXPECT_EQ(run(std::string(kRows[i].args), kRows[i].fileSizeLimit), 3) << "row " << i;
@@ -411,11 +430,13 @@ TEST_F(Cli, CodesNamingTheSameFileKeepTheFirstPicture) {
         /* 0 */ {"--batch short.txt",
                  "lorrin-cli: line 2: \"A B\": same file as line 1: A_B.png\n"
                  "lorrin-cli: line 3: \"A/B\": same file as line 1: A_B.png\n"},
-        /* 1 */ {"-t code39 A/B 'A B' A-B",
-                 "lorrin-cli: argument 2: \"A B\": same file as argument 1: A_B.png\n"},
+        /* 1 */
+        {"-t code39 A/B 'A B' A-B",
+         "lorrin-cli: argument 2: \"A B\": same file as argument 1: A_B.png\n"},
         // Several drawing threads: the later line still loses, wherever it is drawn.
-        /* 2 */ {"--no-text --batch long.txt",
-                 "lorrin-cli: line 1100: \"A B\": same file as line 3: A_B.png\n"},
+        /* 2 */
+        {"--no-text --batch long.txt",
+         "lorrin-cli: line 1100: \"A B\": same file as line 3: A_B.png\n"},
     }};
     for (std::size_t i = 0; i < kRows.size(); ++i) {
         std::filesystem::remove(dir_ / "A_B.png");
@@ -437,8 +458,8 @@ TEST_F(Cli, UnreadableBatchesAreBadUsage) {
     };
     constexpr std::array<Row, 3> kRows = {{
         /* 0 */ {"--batch folder", "lorrin-cli: cannot read folder: Is a directory\n"},
-        /* 1 */ {"--batch none.txt",
-                 "lorrin-cli: cannot read none.txt: No such file or directory\n"},
+        /* 1 */
+        {"--batch none.txt", "lorrin-cli: cannot read none.txt: No such file or directory\n"},
         /* 2 */ {"--batch - <folder", "lorrin-cli: cannot read standard input: Is a directory\n"},
     }};
     for (std::size_t i = 0; i < kRows.size(); ++i) {
@@ -461,13 +482,14 @@ TEST_F(Cli, UnusableSettingsAreNamedAsTheUserGaveThem) {
         /* 1 */ {"--narrow 100000 490123456789", "", "\"490123456789\": --narrow (narrow=) 100000"},
         /* 2 */ {"--font-size 0 490123456789", "", "\"490123456789\": --font-size (size=) 0"},
         /* 3 */ {"--guard -100 490123456789", "", "\"490123456789\": --guard (gh=) -100"},
-        /* 4 */ {"--no-text --height 40000 490123456789", "",
-                 "\"490123456789\": --height (h=) 40000"},
+        /* 4 */
+        {"--no-text --height 40000 490123456789", "", "\"490123456789\": --height (h=) 40000"},
         /* 5 */ {"--font-size 5000 490123456789", "", "\"490123456789\": --font-size (size=) 5000"},
         /* 6 */ {"490123456789", "[barcode]\nnarrow=0\n", "\"490123456789\": --narrow (narrow=) 0"},
         // One message for the batch, not one a line.
-        /* 7 */ {"--height 0 --batch codes.txt -o {n}.png", "",
-                 "line 1: \"490000000001\": --height (h=) 0"},
+        /* 7 */
+        {"--height 0 --batch codes.txt -o {n}.png", "",
+         "line 1: \"490000000001\": --height (h=) 0"},
     }};
     for (std::size_t i = 0; i < kRows.size(); ++i) {
         const Row& r = kRows[i];
@@ -493,10 +515,18 @@ TEST(CliOptions, TypeNames) {
         int type;  // -1: refused
     };
     constexpr std::array<Row, 12> kRows = {{
-        /* 0 */ {"JAN/UPC", 0}, /* 1 */ {"jan", 0},     /* 2 */ {"nw7", 1},
-        /* 3 */ {"NW-7", 1},    /* 4 */ {"code-39", 2}, /* 5 */ {"ITF", 3},
-        /* 6 */ {"code128a", 4}, /* 7 */ {"Code128B", 5}, /* 8 */ {"code93", 6},
-        /* 9 */ {"6", 6},        /* 10 */ {"7", -1},      /* 11 */ {"upc", -1},
+        /* 0 */ {"JAN/UPC", 0},
+        /* 1 */ {"jan", 0},
+        /* 2 */ {"nw7", 1},
+        /* 3 */ {"NW-7", 1},
+        /* 4 */ {"code-39", 2},
+        /* 5 */ {"ITF", 3},
+        /* 6 */ {"code128a", 4},
+        /* 7 */ {"Code128B", 5},
+        /* 8 */ {"code93", 6},
+        /* 9 */ {"6", 6},
+        /* 10 */ {"7", -1},
+        /* 11 */ {"upc", -1},
     }};
     for (std::size_t i = 0; i < kRows.size(); ++i)
         EXPECT_EQ(cli::parseType(kRows[i].name).value_or(-1), kRows[i].type) << "row " << i;
@@ -543,9 +573,9 @@ TEST(CliOptions, EachSettingOptionGivesItsOwnField) {
         Settings given = start;
         parsed.options.settings.applyTo(given);
         for (const Row& other : kRows)
-            EXPECT_EQ(valueOf(other.field, given),
-                      other.field == kRows[i].field ? std::string(kRows[i].value)
-                                                    : valueOf(other.field, start))
+            EXPECT_EQ(valueOf(other.field, given), other.field == kRows[i].field
+                                                       ? std::string(kRows[i].value)
+                                                       : valueOf(other.field, start))
                 << "row " << i;
     }
 }

@@ -69,7 +69,11 @@ std::size_t utf8SequenceLength(std::string_view s) {
     const auto at = [s](std::size_t i) { return static_cast<unsigned char>(s[i]); };
     const unsigned lead = at(0);
     if (lead < 0x80) return 1;
-    const std::size_t length = lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 0;
+    const std::size_t length = lead < 0xC2   ? 0
+                               : lead < 0xE0 ? 2
+                               : lead < 0xF0 ? 3
+                               : lead < 0xF5 ? 4
+                                             : 0;
     if (length == 0 || length > s.size()) return 0;
     // These leads narrow the second byte's range; the rest take any continuation byte.
     const unsigned low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;

@@ -37,9 +37,8 @@ std::optional<ClipboardCode> clipboardCode(std::string_view text, bool janUpcOnl
     if (janUpcOnly) {
         // No JAN/UPC code comes near this length.
         if (text.size() >= kJanUpcTextLimit) return std::nullopt;
-        const bool digitsAndPoints = std::all_of(text.begin(), text.end(), [](char c) {
-            return (c >= '0' && c <= '9') || c == '.';
-        });
+        const bool digitsAndPoints = std::all_of(
+            text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
         if (!digitsAndPoints) return std::nullopt;
     } else {
         const auto match = matchPrefix(text);

@@ -9,14 +9,17 @@ namespace {
 
 // Each edit box's settings field.
 constexpr std::array<std::int32_t Settings::*, 5> kSizeFields = {
-    &Settings::barHeight, &Settings::guardExtra, &Settings::narrowWidth, &Settings::wideRatio,
-    &Settings::charGap,
+    &Settings::barHeight, &Settings::guardExtra, &Settings::narrowWidth,
+    &Settings::wideRatio, &Settings::charGap,
 };
 static_assert(kSizeFields.size() == kSizeEdits.size(), "one field per edit box");
 
 // Each check box's settings field.
 constexpr std::array<std::int32_t Settings::*, 4> kSizeSwitches = {
-    &Settings::checkSum, &Settings::ocrDisp, &Settings::addSum, &Settings::wpcOnly,
+    &Settings::checkSum,
+    &Settings::ocrDisp,
+    &Settings::addSum,
+    &Settings::wpcOnly,
 };
 static_assert(kSizeSwitches.size() == kSizeChecks.size(), "one field per check box");
 

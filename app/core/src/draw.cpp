@@ -92,8 +92,8 @@ void layOutText(std::string_view text, platform::RasterFont& font, int typeIndex
     layout.text = std::string(text);
     layout.textWidth = static_cast<int>(tw);
     layout.textHeight = font.height();
-    layout.textY = static_cast<int>(typeIndex == kJanUpc ? longBarEnd(settings)
-                                                         : normalBarEnd(settings));
+    layout.textY =
+        static_cast<int>(typeIndex == kJanUpc ? longBarEnd(settings) : normalBarEnd(settings));
     if (baseWidth > tw) {
         extent.textX = (baseWidth - tw) / 2;
     } else {
@@ -177,7 +177,8 @@ platform::Bitmap paintBarcode(const BarcodeLayout& layout, const Settings& setti
             canvas.fillRect({static_cast<int>(bar.x), top, static_cast<int>(right), top + 1});
         }
         const auto first = picture.row(top);
-        for (int y = top + 1; y < end; ++y) std::copy(first.begin(), first.end(), picture.row(y).begin());
+        for (int y = top + 1; y < end; ++y)
+            std::copy(first.begin(), first.end(), picture.row(y).begin());
         top = end;
     }
     canvas.brush.color = platform::kWhite;
@@ -190,8 +191,7 @@ platform::Bitmap paintBarcode(const BarcodeLayout& layout, const Settings& setti
 
 int DrawBarcode(const Settings& settings, MainView& view, DrawServices& services) {
     const int typeIndex = view.typeIndex();
-    const Composition drawn =
-        composeBarcode(settings, typeIndex, view.codeText(), services.fonts);
+    const Composition drawn = composeBarcode(settings, typeIndex, view.codeText(), services.fonts);
     ShowStatus(view, drawn.result);
     if (!drawn.ok()) {
         if (settings.soundOn != 0) services.sound.playAsync(settings.soundNg);

@@ -134,7 +134,8 @@ void LoadSettings(Settings& settings, MainView& view, const platform::Screen& sc
     if (at.y > size.height) at.y = kOffScreenReset;
     view.setPosition(at);
 
-    view.setTypeIndex(listSelection(file.getInt(kBarcode, "type", kJanUpc), kSymbologyNames.size()));
+    view.setTypeIndex(
+        listSelection(file.getInt(kBarcode, "type", kJanUpc), kSymbologyNames.size()));
     view.setAngleIndex(listSelection(file.getInt(kBarcode, "angle", 0), kAngleNames.size()));
 }
 

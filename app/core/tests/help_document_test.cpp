@@ -16,7 +16,7 @@ namespace {
 
 using Bytes = std::bitset<256>;
 
-constexpr std::string_view kRange = "～";   // U+FF5E between the ends of a range
+constexpr std::string_view kRange = "～";    // U+FF5E between the ends of a range
 constexpr std::string_view kSpace = "空白";  // the blank
 
 std::string document() {
@@ -28,7 +28,8 @@ std::string unescaped(std::string_view html) {
     std::string out;
     for (std::size_t i = 0; i < html.size(); ++i) {
         bool replaced = false;
-        for (const auto& [entity, c] : {std::pair{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}}) {
+        for (const auto& [entity, c] :
+             {std::pair{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}}) {
             if (html.substr(i).starts_with(entity)) {
                 out += c;
                 i += std::string_view(entity).size() - 1;
@@ -95,10 +96,12 @@ constexpr std::array<Request, 7> kRequests = {{
 Bytes accepted(const Request& r) {
     Bytes bytes;
     for (unsigned c = 1; c < 256; ++c) {
-        const std::string input = std::string(r.before) + static_cast<char>(c) + std::string(r.after);
+        const std::string input =
+            std::string(r.before) + static_cast<char>(c) + std::string(r.after);
         std::array<char, 16> readable{};
         std::int32_t count = 0;
-        if (CheckBarcode(r.request, 0, input.c_str(), readable.data(), &count) != r.characterError) bytes.set(c);
+        if (CheckBarcode(r.request, 0, input.c_str(), readable.data(), &count) != r.characterError)
+            bytes.set(c);
     }
     return bytes;
 }
@@ -107,19 +110,22 @@ TEST(HelpDocument, EachSymbologysCharactersAreWhatTheLibraryTakes) {
     const std::string html = document();
     ASSERT_FALSE(html.empty()) << LORRIN_HELP_DOCUMENT;
     for (const Request& r : kRequests) {
-        const std::string marker = "class=\"chars\" data-request=\"" + std::to_string(r.request) + "\">";
+        const std::string marker =
+            "class=\"chars\" data-request=\"" + std::to_string(r.request) + "\">";
         const std::size_t start = html.find(marker);
         ASSERT_NE(start, std::string::npos) << "no character list for request " << r.request;
         const std::size_t from = start + marker.size();
-        const std::string list = unescaped(std::string_view(html).substr(from, html.find("</td>", from) - from));
+        const std::string list =
+            unescaped(std::string_view(html).substr(from, html.find("</td>", from) - from));
         std::string error;
         const Bytes listed = documented(list, error);
         ASSERT_TRUE(error.empty()) << "request " << r.request << ": " << error;
         const Bytes taken = accepted(r);
         for (unsigned c = 1; c < 256; ++c) {
-            EXPECT_EQ(listed[c], taken[c]) << "request " << r.request << ", byte 0x" << std::hex << c << " ('"
-                                           << static_cast<char>(c) << "'): the document "
-                                           << (listed[c] ? "lists it" : "leaves it out");
+            EXPECT_EQ(listed[c], taken[c])
+                << "request " << r.request << ", byte 0x" << std::hex << c << " ('"
+                << static_cast<char>(c) << "'): the document "
+                << (listed[c] ? "lists it" : "leaves it out");
         }
     }
 }

@@ -196,9 +196,8 @@ protected:
     test::FakeScreen screen;
     platform::FontEngine fonts;
     FakeFontDialog fontDialog;
-    MainForm form{window,
-                  {desktop, sound, beep, help, screen, fonts, desktop, fontDialog},
-                  kLorrin};
+    MainForm form{
+        window, {desktop, sound, beep, help, screen, fonts, desktop, fontDialog}, kLorrin};
 };
 
 TEST(StartsMonitor, OnlyALoneClipArgumentInAnyCase) {
@@ -327,9 +326,9 @@ TEST_F(Form, CloseLeavesTheChainThenSavesEveryKey) {
     EXPECT_EQ(desktop.drawNotified, std::vector<WindowHandle>{before.self});
     const std::string saved = readSettings();
     EXPECT_NE(saved.find("angle=2\n"), std::string::npos);
-    for (const char* key : {"h=", "gh=", "wn=", "narrow=", "gap=", "check=", "ocrdisp=",
-                            "addsum=", "beep=", "clipmode=", "wpconly=", "name=", "size=",
-                            "ok=", "ng=", "x=", "y=", "type=", "angle="})
+    for (const char* key :
+         {"h=", "gh=", "wn=", "narrow=", "gap=", "check=", "ocrdisp=", "addsum=", "beep=",
+          "clipmode=", "wpconly=", "name=", "size=", "ok=", "ng=", "x=", "y=", "type=", "angle="})
         EXPECT_NE(saved.find(std::string("\n") + key), std::string::npos) << key;
 }
 
@@ -382,13 +381,15 @@ struct MonitorRow {
 // EAN-8 check digits, Code 128 values 33-35 ("ABC").
 constexpr std::array<MonitorRow, 11> kMonitorRows = {{
     /* 0 */ {"c39@ABC123", false, "CODE-39:ABC123$", 2, "ABC123", "Code39", true},
-    /* 1 */ {"upc@490123456789\n", false, "EAN-13:4901234567894", 0, "4901234567894",
-             "JAN(13)/UPC-A", true},
-    /* 2 */ {"upc@490123456789\r\n", false, "EAN-13:4901234567894", 0, "4901234567894",
-             "JAN(13)/UPC-A", true},
+    /* 1 */
+    {"upc@490123456789\n", false, "EAN-13:4901234567894", 0, "4901234567894", "JAN(13)/UPC-A",
+     true},
+    /* 2 */
+    {"upc@490123456789\r\n", false, "EAN-13:4901234567894", 0, "4901234567894", "JAN(13)/UPC-A",
+     true},
     /* 3 */ {"128b@B212223", false, "CODE-128:ABC", 5, "B212223", "Code128B", true},
-    /* 4 */ {"4901234567894", true, "EAN-13:4901234567894", 0, "4901234567894",
-             "JAN(13)/UPC-A", true},
+    /* 4 */
+    {"4901234567894", true, "EAN-13:4901234567894", 0, "4901234567894", "JAN(13)/UPC-A", true},
     /* 5 */ {"4901234", true, "EAN-8:49012347", 0, "49012347", "JAN(8)", true},
     /* 6 */ {"upc@12X", false, "", 0, "12X", "UPC系 ｴﾝｺｰﾄﾞｴﾗｰ", false},
     /* 7 */ {"", true, "", 0, "", "UPC系ﾀｲﾌﾟ判別不能", false},
@@ -484,12 +485,11 @@ TEST_F(Form, ABurstIsTakenInTurnAndTheNewestTextDecides) {
     struct Row {
         std::string_view last;
         std::optional<std::string_view> clipText;  // afterwards
-        std::string_view scanned;                 // the one picture, if one is made
+        std::string_view scanned;                  // the one picture, if one is made
         std::string_view status;
     };
     const std::array<Row, 3> rows = {{
-        /* 0 */ {"upc@490123456789\r\n", std::nullopt, "EAN-13:4901234567894\n",
-                 "JAN(13)/UPC-A"},
+        /* 0 */ {"upc@490123456789\r\n", std::nullopt, "EAN-13:4901234567894\n", "JAN(13)/UPC-A"},
         /* 1 */ {"hello", "hello", "", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞに書き込めません"},
         /* 2 */ {"upc@12X", std::nullopt, "", "UPC系 ｴﾝｺｰﾄﾞｴﾗｰ"},
     }};
@@ -502,10 +502,9 @@ TEST_F(Form, ABurstIsTakenInTurnAndTheNewestTextDecides) {
         desktop.drawNotified.clear();
         constexpr int kBurst = 300;
         for (int n = 1; n < kBurst; ++n) {
-            const std::array<std::string, 4> texts = {"c39@A" + std::to_string(n),
-                                                      "text " + std::to_string(n),
-                                                      "upc@49" + std::to_string(n) + "\r\n",
-                                                      "c39@a" + std::to_string(n)};
+            const std::array<std::string, 4> texts = {
+                "c39@A" + std::to_string(n), "text " + std::to_string(n),
+                "upc@49" + std::to_string(n) + "\r\n", "c39@a" + std::to_string(n)};
             desktop.arriving.push_back(texts[static_cast<std::size_t>(n) % texts.size()]);
         }
         desktop.arriving.emplace_back(rows[i].last);

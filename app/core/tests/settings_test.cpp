@@ -18,7 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // A face name of 30 double-byte characters, 60 bytes in CP932.
-constexpr std::string_view kJapaneseName = "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほ";
+constexpr std::string_view kJapaneseName =
+    "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほ";
 // A Windows path whose CP932 form has '\\' as the second byte of "ソ" and "表".
 constexpr std::string_view kJapanesePath = "C:\\ソフト\\表示.wav";
 
@@ -148,8 +149,7 @@ TEST_F(SettingsFile, LongTextsArriveCutAndForeignLinesSurvive) {
     // The long values stay whole in the file while the fields hold them cut.
     const std::array<std::string, 5> kKept = {"; mine\n", "style=bold\n", "[extra]\nkeep=1\n",
                                               "name=" + font + "\n", "ok=" + sound + "\n"};
-    for (const std::string& kept : kKept)
-        EXPECT_NE(saved.find(kept), std::string::npos) << kept;
+    for (const std::string& kept : kKept) EXPECT_NE(saved.find(kept), std::string::npos) << kept;
 }
 
 struct UnusableRow {
@@ -162,17 +162,19 @@ struct UnusableRow {
 // nothing), every save goes to the user's folder and leaves the program's file as it was,
 // and the next start reads the saved copy.
 const std::array<UnusableRow, 4> kUnusable = {{
-    /* 0 */ {"a folder named lorrin.ini",
-             [](const fs::path& ini) { fs::create_directory(ini); }, 50},
-    /* 1 */ {"a file that fails to read",
-             [](const fs::path& ini) { fs::create_symlink("/proc/self/mem", ini); }, 50},
-    /* 2 */ {"a read-only file",
-             [](const fs::path& ini) {
-                 std::ofstream(ini) << "[barcode]\nh=33\n";
-                 fs::permissions(ini, fs::perms::owner_read | fs::perms::group_read |
-                                          fs::perms::others_read);
-             },
-             33},
+    /* 0 */ {"a folder named lorrin.ini", [](const fs::path& ini) { fs::create_directory(ini); },
+             50},
+    /* 1 */
+    {"a file that fails to read",
+     [](const fs::path& ini) { fs::create_symlink("/proc/self/mem", ini); }, 50},
+    /* 2 */
+    {"a read-only file",
+     [](const fs::path& ini) {
+         std::ofstream(ini) << "[barcode]\nh=33\n";
+         fs::permissions(ini,
+                         fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+     },
+     33},
     /* 3 */ {"no program folder", [](const fs::path& ini) { fs::remove(ini.parent_path()); }, 50},
 }};
 
@@ -209,21 +211,23 @@ const std::array<LinkRow, 4> kLinks = {{
                  fs::create_symlink(ini.parent_path().parent_path() / "shared" / "real.ini", ini);
              },
              33},
-    /* 1 */ {"relative",
-             [](const fs::path& ini) { fs::create_symlink("../shared/real.ini", ini); }, 33},
-    /* 2 */ {"a chain",
-             [](const fs::path& ini) {
-                 fs::create_symlink("../shared/real.ini", ini.parent_path() / "next.ini");
-                 fs::create_symlink("next.ini", ini);
-             },
-             33},
+    /* 1 */
+    {"relative", [](const fs::path& ini) { fs::create_symlink("../shared/real.ini", ini); }, 33},
+    /* 2 */
+    {"a chain",
+     [](const fs::path& ini) {
+         fs::create_symlink("../shared/real.ini", ini.parent_path() / "next.ini");
+         fs::create_symlink("next.ini", ini);
+     },
+     33},
     // Nothing at the link's end yet: the user's copy is read, the save makes the target.
-    /* 3 */ {"dangling",
-             [](const fs::path& ini) {
-                 fs::remove(ini.parent_path().parent_path() / "shared" / "real.ini");
-                 fs::create_symlink("../shared/real.ini", ini);
-             },
-             99},
+    /* 3 */
+    {"dangling",
+     [](const fs::path& ini) {
+         fs::remove(ini.parent_path().parent_path() / "shared" / "real.ini");
+         fs::create_symlink("../shared/real.ini", ini);
+     },
+     99},
 }};
 
 TEST_F(SettingsFile, ALinkedFileIsReadAndWrittenThroughTheLink) {

@@ -151,8 +151,8 @@ TEST_F(MainWindow, ControlsStandWhereTheyBelongWithTheirTexts) {
     QStringList types, angles;
     for (int i = 0; i < 7; ++i) types << child<QComboBox>(*client, "cmbCtype")->itemText(i);
     for (int i = 0; i < 4; ++i) angles << child<QComboBox>(*client, "cmbAngle")->itemText(i);
-    EXPECT_EQ(types, (QStringList{"JAN/UPC", "NW-7", "Code39", "ITF", "Code128A", "Code128B",
-                                  "Code93"}));
+    EXPECT_EQ(types,
+              (QStringList{"JAN/UPC", "NW-7", "Code39", "ITF", "Code128A", "Code128B", "Code93"}));
     EXPECT_EQ(angles, (QStringList{"   0度", "  90度", " 180度", " 270度"}));
     EXPECT_EQ(child<QWidget>(*client, "cmbCtype")->toolTip(), QStringLiteral("ﾊﾞｰｺｰﾄﾞ種の選択"));
     EXPECT_EQ(child<QWidget>(*client, "labCol")->toolTip(), QStringLiteral("桁数"));
@@ -171,13 +171,15 @@ TEST_F(MainWindow, FontsAreJapaneseFaces) {
     EXPECT_EQ(windowFace.pixelSize(), 12);
     EXPECT_EQ(codeFace.pixelSize(), 12);
     // Families from fontconfig's list of faces that cover Japanese.
-    const QStringList japanese{"IPAPGothic", "IPAGothic", "Noto Sans CJK JP",
-                               "Noto Sans Mono CJK JP", "VL PGothic", "VL Gothic"};
+    const QStringList japanese{"IPAPGothic",       "IPAGothic",
+                               "Noto Sans CJK JP", "Noto Sans Mono CJK JP",
+                               "VL PGothic",       "VL Gothic"};
     EXPECT_TRUE(japanese.contains(windowFace.family())) << windowFace.family().toStdString();
     EXPECT_TRUE(japanese.contains(codeFace.family())) << codeFace.family().toStdString();
     // The code box's face gives every half-width character the same width.
     const QFontMetrics metrics(child<QWidget>(*window, "edtCode")->font());
-    EXPECT_EQ(metrics.horizontalAdvance(QLatin1Char('i')), metrics.horizontalAdvance(QLatin1Char('W')));
+    EXPECT_EQ(metrics.horizontalAdvance(QLatin1Char('i')),
+              metrics.horizontalAdvance(QLatin1Char('W')));
 }
 
 TEST_F(MainWindow, MenuTextsAndAccelerators) {
@@ -304,10 +306,10 @@ TEST_F(Dialogs, SizeDialogLayout) {
         /* 16 */ {"btnCancel", 192, 36, 67, 22, "ｷｬﾝｾﾙ"},
     }};
     expectPlaces(dialog, places);
-    EXPECT_EQ(tabOrder(child<QWidget>(dialog, "edtHeight"), 12),
-              (QStringList{"edtHeight", "edtHeight2", "edtNarrow", "edtNWratio", "edtGap", "chkSum",
-                           "chkOCR", "chkAddSum", "chkWPConly", "btnOK", "btnCancel",
-                           "edtHeight"}));
+    EXPECT_EQ(
+        tabOrder(child<QWidget>(dialog, "edtHeight"), 12),
+        (QStringList{"edtHeight", "edtHeight2", "edtNarrow", "edtNWratio", "edtGap", "chkSum",
+                     "chkOCR", "chkAddSum", "chkWPConly", "btnOK", "btnCancel", "edtHeight"}));
     EXPECT_TRUE(child<QPushButton>(dialog, "btnOK")->isDefault());
 }
 
@@ -402,11 +404,11 @@ TEST_F(Dialogs, AboutDialogNamesTheBuildPlatform) {
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
     EXPECT_EQ(dialog.size(), QSize(216, 128));
-    const QString platform = QStringLiteral("for %1bit %2")
-                                 .arg(QSysInfo::WordSize)
-                                 .arg(QSysInfo::kernelType() == QStringLiteral("linux")
-                                          ? QStringLiteral("Linux")
-                                          : QSysInfo::kernelType());
+    const QString platform =
+        QStringLiteral("for %1bit %2")
+            .arg(QSysInfo::WordSize)
+            .arg(QSysInfo::kernelType() == QStringLiteral("linux") ? QStringLiteral("Linux")
+                                                                   : QSysInfo::kernelType());
     const std::array<Place, 6> places = {{
         /* 0 */ {"Panel1", 8, 8, 201, 87, nullptr},
         /* 1 */ {"Label1", 16, 16, 177, 12, "Quillmark V3.04"},

@@ -20,11 +20,11 @@ int pointsToPixels(int points);
 
 // One rendered glyph: a one-bit image, `rows` x `width`, set pixels are ink.
 struct Glyph {
-    int left = 0;     // from the pen position to the image's first column
-    int top = 0;      // from the baseline up to the image's first row
+    int left = 0;  // from the pen position to the image's first column
+    int top = 0;   // from the baseline up to the image's first row
     int width = 0;
     int rows = 0;
-    int advance = 0;  // whole pixels to the next pen position
+    int advance = 0;                // whole pixels to the next pen position
     std::vector<std::uint8_t> ink;  // rows x width, one byte per pixel, 1 = ink
 
     bool at(int x, int y) const { return ink[static_cast<std::size_t>(y * width + x)] != 0; }

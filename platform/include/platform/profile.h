@@ -65,10 +65,10 @@ public:
 
 private:
     struct Line {
-        std::string text;      // the line as read or written, without its line end
-        std::string end;       // "\n", "\r\n", or empty for a last line without one
-        std::string section;   // for a section header: its name
-        std::string key;       // for a key line: its name, blanks trimmed
+        std::string text;     // the line as read or written, without its line end
+        std::string end;      // "\n", "\r\n", or empty for a last line without one
+        std::string section;  // for a section header: its name
+        std::string key;      // for a key line: its name, blanks trimmed
         bool isSection = false;
         bool isKey = false;
     };

@@ -56,7 +56,7 @@ struct RenderOptions {
   std::uint32_t transparent = kNoTransparent;
   std::uint32_t colorCode = 0;
   bool negative = false;
-  bool whiteFill = false;      // pre-fill a 24-bit output with white
+  bool whiteFill = false;        // pre-fill a 24-bit output with white
   bool generalWalkOnly = false;  // skip the right-angle copy (to check it against the walk)
   // Threads that share the output rows: 0 takes one per core for large pictures and the
   // calling thread alone otherwise; n > 0 takes n (at most one per 256 output rows).

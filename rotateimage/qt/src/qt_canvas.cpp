@@ -99,7 +99,8 @@ platform::Bitmap QtCanvas::grab(const rotateimage::Rect& r) {
   const QTransform toDevice = painter_.deviceTransform();
   std::vector<int> columns(static_cast<std::size_t>(copy.width()));
   std::vector<int> rows(static_cast<std::size_t>(copy.height()));
-  for (std::size_t x = 0; x < columns.size(); ++x) columns[x] = toDevice.map(QPoint(r.left + static_cast<int>(x), r.top)).x();
+  for (std::size_t x = 0; x < columns.size(); ++x)
+    columns[x] = toDevice.map(QPoint(r.left + static_cast<int>(x), r.top)).x();
   for (std::size_t y = 0; y < rows.size(); ++y) rows[y] = toDevice.map(QPoint(r.left, r.top + static_cast<int>(y))).y();
   const auto [left, right] = std::minmax_element(columns.begin(), columns.end());
   const auto [top, bottom] = std::minmax_element(rows.begin(), rows.end());

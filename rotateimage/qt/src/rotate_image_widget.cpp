@@ -114,8 +114,7 @@ bool RotateImageWidget::event(QEvent* event) {
       event->setAccepted(copy.isAccepted());
       return true;
     }
-    default:
-      break;
+    default: break;
   }
   return QWidget::event(event);
 }

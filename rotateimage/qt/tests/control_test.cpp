@@ -47,18 +47,18 @@ TEST(WidgetControl, ClicksOnBackgroundPixelsFallThrough) {
   // source pixel (0, 0) at the centre (20, 15).  Its diagonal and bottom-left pixel are
   // the transparent colour.
   const HitRow kRows[] = {
-      {true, false, {16, 11}, true},    // 0: picture pixel (1, 0)
-      {true, false, {15, 11}, false},   // 1: pixel (0, 0), transparent
-      {true, false, {15, 18}, false},   // 2: bottom-left pixel, transparent
-      {true, false, {24, 18}, true},    // 3: bottom-right pixel (9, 7)
-      {true, false, {25, 18}, false},   // 4: just right of the picture
-      {true, false, {3, 3}, false},     // 5: far outside the picture
-      {false, false, {15, 11}, true},   // 6: off: the whole widget takes clicks
-      {false, false, {3, 3}, true},     // 7
-      {true, true, {21, 15}, true},     // 8: pivot: pixel (1, 0) at the centre plus one
-      {true, true, {20, 15}, false},    // 9: pixel (0, 0), transparent
-      {true, true, {16, 11}, false},    // 10: where (1, 0) was without the pivot
-      {true, true, {29, 22}, true},     // 11: pixel (9, 7)
+      {true, false, {16, 11}, true},   // 0: picture pixel (1, 0)
+      {true, false, {15, 11}, false},  // 1: pixel (0, 0), transparent
+      {true, false, {15, 18}, false},  // 2: bottom-left pixel, transparent
+      {true, false, {24, 18}, true},   // 3: bottom-right pixel (9, 7)
+      {true, false, {25, 18}, false},  // 4: just right of the picture
+      {true, false, {3, 3}, false},    // 5: far outside the picture
+      {false, false, {15, 11}, true},  // 6: off: the whole widget takes clicks
+      {false, false, {3, 3}, true},    // 7
+      {true, true, {21, 15}, true},    // 8: pivot: pixel (1, 0) at the centre plus one
+      {true, true, {20, 15}, false},   // 9: pixel (0, 0), transparent
+      {true, true, {16, 11}, false},   // 10: where (1, 0) was without the pivot
+      {true, true, {29, 22}, true},    // 11: pixel (9, 7)
   };
   for (std::size_t i = 0; i < std::size(kRows); ++i) {
     const HitRow& row = kRows[i];
@@ -111,10 +111,10 @@ TEST(WidgetControl, GeometryChangesRepaintTheOldAndNewPictureOnly) {
   const QRect wide(40, 35, 20, 10);
   const RepaintRow kRows[] = {
       {"angle 90", [](auto& c) { c.SetAngle(90); }, QRegion(wide) + QRect(45, 30, 10, 20)},  // 0
-      {"zoom 200", [](auto& c) { c.SetZoom(200); }, QRegion(QRect(30, 30, 40, 20))},      // 1: old inside new
+      {"zoom 200", [](auto& c) { c.SetZoom(200); }, QRegion(QRect(30, 30, 40, 20))},         // 1: old inside new
       {"pivot on at (0, 0)", [](auto& c) { c.SetPivot(true); }, QRegion(wide) + QRect(50, 40, 20, 10)},  // 2
-      {"negative", [](auto& c) { c.SetNegative(true); }, QRegion(wide)},  // 3: no geometry change
-      {"pivot X while off", [](auto& c) { c.SetPivotX(3); }, QRegion()},  // 4: stored only
+      {"negative", [](auto& c) { c.SetNegative(true); }, QRegion(wide)},              // 3: no geometry change
+      {"pivot X while off", [](auto& c) { c.SetPivotX(3); }, QRegion()},              // 4: stored only
       {"zoom 400", [](auto& c) { c.SetZoom(400); }, QRegion(QRect(10, 20, 80, 40))},  // 5
   };
   for (std::size_t i = 0; i < std::size(kRows); ++i) {
@@ -130,12 +130,10 @@ TEST(WidgetControl, GeometryChangesRepaintTheOldAndNewPictureOnly) {
     widget->painted = QRegion();
     row.apply(widget->control());
     QApplication::processEvents();
-    EXPECT_EQ(widget->painted, row.expected) << "row " << i << " (" << row.change << "): painted "
-                                             << widget->painted.boundingRect().x() << ","
-                                             << widget->painted.boundingRect().y() << " "
-                                             << widget->painted.boundingRect().width() << "x"
-                                             << widget->painted.boundingRect().height() << " in "
-                                             << widget->painted.rectCount() << " rectangles";
+    EXPECT_EQ(widget->painted, row.expected)
+        << "row " << i << " (" << row.change << "): painted " << widget->painted.boundingRect().x() << ","
+        << widget->painted.boundingRect().y() << " " << widget->painted.boundingRect().width() << "x"
+        << widget->painted.boundingRect().height() << " in " << widget->painted.rectCount() << " rectangles";
   }
 }
 

@@ -16,7 +16,9 @@ namespace {
 
 using rotateimage::SystemColour;
 
-rotateimage::TColor tColour(const QColor& c) { return static_cast<rotateimage::TColor>(c.red() | c.green() << 8 | c.blue() << 16); }
+rotateimage::TColor tColour(const QColor& c) {
+  return static_cast<rotateimage::TColor>(c.red() | c.green() << 8 | c.blue() << 16);
+}
 
 TEST(DesktopColours, IndicesTakeTheirPaletteRoles) {
   QPalette palette;
@@ -42,7 +44,8 @@ TEST(DesktopColours, TheWidgetsControlFollowsThePalette) {
   RotateImageWidget widget;
   rotateimage::TRotateImage& control = widget.control();
   const auto btnFace = static_cast<std::size_t>(SystemColour::BtnFace);
-  EXPECT_EQ(control.GetSystemColours().colour(btnFace), tColour(QApplication::palette().color(QPalette::Active, QPalette::Button)));
+  EXPECT_EQ(control.GetSystemColours().colour(btnFace),
+            tColour(QApplication::palette().color(QPalette::Active, QPalette::Button)));
 
   // A button face colour in the picture becomes background, whichever the palette says.
   platform::Bitmap source(3, 1, 24);

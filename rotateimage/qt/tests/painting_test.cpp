@@ -29,8 +29,8 @@ QPoint sourceOf(int angle, int c, int r, int width, int height) {
 
 struct TurnRow {
   int angle;
-  int width, height;              // the picture
-  QRect widget;                   // in the backdrop
+  int width, height;  // the picture
+  QRect widget;       // in the backdrop
   rotateimage::TRotateImageDispMode mode;
 };
 
@@ -60,7 +60,8 @@ TEST(WidgetPainting, RightAnglesOverTheBackgroundWithTheMask) {
     const bool across = row.angle % 180 != 0;
     const int wo = across ? row.height : row.width;
     const int ho = across ? row.width : row.height;
-    const QPoint corner = row.widget.topLeft() + QPoint(row.widget.width() / 2 - wo / 2, row.widget.height() / 2 - ho / 2);
+    const QPoint corner =
+        row.widget.topLeft() + QPoint(row.widget.width() / 2 - wo / 2, row.widget.height() / 2 - ho / 2);
     int pictureSeen = 0;
     for (int y = 0; y < shot.height(); ++y)
       for (int x = 0; x < shot.width(); ++x) {
@@ -97,7 +98,8 @@ TEST(WidgetPainting, APictureOfBackgroundOnlyLeavesEverythingBehindIt) {
     const QImage shot = shoot(backdrop);
     for (int y = 0; y < shot.height(); ++y)
       for (int x = 0; x < shot.width(); ++x)
-        ASSERT_EQ(shot.pixel(x, y), backdrop.colourAt(x, y)) << "mode " << static_cast<int>(mode) << " at " << x << "," << y;
+        ASSERT_EQ(shot.pixel(x, y), backdrop.colourAt(x, y))
+            << "mode " << static_cast<int>(mode) << " at " << x << "," << y;
   }
 }
 

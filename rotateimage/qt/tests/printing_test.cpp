@@ -20,7 +20,7 @@ namespace {
 using testing::kKeyColour;
 using testing::picture;
 
-constexpr int kRenderDpi = 384;                             // four rendered pixels a screen pixel
+constexpr int kRenderDpi = 384;  // four rendered pixels a screen pixel
 constexpr int kScale = kRenderDpi / static_cast<int>(kScreenDpi);
 
 // Prints the control to a PDF and renders its page back.
@@ -31,8 +31,8 @@ QImage printAndRender(rotateimage::TCustomRotateImage& control, const QTemporary
   printer.setFullPage(true);
   printer.setPageSize(QPageSize(QPageSize::A6));
   if (!printRotateImage(control, printer)) return {};
-  const int status = QProcess::execute("pdftoppm", {"-r", QString::number(kRenderDpi), "-singlefile",
-                                                    dir.filePath("page.pdf"), dir.filePath("page")});
+  const int status = QProcess::execute(
+      "pdftoppm", {"-r", QString::number(kRenderDpi), "-singlefile", dir.filePath("page.pdf"), dir.filePath("page")});
   if (status != 0) return {};
   return QImage(dir.filePath("page.ppm")).convertToFormat(QImage::Format_RGB32);
 }
@@ -47,12 +47,12 @@ struct PrintRow {
 TEST(Printing, PageShowsTheTurnedPictureOnWhitePaper) {
   ASSERT_FALSE(QStandardPaths::findExecutable("pdftoppm").isEmpty()) << "pdftoppm (poppler-utils) is needed";
   const PrintRow kRows[] = {
-      {90, 4, 12, 7, false},   // 0: the default quality renders twice as fine
-      {0, 1, 12, 7, false},    // 1: no oversampling
-      {270, 16, 9, 13, false}, // 2: four times as fine
-      {180, 9, 9, 13, false},  // 3: three times
-      {90, 4, 12, 7, true},    // 4: no render while deferred: the picture shown, same size
-      {270, 16, 9, 13, true},  // 5
+      {90, 4, 12, 7, false},    // 0: the default quality renders twice as fine
+      {0, 1, 12, 7, false},     // 1: no oversampling
+      {270, 16, 9, 13, false},  // 2: four times as fine
+      {180, 9, 9, 13, false},   // 3: three times
+      {90, 4, 12, 7, true},     // 4: no render while deferred: the picture shown, same size
+      {270, 16, 9, 13, true},   // 5
   };
   for (std::size_t i = 0; i < std::size(kRows); ++i) {
     const PrintRow& row = kRows[i];

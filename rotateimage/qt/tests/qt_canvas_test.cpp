@@ -19,10 +19,10 @@ struct ClipRow {
 TEST(QtCanvas, ClipRectanglesAreDevicePixels) {
   // The picture goes to logical (1, 1)-(5, 3), device (2, 2)-(10, 6) at scale 2.
   const ClipRow kRows[] = {
-      {{}, QRect(2, 2, 8, 4)},                          // 0: no clipping
-      {{{3, 2, 5, 6}}, QRect(3, 2, 2, 4)},              // 1: one device column pair
+      {{}, QRect(2, 2, 8, 4)},                              // 0: no clipping
+      {{{3, 2, 5, 6}}, QRect(3, 2, 2, 4)},                  // 1: one device column pair
       {{{0, 0, 20, 3}, {0, 3, 20, 4}}, QRect(2, 2, 8, 2)},  // 2: two bands
-      {{{4, 3, 4, 5}, {6, 3, 5, 5}}, QRect()},          // 3: narrowed to nothing
+      {{{4, 3, 4, 5}, {6, 3, 5, 5}}, QRect()},              // 3: narrowed to nothing
   };
   platform::Bitmap red(4, 2, 24);
   red.fill(0xFF0000);

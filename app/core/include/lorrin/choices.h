@@ -31,7 +31,10 @@ static_assert(kSymbologyNames.size() == std::size_t{kCode93} + 1, "one name per 
 
 // The angle list `cmbAngle`: entry i turns the picture by i x 90 degrees.
 inline constexpr std::array<std::string_view, 4> kAngleNames = {
-    "   0度", "  90度", " 180度", " 270度",
+    "   0度",
+    "  90度",
+    " 180度",
+    " 270度",
 };
 
 // A list selection as the list shows it: -1 (no entry) for an index outside the list.

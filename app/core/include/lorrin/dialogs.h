@@ -18,11 +18,14 @@ namespace lorrin {
 enum class SizeEdit { edtHeight, edtHeight2, edtNarrow, edtNWratio, edtGap };
 enum class SizeCheck { chkSum, chkOCR, chkAddSum, chkWPConly };
 inline constexpr std::array<SizeEdit, 5> kSizeEdits = {
-    SizeEdit::edtHeight, SizeEdit::edtHeight2, SizeEdit::edtNarrow, SizeEdit::edtNWratio,
-    SizeEdit::edtGap,
+    SizeEdit::edtHeight,  SizeEdit::edtHeight2, SizeEdit::edtNarrow,
+    SizeEdit::edtNWratio, SizeEdit::edtGap,
 };
 inline constexpr std::array<SizeCheck, 4> kSizeChecks = {
-    SizeCheck::chkSum, SizeCheck::chkOCR, SizeCheck::chkAddSum, SizeCheck::chkWPConly,
+    SizeCheck::chkSum,
+    SizeCheck::chkOCR,
+    SizeCheck::chkAddSum,
+    SizeCheck::chkWPConly,
 };
 
 // A text read as a whole decimal number: an optional sign and digits, in 32 bits.

@@ -54,7 +54,7 @@ struct BarcodeLayout {
 
 // A code checked, encoded and laid out, with nothing shown yet.
 struct Composition {
-    int result = 0;             // the resolved code, or a negative result
+    int result = 0;  // the resolved code, or a negative result
     // With kUnusableSettings, the setting that kept the composition from making a picture:
     // a size below one pixel, a font that cannot be opened, or the setting behind the
     // largest part of a side that is too long (or of the longer side, when the sides fit

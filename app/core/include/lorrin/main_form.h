@@ -117,9 +117,9 @@ private:
     Settings settings_;
     WindowHandle nextViewer_ = 0;
     bool monitorOn_ = false;
-    bool ownWrite_ = false;       // this window is changing the clipboard
-    bool handlingChange_ = false;  // WMDrawClipboard is converting a text
-    bool changePending_ = false;   // another change came meanwhile
+    bool ownWrite_ = false;             // this window is changing the clipboard
+    bool handlingChange_ = false;       // WMDrawClipboard is converting a text
+    bool changePending_ = false;        // another change came meanwhile
     rotateimage::TRotateImage rImage_;  // `RImage`: never shown, turns the pictures
 };
 

@@ -30,12 +30,12 @@ struct Settings {
     std::int32_t ocrDisp = 1;      // readable line under the bars
     std::int32_t addSum = 0;       // readable line shows start/stop and check characters
     std::int32_t soundOn = 1;
-    std::int32_t clipMode = 0;     // carried through the file unchanged
-    std::int32_t wpcOnly = 1;      // the clipboard monitor takes only JAN/UPC numbers
+    std::int32_t clipMode = 0;  // carried through the file unchanged
+    std::int32_t wpcOnly = 1;   // the clipboard monitor takes only JAN/UPC numbers
     std::string fontName = "Arial";
-    std::int32_t fontSize = 9;     // points
-    std::string soundOk;           // WAV played after a picture
-    std::string soundNg;           // WAV played after a refusal
+    std::int32_t fontSize = 9;  // points
+    std::string soundOk;        // WAV played after a picture
+    std::string soundNg;        // WAV played after a refusal
 
     std::filesystem::path iniPath;          // beside the program
     std::filesystem::path iniFallbackPath;  // in the user's configuration folder

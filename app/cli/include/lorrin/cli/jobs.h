@@ -15,8 +15,8 @@ namespace lorrin::cli {
 
 // One picture of the run: a code of the command line or a line of a batch.
 struct Job {
-    std::string name;        // how reports name it: "line 3", "argument 2", "" for a lone code
-    int type = kJanUpc;      // entry of the symbology list; a batch line's prefix picks its own
+    std::string name;    // how reports name it: "line 3", "argument 2", "" for a lone code
+    int type = kJanUpc;  // entry of the symbology list; a batch line's prefix picks its own
     std::string_view code;
     std::string path;        // the output file ("-" for standard output), "" with --widths
     std::string sameFileAs;  // the name of an earlier job with the same path: this one is refused

@@ -28,7 +28,7 @@ struct Options {
     std::optional<std::string> batchFile;  // "-" is standard input
     std::optional<int> typeIndex;
     std::optional<int> angleIndex;
-    std::string output;                    // a file name or pattern; "-" is standard output
+    std::string output;  // a file name or pattern; "-" is standard output
     SettingOverrides settings;
     int dpi = 96;
     std::optional<std::string> settingsFile;

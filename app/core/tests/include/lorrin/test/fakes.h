@@ -46,11 +46,11 @@ inline Grey toGrey(const platform::Bitmap& picture) {
     for (int y = 0; y < picture.height(); ++y) {
         for (int x = 0; x < picture.width(); ++x) {
             const std::uint32_t p = picture.pixel(x, y);
-            const platform::Rgb c = picture.bitsPerPixel() == 24
-                                        ? platform::Rgb{static_cast<std::uint8_t>(p >> 16),
-                                                        static_cast<std::uint8_t>(p >> 8),
-                                                        static_cast<std::uint8_t>(p)}
-                                        : picture.palette().at(p);
+            const platform::Rgb c =
+                picture.bitsPerPixel() == 24
+                    ? platform::Rgb{static_cast<std::uint8_t>(p >> 16),
+                                    static_cast<std::uint8_t>(p >> 8), static_cast<std::uint8_t>(p)}
+                    : picture.palette().at(p);
             g.pixels.push_back(static_cast<std::uint8_t>((c.red + c.green + c.blue) / 3));
         }
     }
