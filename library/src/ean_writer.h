@@ -66,7 +66,10 @@ public:
     void digit(char c, NumberSet set) {
         const auto& w =
             kNumberSetTable[static_cast<std::size_t>(set)][static_cast<std::size_t>(digitValue(c))];
-        for (std::size_t k = 0; k < w.size(); ++k) widths_[element_ + k] = w[k];
+        // Four stores, not a loop: this is the hot spot of every JAN/UPC code.
+        static_assert(kDigitElements == 4);
+        const Widths out = widths_.subspan(element_, kDigitElements);
+        out[0] = w[0], out[1] = w[1], out[2] = w[2], out[3] = w[3];
         const bool barFirst = element_ % 2 == 0;
         const int dark = barFirst ? w[0] + w[2] : w[1] + w[3];
         element_ += w.size();
