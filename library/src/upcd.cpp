@@ -56,37 +56,67 @@ static_assert(scriptElements(kVersion1) == 77 && scriptElements(kVersion2) == 10
               scriptElements(kVersion3) == 129 && scriptElements(kVersion4) == 147 &&
               scriptElements(kVersion5) == 173);
 
-std::span<const Step> scriptOf(const Symbology& self) {
-    return kScripts[static_cast<std::size_t>(self.code - KELDA_UPCD1)];
+// The text a version draws, worked out from its script: a digit for every A and B step,
+// the '.' of every separator, and nothing after the end.
+struct TextShape {
+    std::size_t length = 0;
+    std::array<std::size_t, 3> dots{};
+    std::size_t dotCount = 0;
+};
+
+constexpr TextShape textShape(std::span<const Step> script) {
+    TextShape shape;
+    for (const Step step : script) {
+        if (step == S) shape.dots[shape.dotCount++] = shape.length;
+        if (step == A || step == B || step == S) ++shape.length;
+    }
+    return shape;
 }
 
-// The text a script draws: a digit for every A and B step, the '.' of every separator,
-// and nothing after the end.  The checker's texts always fit; any other is refused
-// before a width is written.
-bool fitsScript(std::span<const Step> script, std::string_view text) {
-    std::size_t next = 0;
-    for (const Step step : script) {
-        const bool reads = step == A || step == B || step == S;
-        if (step == End) return next == text.size();
-        if (!reads) continue;
-        if (next == text.size() || (step == S ? text[next] != '.' : !isDigit(text[next]))) return false;
-        ++next;
+// What each version needs at run time, worked out once at compile time.
+struct Version {
+    std::span<const Step> script;
+    std::size_t elements;
+    TextShape shape;
+};
+constexpr std::array<Version, 5> kVersions = [] {
+    std::array<Version, 5> versions{};
+    for (std::size_t v = 0; v < kScripts.size(); ++v)
+        versions[v] = {kScripts[v], scriptElements(kScripts[v]), textShape(kScripts[v])};
+    return versions;
+}();
+static_assert(kVersions[0].shape.length == 15 && kVersions[4].shape.length == 35 &&
+              kVersions[4].shape.dotCount == 3 && kVersions[4].shape.dots[2] == 26);
+
+const Version& versionOf(const Symbology& self) {
+    return kVersions[static_cast<std::size_t>(self.code - KELDA_UPCD1)];
+}
+
+// The checker's texts always fit their version's shape; any other is refused before a
+// width is written.
+bool fitsShape(const TextShape& shape, std::string_view text) {
+    if (text.size() != shape.length) return false;
+    std::size_t from = 0;
+    for (std::size_t d = 0; d < shape.dotCount; ++d) {
+        const std::size_t dot = shape.dots[d];
+        if (text[dot] != '.' || !allDigits(text.substr(from, dot - from))) return false;
+        from = dot + 1;
     }
-    return false;
+    return allDigits(text.substr(from));
 }
 
 }  // namespace
 
-std::size_t upcdElementCount(const Symbology& self, std::size_t) { return scriptElements(scriptOf(self)); }
+std::size_t upcdElementCount(const Symbology& self, std::size_t) { return versionOf(self).elements; }
 
 int encodeUPCD(const Symbology& self, std::string_view text, const EncodeArgs& args, Widths widths,
                Parity parity) {
-    const std::span<const Step> script = scriptOf(self);
-    if (!fitsScript(script, text)) return KELDA_E_GENERAL;
+    const Version& version = versionOf(self);
+    if (!fitsShape(version.shape, text)) return KELDA_E_GENERAL;
     Writer w(widths, parity, args.guard);
     w.guard(ean::kSideGuard);
     std::size_t next = 0;  // text position
-    for (const Step step : script) {
+    for (const Step step : version.script) {
         switch (step) {
             case A: w.digit(text[next++], NumberSet::A); break;
             case B: w.digit(text[next++], NumberSet::B); break;
@@ -97,7 +127,7 @@ int encodeUPCD(const Symbology& self, std::string_view text, const EncodeArgs& a
             case End: return w.finish();
         }
     }
-    return KELDA_E_GENERAL;  // unreachable: fitsScript found the end step
+    return KELDA_E_GENERAL;  // unreachable: every script ends in its end step
 }
 
 }  // namespace kelda
