@@ -37,7 +37,7 @@ int run(int argc, char** argv) {
         return 0;
     }
     if (o.version) {
-        std::cout << "lorrin-cli 3.04 (KELDA " << BarcodeVersion() << ")\n";
+        std::cout << "lorrin-cli " KELDA_VERSION_STRING " (KELDA " << BarcodeVersion() << ")\n";
         return 0;
     }
     const std::optional<RunSettings> settings = runSettings(o, programDir(argv[0]));

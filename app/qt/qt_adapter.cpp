@@ -240,8 +240,9 @@ void QtBeep::beep(platform::BeepKind) { QApplication::beep(); }
 
 void QtHelpViewer::open(std::string_view document) {
     const QString name = toQString(document);
-    for (const QString& folder : {QDir::currentPath(), QCoreApplication::applicationDirPath(),
-                                  QStringLiteral(LORRIN_DOC_DIR)}) {
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    for (const QString& folder : {QDir::currentPath(), programDir.path(),
+                                  programDir.filePath(QStringLiteral(LORRIN_DOC_DIR))}) {
         const QString path = QDir(folder).filePath(name);
         if (QFileInfo(path).isFile()) {
             QDesktopServices::openUrl(QUrl::fromLocalFile(path));

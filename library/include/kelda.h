@@ -1,5 +1,5 @@
 /*
- * KELDA - barcode encoding library, version 3.04.
+ * KELDA - barcode encoding library (its version: kelda_version.h).
  *
  * Three calls turn a typed code into bars:
  *
@@ -31,6 +31,8 @@
  */
 #ifndef KELDA_H
 #define KELDA_H
+
+#include "kelda_version.h"
 
 #include <stdint.h>
 
@@ -102,7 +104,6 @@ typedef enum KeldaResult {
 } KeldaResult;
 
 enum {
-    KELDA_VERSION = 304,
     KELDA_TERMINATOR = -255, /* ends ElementWidths and ParityFlags */
     KELDA_PARITY_ROOM = 33   /* ParityFlags entries BarEncode may write */
 };

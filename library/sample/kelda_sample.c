@@ -1,6 +1,6 @@
 /* Prints the ReadableText, ElementWidths and ModuleCount of a code, JAN/UPC by default:
  *   kelda_sample [CODE [REQUEST]] */
-#include "kelda.h"
+#include <kelda.h>
 
 #include <stdio.h>
 #include <stdlib.h>

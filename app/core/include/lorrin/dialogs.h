@@ -3,6 +3,7 @@
 // it opens and back only on OK.
 #pragma once
 
+#include "kelda_version.h"
 #include "lorrin/settings.h"
 #include "platform/services.h"
 
@@ -100,8 +101,8 @@ private:
     platform::Sound& sound_;
 };
 
-// The version dialog's lines.
-inline constexpr std::string_view kVersionTitle = "Quillmark V3.04";
+// The version dialog's lines.  The programs and the library share the project's version.
+inline constexpr std::string_view kVersionTitle = "Quillmark V" KELDA_VERSION_STRING;
 // "for 64bit Linux": the word size and system the program was built for.
 std::string builtForLine();
 
