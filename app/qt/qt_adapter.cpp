@@ -1,7 +1,6 @@
 #include "qt_adapter.h"
 
-#include "platform/bitmap.h"
-#include "platform/qt/image.h"
+#include "lorrin/picture_files.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -164,6 +163,33 @@ private:
     std::uint32_t qtIdMask_;
 };
 
+// A picture's forms on the clipboard, each made when a program asks for it.
+class PictureData : public QMimeData {
+public:
+    explicit PictureData(const platform::Picture& picture) : picture_(picture) {}
+
+    QStringList formats() const override {
+        QStringList names;
+        for (const ClipboardForm& form : kClipboardForms) names << toQString(form.mimeType);
+        return names;
+    }
+    bool hasFormat(const QString& mimeType) const override { return formats().contains(mimeType); }
+
+protected:
+    QVariant retrieveData(const QString& mimeType, QMetaType) const override {
+        for (const ClipboardForm& form : kClipboardForms) {
+            if (mimeType != toQString(form.mimeType)) continue;
+            const std::vector<std::uint8_t> image = form.image(picture_, kScreenDpi);
+            return QByteArray(reinterpret_cast<const char*>(image.data()),
+                              static_cast<qsizetype>(image.size()));
+        }
+        return {};
+    }
+
+private:
+    platform::Picture picture_;
+};
+
 void installFontSubstitutions() {
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
                                {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
@@ -204,10 +230,9 @@ std::string QtClipboard::text() const { return currentText().value_or(""); }
 
 void QtClipboard::empty() { QGuiApplication::clipboard()->clear(); }
 
-bool QtClipboard::setPicture(const platform::Bitmap& picture) {
+bool QtClipboard::setPicture(const platform::Picture& picture) {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    auto* data = new QMimeData;
-    data->setImageData(platform::qt::toQImage(picture));
+    auto* data = new PictureData(picture);
     clipboard->setMimeData(data);
     // On X11 the owner stays the program whose change is newer than the last one this
     // program heard of; Qt keeps the data and counts itself the owner all the same, but

@@ -37,8 +37,8 @@ public:
     bool hasText() const override;
     std::string text() const override;
     void empty() override;
-    // Offered as an image, so the desktop converts it to PNG or BMP for whoever pastes.
-    bool setPicture(const platform::Bitmap& picture) override;
+    // Offered in each of the clipboard's forms (PNG, BMP, SVG), made when a program asks.
+    bool setPicture(const platform::Picture& picture) override;
 
 private:
     std::optional<std::string> currentText() const;

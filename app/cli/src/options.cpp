@@ -1,7 +1,7 @@
 #include "lorrin/cli/options.h"
 
-#include "lorrin/cli/picture_files.h"
 #include "lorrin/choices.h"
+#include "lorrin/picture_files.h"
 
 #include <array>
 #include <charconv>

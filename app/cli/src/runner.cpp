@@ -1,7 +1,7 @@
 #include "lorrin/cli/runner.h"
 
-#include "lorrin/cli/picture_files.h"
 #include "lorrin/draw.h"
+#include "lorrin/picture_files.h"
 #include "lorrin/status.h"
 #include "platform/atomic_file.h"
 #include "rotateimage/rotate_image.h"
@@ -102,11 +102,8 @@ private:
 
     // The picture the desktop program would put on the clipboard, as a file.
     std::error_code writePicture(const std::string& path, const Composition& c) {
-        if (format_ == Format::kSvg) {
-            platform::RasterFont* font = fonts_.font(settings_.fontName, settings_.fontSize);
-            return writeOutput(path, svgImage(c.layout, angleIndex_, settings_,
-                                              font == nullptr ? 0 : font->ascent()));
-        }
+        if (format_ == Format::kSvg)
+            return writeOutput(path, svgImage(c.layout, angleIndex_, settings_));
         platform::Bitmap picture = paintBarcode(c.layout, settings_, fonts_);
         rotatePicture(picture, angleIndex_, rImage_);
         const std::vector<std::uint8_t> image = format_ == Format::kBmp

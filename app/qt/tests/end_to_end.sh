@@ -1,7 +1,8 @@
 #!/bin/bash
 # lorrin on its own X server with the real clipboard: texts placed with xclip come back as
-# pictures that zbarimg reads, also after a burst of texts placed as fast as xclip can; a
-# terminated program ends within a second and leaves a settings file with every key.
+# pictures that zbarimg reads (as PNG, and as SVG rendered by rsvg-convert), also after a
+# burst of texts placed as fast as xclip can; a terminated program ends within a second
+# and leaves a settings file with every key.
 # Usage: [LORRIN_BURST=texts] end_to_end.sh path/to/lorrin
 set -u
 lorrin=$1
@@ -36,7 +37,7 @@ wait_for() {
     done
 }
 
-for tool in Xvfb xclip zbarimg xwininfo cc; do
+for tool in Xvfb xclip zbarimg xwininfo cc rsvg-convert compare identify; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 
@@ -54,7 +55,8 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
 mkdir -p "$work/program"
 cp "$lorrin" "$work/program/lorrin"
-printf '[barcode]\nwpconly=0\n' >"$work/program/lorrin.ini"
+# Pictures turned by 90 degrees.
+printf '[barcode]\nwpconly=0\nangle=1\n' >"$work/program/lorrin.ini"
 
 shown() { xwininfo -root -tree | grep -q '"Quillmark"'; }
 # A program that does not answer must not hold the test up.
@@ -139,6 +141,19 @@ sleep 1
 # Code 39 with its mod-43 check character: A10+B11+C12+1+2+3 = 39, '$'.
 convert_text 'c39@ABC123' 'CODE-39:ABC123$'
 convert_text 'upc@490123456789\n' 'EAN-13:4901234567894'
+
+# The SVG on the clipboard is the same picture: rendered at the PNG's scale, zbar reads it,
+# and across the bars (rows 5 to 54 of the upright picture, columns from the right once
+# turned) it is dark exactly where the PNG is.
+timeout 2 xclip -selection clipboard -t image/svg+xml -o >"$work/picture.svg" || fail "no SVG on the clipboard"
+rsvg-convert -b white "$work/picture.svg" -o "$work/svg.png" || fail "rsvg-convert refused the SVG"
+[ "$(zbarimg -q "$work/svg.png")" = 'EAN-13:4901234567894' ] || fail "the SVG read as '$(zbarimg -q "$work/svg.png")'"
+timeout 2 xclip -selection clipboard -t image/png -o >"$work/picture.png" || fail "no PNG on the clipboard"
+size=$(identify -format '%wx%h' "$work/picture.png")
+[ "$(identify -format '%wx%h' "$work/svg.png")" = "$size" ] || fail "the SVG is not the PNG's size $size"
+bars="50x${size#*x}+$((${size%x*} - 55))+0"
+edges=$(compare -metric AE -fuzz 50% "$work/picture.png[$bars]" "$work/svg.png[$bars]" null: 2>&1)
+[ "$edges" = 0 ] || fail "the SVG's bars differ from the PNG's in $edges pixels"
 
 # An owner that never answers (as one that went away after being asked) holds the
 # window up for a moment at most: SIGTERM, sent while the window waits for it, still

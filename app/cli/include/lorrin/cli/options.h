@@ -1,6 +1,7 @@
 // lorrin-cli's command line.
 #pragma once
 
+#include "lorrin/picture_files.h"
 #include "lorrin/settings.h"
 
 #include <cstdint>
@@ -30,7 +31,7 @@ struct Options {
     std::optional<int> angleIndex;
     std::string output;  // a file name or pattern; "-" is standard output
     SettingOverrides settings;
-    int dpi = 96;
+    int dpi = kScreenDpi;
     std::optional<std::string> settingsFile;
     bool widths = false;
     bool help = false;

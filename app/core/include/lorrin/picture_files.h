@@ -1,15 +1,20 @@
-// Picture files of lorrin-cli: PNG and BMP from the drawn bitmap, SVG from the layout.
+// The file images of a picture: PNG and BMP from the drawn bitmap, and the forms the
+// clipboard offers (the same two and the picture's SVG).  lorrin-cli writes them to files.
 #pragma once
 
-#include "lorrin/draw.h"
 #include "platform/bitmap.h"
+#include "platform/services.h"
 
+#include <array>
 #include <climits>
 #include <cstdint>
-#include <string>
+#include <string_view>
 #include <vector>
 
-namespace lorrin::cli {
+namespace lorrin {
+
+// The resolution of the screen the pictures are measured for: 96 pixels a inch.
+inline constexpr int kScreenDpi = 96;
 
 // Pixels per metre for a resolution in dots per inch (25.4 mm), rounded to the nearest:
 // what PNG's pHYs chunk and a DIB's resolution fields hold.
@@ -28,10 +33,13 @@ std::vector<std::uint8_t> pngImage(const platform::Bitmap& picture, int dpi);
 // The picture's DIB file image with `dpi` (1 to kMaxDpi) in its resolution fields.
 std::vector<std::uint8_t> bmpImage(const platform::Bitmap& picture, int dpi);
 
-// The layout as SVG: bars as rectangles, the readable line as text in the settings'
-// font on its white box, turned by angleIndex x 90 degrees clockwise.  `ascent` places
-// the text's baseline below its box's top.
-std::string svgImage(const BarcodeLayout& layout, int angleIndex, const Settings& settings,
-                     int ascent);
+// One form of a picture on the clipboard: its MIME type and its file image at `dpi`.
+struct ClipboardForm {
+    std::string_view mimeType;
+    std::vector<std::uint8_t> (*image)(const platform::Picture& picture, int dpi);
+};
 
-}  // namespace lorrin::cli
+// Every form the clipboard offers a picture in, the most faithful raster first.
+extern const std::array<ClipboardForm, 3> kClipboardForms;
+
+}  // namespace lorrin
