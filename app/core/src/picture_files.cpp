@@ -1,5 +1,6 @@
 #include "lorrin/picture_files.h"
 
+#include "lorrin/keeper/handover.h"
 #include "platform/dib.h"
 
 #include <png.h>
@@ -115,5 +116,13 @@ const std::array<ClipboardForm, 3> kClipboardForms = {{
     {"image/svg+xml", [](const platform::Picture& p,
                          int) { return std::vector<std::uint8_t>(p.svg.begin(), p.svg.end()); }},
 }};
+
+std::string keepOnClipboard(const platform::Picture& picture, int dpi,
+                            const std::filesystem::path& keeper) {
+    std::vector<keeper::Format> forms;
+    for (const ClipboardForm& form : kClipboardForms)
+        forms.push_back({std::string(form.mimeType), form.image(picture, dpi)});
+    return keeper::startKeeper(keeper, forms).failure;
+}
 
 }  // namespace lorrin

@@ -224,6 +224,22 @@ TEST_F(MainWindow, EnterDrawsAndTheCounterCountsDoubleBytes) {
     EXPECT_EQ(picture.width(), 135);
 }
 
+// Without an X display to keep it on (Qt's offscreen platform here, Wayland for users),
+// the picture goes with the program, which says so; once another program has copied,
+// there is nothing to keep.
+TEST_F(MainWindow, WithoutAnXDisplayThePictureGoesAndTheProgramSaysSo) {
+    auto window = open();
+    const std::filesystem::path keeper = dir_ / "lorrin-keeper";
+    EXPECT_EQ(desktop.clipboard.keepPicture(keeper), "");
+    child<QLineEdit>(*window, "edtCode")->setText(QStringLiteral("490123456789"));
+    child<QPushButton>(*window, "btnDraw")->click();
+    EXPECT_EQ(desktop.clipboard.keepPicture(keeper),
+              "the picture on the clipboard goes with the program: keeping it needs an X display "
+              "(XWayland on a Wayland session)");
+    QGuiApplication::clipboard()->setText(QStringLiteral("copied"));
+    EXPECT_EQ(desktop.clipboard.keepPicture(keeper), "");
+}
+
 TEST_F(MainWindow, TheMonitorConvertsClipboardTextsAndCloseSaves) {
     std::ofstream(dir_ / "lorrin.ini") << "[barcode]\nwpconly=0\n";
     auto window = open({"-clip"});

@@ -1,5 +1,6 @@
 // The file images of a picture: PNG and BMP from the drawn bitmap, and the forms the
-// clipboard offers (the same two and the picture's SVG).  lorrin-cli writes them to files.
+// clipboard offers (the same two and the picture's SVG), which the keeper serves after
+// the program has ended.  lorrin-cli writes them to files.
 #pragma once
 
 #include "platform/bitmap.h"
@@ -8,6 +9,8 @@
 #include <array>
 #include <climits>
 #include <cstdint>
+#include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -41,5 +44,11 @@ struct ClipboardForm {
 
 // Every form the clipboard offers a picture in, the most faithful raster first.
 extern const std::array<ClipboardForm, 3> kClipboardForms;
+
+// Hands the picture in every clipboard form at `dpi` to the keeper program at `keeper`,
+// which serves it on the clipboard from now on, also after this program ends, until
+// another program takes the clipboard.  "" when the keeper holds it, else why not.
+std::string keepOnClipboard(const platform::Picture& picture, int dpi,
+                            const std::filesystem::path& keeper);
 
 }  // namespace lorrin

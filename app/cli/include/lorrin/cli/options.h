@@ -34,6 +34,7 @@ struct Options {
     int dpi = kScreenDpi;
     std::optional<std::string> settingsFile;
     bool widths = false;
+    bool clipboard = false;  // the one code's picture goes to the clipboard, not to a file
     bool help = false;
     bool version = false;
 };
