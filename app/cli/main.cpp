@@ -1,11 +1,13 @@
 // lorrin-cli: the draw of the desktop program without its window.  The pictures are the
-// ones the desktop program puts on the clipboard, written to files instead.
+// ones the desktop program puts on the clipboard, written to files instead, or with
+// --clipboard put on the clipboard as well.
 #include "lorrin/cli/jobs.h"
 #include "lorrin/cli/options.h"
 #include "lorrin/cli/report.h"
 #include "lorrin/cli/run_settings.h"
 #include "lorrin/cli/runner.h"
 #include "kelda.h"
+#include "lorrin/keeper/handover.h"
 
 #include <csignal>
 #include <iostream>
@@ -40,7 +42,8 @@ int run(int argc, char** argv) {
         std::cout << "lorrin-cli " KELDA_VERSION_STRING " (KELDA " << BarcodeVersion() << ")\n";
         return 0;
     }
-    const std::optional<RunSettings> settings = runSettings(o, programDir(argv[0]));
+    const std::filesystem::path dir = programDir(argv[0]);
+    const std::optional<RunSettings> settings = runSettings(o, dir);
     if (!settings) return usageError("no settings file " + *o.settingsFile);
 
     std::string batch;  // the batch file's text: its jobs' codes lie in it
@@ -63,7 +66,8 @@ int run(int argc, char** argv) {
             !unreadable.empty())
             return usageError(unreadable);
     }
-    return static_cast<int>(runJobs(jobs, o, settings->settings, settings->angleIndex));
+    return static_cast<int>(
+        runJobs(jobs, o, settings->settings, settings->angleIndex, keeper::keeperPath(dir)));
 }
 
 }  // namespace

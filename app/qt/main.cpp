@@ -1,5 +1,6 @@
 // lorrin: the desktop program.  Sets the title, builds the main window and runs until it
 // closes.
+#include "lorrin/keeper/handover.h"
 #include "qt_adapter.h"
 #include "tfrm_main.h"
 
@@ -11,6 +12,7 @@
 #include <csignal>
 #include <exception>
 #include <filesystem>
+#include <iostream>
 #include <string>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -64,7 +66,12 @@ int main(int argc, char** argv) {
             desktop, std::filesystem::path(QApplication::applicationDirPath().toStdString()), args);
         closeOnTerminate(window);
         window.show();
-        return QApplication::exec();
+        const int status = QApplication::exec();
+        // The picture on the clipboard outlives the program, or the user is told why not.
+        const std::string lost = desktop.clipboard.keepPicture(
+            lorrin::keeper::keeperPath(QApplication::applicationDirPath().toStdString()));
+        if (!lost.empty()) std::cerr << "lorrin: " << lost << '\n';
+        return status;
     } catch (const std::exception& e) {
         QMessageBox::critical(nullptr, QApplication::applicationName(),
                               QString::fromUtf8(e.what()));

@@ -1,7 +1,6 @@
 #include "qt_adapter.h"
 
-#include "platform/bitmap.h"
-#include "platform/qt/image.h"
+#include "lorrin/picture_files.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -54,15 +53,16 @@ xcb_atom_t internAtom(xcb_connection_t* connection, std::string_view name) {
 
 }  // namespace
 
-// Another program's clipboard text, read on an X connection of the program's own within
-// kAnswerLimit.  Qt waits five seconds for an owner that went away after being asked
-// (a burst of short-lived owners does that), with the window deaf meanwhile.
-class X11ClipboardText {
+// The clipboard on an X connection of the program's own: its owner, whether a clipboard
+// manager runs, and another program's text, read within kAnswerLimit.  Qt waits five
+// seconds for an owner that went away after being asked (a burst of short-lived owners
+// does that), with the window deaf meanwhile.
+class X11Clipboard {
 public:
     enum class Owner { kNone, kThisProgram, kOther };
 
     // nullptr unless Qt runs on X11 and the display takes a second connection.
-    static std::unique_ptr<X11ClipboardText> open() {
+    static std::unique_ptr<X11Clipboard> open() {
         const auto* x11 = qGuiApp == nullptr
                               ? nullptr
                               : qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
@@ -72,20 +72,21 @@ public:
             xcb_disconnect(connection);
             return nullptr;
         }
-        return std::unique_ptr<X11ClipboardText>(
-            new X11ClipboardText(connection, *xcb_get_setup(x11->connection())));
+        return std::unique_ptr<X11Clipboard>(
+            new X11Clipboard(connection, *xcb_get_setup(x11->connection())));
     }
-    ~X11ClipboardText() { xcb_disconnect(connection_); }
-    X11ClipboardText(const X11ClipboardText&) = delete;
-    X11ClipboardText& operator=(const X11ClipboardText&) = delete;
+    ~X11Clipboard() { xcb_disconnect(connection_); }
+    X11Clipboard(const X11Clipboard&) = delete;
+    X11Clipboard& operator=(const X11Clipboard&) = delete;
 
     Owner owner() const {
-        const Reply<xcb_get_selection_owner_reply_t> reply(xcb_get_selection_owner_reply(
-            connection_, xcb_get_selection_owner(connection_, clipboard_), nullptr));
-        if (!reply || reply->owner == XCB_NONE) return Owner::kNone;
+        const xcb_window_t window = ownerOf(clipboard_);
+        if (window == XCB_NONE) return Owner::kNone;
         // Every window Qt makes carries its connection's id base.
-        return (reply->owner & ~qtIdMask_) == qtIdBase_ ? Owner::kThisProgram : Owner::kOther;
+        return (window & ~qtIdMask_) == qtIdBase_ ? Owner::kThisProgram : Owner::kOther;
     }
+
+    bool managerRuns() const { return ownerOf(manager_) != XCB_NONE; }
 
     // The text as UTF-8; nullopt when the owner offers none or does not answer in time.
     std::optional<std::string> read() const {
@@ -105,10 +106,11 @@ public:
     }
 
 private:
-    X11ClipboardText(xcb_connection_t* connection, const xcb_setup_t& qtSetup)
+    X11Clipboard(xcb_connection_t* connection, const xcb_setup_t& qtSetup)
         : connection_(connection),
           window_(xcb_generate_id(connection)),
           clipboard_(internAtom(connection, "CLIPBOARD")),
+          manager_(internAtom(connection, "CLIPBOARD_MANAGER")),
           utf8_(internAtom(connection, "UTF8_STRING")),
           qtIdBase_(qtSetup.resource_id_base),
           qtIdMask_(qtSetup.resource_id_mask) {
@@ -118,6 +120,12 @@ private:
         xcb_create_window(connection, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0, 1, 1, 0,
                           XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
         xcb_flush(connection);
+    }
+
+    xcb_window_t ownerOf(xcb_atom_t selection) const {
+        const Reply<xcb_get_selection_owner_reply_t> reply(xcb_get_selection_owner_reply(
+            connection_, xcb_get_selection_owner(connection_, selection), nullptr));
+        return reply ? reply->owner : xcb_window_t{XCB_NONE};
     }
 
     // The property the owner's answer names: `asked`, or XCB_ATOM_NONE for a refusal;
@@ -157,11 +165,41 @@ private:
     xcb_connection_t* connection_;
     xcb_window_t window_;
     xcb_atom_t clipboard_;
+    xcb_atom_t manager_;
     xcb_atom_t utf8_;
     std::array<xcb_atom_t, kAnswerProperties.size()> properties_{};
     mutable std::size_t nextProperty_ = 0;
     std::uint32_t qtIdBase_;
     std::uint32_t qtIdMask_;
+};
+
+// A picture's forms on the clipboard, each made when a program asks for it.
+class PictureData : public QMimeData {
+public:
+    explicit PictureData(const platform::Picture& picture) : picture_(picture) {}
+
+    const platform::Picture& picture() const { return picture_; }
+
+    QStringList formats() const override {
+        QStringList names;
+        for (const ClipboardForm& form : kClipboardForms) names << toQString(form.mimeType);
+        return names;
+    }
+    bool hasFormat(const QString& mimeType) const override { return formats().contains(mimeType); }
+
+protected:
+    QVariant retrieveData(const QString& mimeType, QMetaType) const override {
+        for (const ClipboardForm& form : kClipboardForms) {
+            if (mimeType != toQString(form.mimeType)) continue;
+            const std::vector<std::uint8_t> image = form.image(picture_, kScreenDpi);
+            return QByteArray(reinterpret_cast<const char*>(image.data()),
+                              static_cast<qsizetype>(image.size()));
+        }
+        return {};
+    }
+
+private:
+    platform::Picture picture_;
 };
 
 void installFontSubstitutions() {
@@ -177,20 +215,20 @@ void installFontSubstitutions() {
 QtClipboard::QtClipboard() = default;
 QtClipboard::~QtClipboard() = default;
 
-const X11ClipboardText* QtClipboard::x11() const {
+const X11Clipboard* QtClipboard::x11() const {
     if (!x11Opened_) {
-        x11_ = X11ClipboardText::open();
+        x11_ = X11Clipboard::open();
         x11Opened_ = true;
     }
     return x11_.get();
 }
 
 std::optional<std::string> QtClipboard::currentText() const {
-    if (const X11ClipboardText* x11Text = x11()) {
-        switch (x11Text->owner()) {
-            case X11ClipboardText::Owner::kNone: return std::nullopt;
-            case X11ClipboardText::Owner::kOther: return x11Text->read();
-            case X11ClipboardText::Owner::kThisProgram: break;  // Qt answers from its own data
+    if (const X11Clipboard* x11Clipboard = x11()) {
+        switch (x11Clipboard->owner()) {
+            case X11Clipboard::Owner::kNone: return std::nullopt;
+            case X11Clipboard::Owner::kOther: return x11Clipboard->read();
+            case X11Clipboard::Owner::kThisProgram: break;  // Qt answers from its own data
         }
     }
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
@@ -204,15 +242,29 @@ std::string QtClipboard::text() const { return currentText().value_or(""); }
 
 void QtClipboard::empty() { QGuiApplication::clipboard()->clear(); }
 
-bool QtClipboard::setPicture(const platform::Bitmap& picture) {
+bool QtClipboard::setPicture(const platform::Picture& picture) {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    auto* data = new QMimeData;
-    data->setImageData(platform::qt::toQImage(picture));
-    clipboard->setMimeData(data);
+    offered_ = new PictureData(picture);
+    clipboard->setMimeData(offered_);
     // On X11 the owner stays the program whose change is newer than the last one this
     // program heard of; Qt keeps the data and counts itself the owner all the same, but
     // the clipboard then offers the other program's contents, not these.
-    return clipboard->mimeData() == data;
+    return clipboard->mimeData() == offered_;
+}
+
+std::string QtClipboard::keepPicture(const std::filesystem::path& keeper) {
+    // Qt asks the display who owns the clipboard: the picture is gone once another
+    // program has taken it.
+    if (offered_.isNull() || QGuiApplication::clipboard()->mimeData() != offered_) return {};
+    const std::string lost = "the picture on the clipboard goes with the program: ";
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return lost + "keeping it needs an X display (XWayland on a Wayland session)";
+    const X11Clipboard* x11Clipboard = x11();
+    if (x11Clipboard == nullptr) return lost + "the X display takes no second connection";
+    // Qt hands the clipboard to a clipboard manager itself as the application ends.
+    if (x11Clipboard->managerRuns()) return {};
+    const std::string failure = keepOnClipboard(offered_->picture(), kScreenDpi, keeper);
+    return failure.empty() ? failure : lost + failure;
 }
 
 QtSound::QtSound() = default;

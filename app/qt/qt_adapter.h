@@ -8,8 +8,10 @@
 #include "platform/font.h"
 #include "platform/services.h"
 
+#include <QPointer>
 #include <QString>
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,7 +30,8 @@ inline std::string fromQString(const QString& text) { return text.toUtf8().toStd
 // Maps the window fonts' Windows names to the Japanese faces fontconfig knows.
 void installFontSubstitutions();
 
-class X11ClipboardText;
+class X11Clipboard;
+class PictureData;
 
 class QtClipboard : public platform::Clipboard {
 public:
@@ -37,16 +40,23 @@ public:
     bool hasText() const override;
     std::string text() const override;
     void empty() override;
-    // Offered as an image, so the desktop converts it to PNG or BMP for whoever pastes.
-    bool setPicture(const platform::Bitmap& picture) override;
+    // Offered in each of the clipboard's forms (PNG, BMP, SVG), made when a program asks.
+    bool setPicture(const platform::Picture& picture) override;
+
+    // As the program ends: the picture it put on the clipboard, while it is still there,
+    // outlives the program.  A clipboard manager takes it from Qt as the application
+    // ends; without one, the keeper at `keeper` serves it.  "" when it outlives the
+    // program or is no longer there; else why it goes with the program.
+    std::string keepPicture(const std::filesystem::path& keeper);
 
 private:
     std::optional<std::string> currentText() const;
-    const X11ClipboardText* x11() const;
+    const X11Clipboard* x11() const;
 
     // Opened on the first look at the clipboard, when Qt runs on X11.
-    mutable std::unique_ptr<X11ClipboardText> x11_;
+    mutable std::unique_ptr<X11Clipboard> x11_;
     mutable bool x11Opened_ = false;
+    QPointer<PictureData> offered_;  // the last picture placed, while Qt holds it
 };
 
 class QtSound : public platform::Sound {

@@ -19,7 +19,8 @@ Job makeJob(std::string name, std::size_t number, std::string_view text, bool pr
             job.code.remove_prefix(match->codeAt);
         }
     }
-    if (!options.widths) job.path = outputName(options.output, number, job.code);
+    if (!options.widths && !options.clipboard)
+        job.path = outputName(options.output, number, job.code);
     return job;
 }
 

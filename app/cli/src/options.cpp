@@ -1,7 +1,7 @@
 #include "lorrin/cli/options.h"
 
-#include "lorrin/cli/picture_files.h"
 #include "lorrin/choices.h"
+#include "lorrin/picture_files.h"
 
 #include <array>
 #include <charconv>
@@ -95,7 +95,7 @@ constexpr bool kValue = true;
 constexpr bool kNoValue = false;
 
 // Every option: "--name VALUE", "--name=VALUE" or "-x VALUE" for one that takes a value.
-constexpr std::array<OptionSpec, 22> kOptions = {{
+constexpr std::array<OptionSpec, 23> kOptions = {{
     /* 0 */ {"--help", "-h", kNoValue, setSwitch<&Options::help>},
     {"--version", "", kNoValue, setSwitch<&Options::version>},
     {"--type", "-t", kValue, readType},
@@ -118,6 +118,7 @@ constexpr std::array<OptionSpec, 22> kOptions = {{
     {"--typed-text", "", kNoValue, &Settings::addSum, 0},
     /* 20 */ {"--font", "", kValue, &Settings::fontName},
     {"--font-size", "", kValue, &Settings::fontSize},
+    {"--clipboard", "", kNoValue, setSwitch<&Options::clipboard>},
 }};
 
 const OptionSpec* findOption(std::string_view name) {
@@ -176,6 +177,10 @@ const char* const kUsage =
     "                           at most 54546084)\n"
     "      --settings FILE      read defaults from this settings file instead of lorrin.ini\n"
     "      --widths             print ReadableText, ElementWidths and ModuleCount instead\n"
+    "      --clipboard          put the one code's picture on the clipboard instead of a\n"
+    "                           file (PNG, BMP and SVG, at --dpi); it stays there after\n"
+    "                           lorrin-cli ends, until another program takes the clipboard.\n"
+    "                           Needs an X display (XWayland on a Wayland session)\n"
     "  -h, --help   --version\n"
     "A batch line may start with a clipboard prefix (upc@ nw7@ c39@ itf@ 128a@ 128b@ c93@)\n"
     "that picks its symbology.  Reports name a setting by its option and its key in the\n"
@@ -185,8 +190,8 @@ const char* const kUsage =
     "  1  a code was refused, or named the same file as an earlier one; the others drawn\n"
     "  2  bad usage: an unknown option or value, an unreadable batch file, or a setting\n"
     "     that makes no picture or no readable symbol; nothing more is drawn\n"
-    "  3  a picture could not be written (a missing or read-only folder, a full disk);\n"
-    "     the run stops there\n";
+    "  3  a picture could not be written (a missing or read-only folder, a full disk),\n"
+    "     or the clipboard could not take it; the run stops there\n";
 
 std::optional<int> parseType(std::string_view name) {
     if (const auto index = parseInt(name))
@@ -270,7 +275,13 @@ ParseResult parseOptions(const std::vector<std::string_view>& args) {
     else if (!o.batchFile && o.codes.empty())
         r.error = "no code given";
     const bool several = o.batchFile || o.codes.size() > 1;
-    if (r.error.empty() && !o.widths) {
+    if (r.error.empty() && o.clipboard) {
+        if (several)
+            r.error = "--clipboard takes one code";
+        else if (!o.output.empty() || o.widths)
+            r.error = std::string("give --clipboard or ") + (o.widths ? "--widths" : "--output") +
+                      ", not both";
+    } else if (r.error.empty() && !o.widths) {
         if (o.output.empty()) o.output = several ? "{n}-{code}.png" : "{code}.png";
         if (!formatFor(o.output))
             r.error = "output must end in .png, .bmp or .svg: " + o.output;

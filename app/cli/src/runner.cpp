@@ -1,7 +1,7 @@
 #include "lorrin/cli/runner.h"
 
-#include "lorrin/cli/picture_files.h"
 #include "lorrin/draw.h"
+#include "lorrin/picture_files.h"
 #include "lorrin/status.h"
 #include "platform/atomic_file.h"
 #include "rotateimage/rotate_image.h"
@@ -50,10 +50,12 @@ std::error_code writeOutput(const std::string& path, std::string_view bytes) {
 // runners can draw side by side.
 class Runner {
 public:
-    Runner(const Options& options, const Settings& settings, int angleIndex)
+    Runner(const Options& options, const Settings& settings, int angleIndex,
+           const std::filesystem::path& keeper)
         : options_(options),
           settings_(settings),
           angleIndex_(angleIndex),
+          keeper_(keeper),
           format_(formatFor(options.output).value_or(Format::kPng)) {}
 
     Report draw(const Job& job) {
@@ -63,6 +65,7 @@ public:
         if (options_.widths) return refusal(job, printWidths(job), std::nullopt);
         const Composition c = composeBarcode(settings_, job.type, job.code, fonts_);
         if (!c.ok()) return refusal(job, c.result, c.unusable);
+        if (options_.clipboard) return putOnClipboard(job, c);
         if (const std::error_code error = writePicture(job.path, c))
             return {Exit::kUnwritable, "lorrin-cli: " + job.where() + "cannot write " +
                                            (job.path == "-" ? "standard output" : job.path) + ": " +
@@ -102,11 +105,8 @@ private:
 
     // The picture the desktop program would put on the clipboard, as a file.
     std::error_code writePicture(const std::string& path, const Composition& c) {
-        if (format_ == Format::kSvg) {
-            platform::RasterFont* font = fonts_.font(settings_.fontName, settings_.fontSize);
-            return writeOutput(path, svgImage(c.layout, angleIndex_, settings_,
-                                              font == nullptr ? 0 : font->ascent()));
-        }
+        if (format_ == Format::kSvg)
+            return writeOutput(path, svgImage(c.layout, angleIndex_, settings_));
         platform::Bitmap picture = paintBarcode(c.layout, settings_, fonts_);
         rotatePicture(picture, angleIndex_, rImage_);
         const std::vector<std::uint8_t> image = format_ == Format::kBmp
@@ -117,9 +117,21 @@ private:
         return writeOutput(path, {reinterpret_cast<const char*>(image.data()), image.size()});
     }
 
+    // The picture the desktop program would put on the clipboard, and that the keeper
+    // keeps there after lorrin-cli has ended.
+    Report putOnClipboard(const Job& job, const Composition& c) {
+        const std::string failure = keepOnClipboard(
+            drawPicture(c.layout, angleIndex_, settings_, fonts_, rImage_), options_.dpi, keeper_);
+        if (failure.empty()) return {};
+        return {Exit::kUnwritable, "lorrin-cli: " + job.where() +
+                                       "cannot put the picture on the clipboard: " + failure +
+                                       "\n"};
+    }
+
     const Options& options_;
     const Settings& settings_;
     int angleIndex_;
+    const std::filesystem::path& keeper_;
     Format format_;
     platform::FontEngine fonts_;
     rotateimage::TRotateImage rImage_;
@@ -128,7 +140,7 @@ private:
 }  // namespace
 
 Exit runJobs(const std::vector<Job>& jobs, const Options& options, const Settings& settings,
-             int angleIndex) {
+             int angleIndex, const std::filesystem::path& keeper) {
     // Standard output keeps its order only when one runner writes it.
     const bool ordered = options.widths || options.output == "-";
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
@@ -145,7 +157,7 @@ Exit runJobs(const std::vector<Job>& jobs, const Options& options, const Setting
     std::atomic<std::size_t> finished{0};
     std::atomic<bool> stop{false};
     const auto work = [&] {
-        Runner runner(options, settings, angleIndex);
+        Runner runner(options, settings, angleIndex, keeper);
         for (std::size_t i; !stop.load() && (i = next.fetch_add(1)) < jobs.size();) {
             reports[i] = runner.draw(jobs[i]);
             if (stopsRun(reports[i].exit)) stop = true;

@@ -145,6 +145,20 @@ TEST_F(Cli, SvgBarsLieWhereThePngBarsLie) {
     }
 }
 
+// Without an X display the picture has nowhere to stay: lorrin-cli says so, and why.
+TEST_F(Cli, ClipboardWithoutAnXDisplaySaysWhy) {
+    const char* display = std::getenv("DISPLAY");
+    const std::string kept = display == nullptr ? "" : display;
+    unsetenv("DISPLAY");
+    const int status = run("--clipboard 490123456789");
+    if (display != nullptr) setenv("DISPLAY", kept.c_str(), 1);
+    EXPECT_EQ(status, 3);
+    EXPECT_EQ(read("stderr.txt"),
+              "lorrin-cli: cannot put the picture on the clipboard: no X display: DISPLAY is "
+              "not set (the clipboard is kept on X11, through XWayland on a Wayland session)\n");
+    EXPECT_TRUE(nothingDrawn(files()));
+}
+
 TEST_F(Cli, BatchesTakeLineEndsBlankLinesAndRefusalsInStride) {
     write("codes.txt",
           "\xEF\xBB\xBF"
@@ -585,7 +599,7 @@ TEST(CliOptions, CommandLineErrors) {
         std::vector<std::string_view> args;
         std::string_view error;
     };
-    const std::array<Row, 8> kRows = {{
+    const std::array<Row, 12> kRows = {{
         /* 0 */ {{"--check=1", "1"}, "--check takes no value"},
         /* 1 */ {{"--widths=", "1"}, "--widths takes no value"},
         /* 2 */ {{"1", "--height"}, "--height needs a value"},
@@ -594,6 +608,10 @@ TEST(CliOptions, CommandLineErrors) {
         /* 5 */ {{"--dpi", "0", "1"}, "--dpi must be 1 to 54546084: 0"},
         /* 6 */ {{"-t=nw7", "1"}, "unknown option: -t=nw7"},
         /* 7 */ {{"--type", "code11", "1"}, "unknown type: code11"},
+        /* 8 */ {{"--clipboard", "1", "2"}, "--clipboard takes one code"},
+        /* 9 */ {{"--clipboard", "--batch", "codes.txt"}, "--clipboard takes one code"},
+        /* 10 */ {{"--clipboard", "-o", "a.png", "1"}, "give --clipboard or --output, not both"},
+        /* 11 */ {{"--widths", "--clipboard", "1"}, "give --clipboard or --widths, not both"},
     }};
     for (std::size_t i = 0; i < kRows.size(); ++i)
         EXPECT_EQ(cli::parseOptions(kRows[i].args).error, kRows[i].error) << "row " << i;

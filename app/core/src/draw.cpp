@@ -92,6 +92,7 @@ void layOutText(std::string_view text, platform::RasterFont& font, int typeIndex
     layout.text = std::string(text);
     layout.textWidth = static_cast<int>(tw);
     layout.textHeight = font.height();
+    layout.textAscent = font.ascent();
     layout.textY =
         static_cast<int>(typeIndex == kJanUpc ? longBarEnd(settings) : normalBarEnd(settings));
     if (baseWidth > tw) {
@@ -118,6 +119,24 @@ void layOutBars(const std::vector<std::int32_t>& widths, const Settings& setting
             bars.push_back({x, w, static_cast<int>(std::min(bottom, extent.height))});
         x += w;
     }
+}
+
+// Text as SVG character data or an attribute value.
+std::string xmlEscaped(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            case '\'': out += "&apos;"; break;
+            default:
+                // Control characters have no place in XML 1.0.
+                out += (static_cast<unsigned char>(c) < 0x20) ? ' ' : c;
+        }
+    }
+    return out;
 }
 
 }  // namespace
@@ -189,6 +208,60 @@ platform::Bitmap paintBarcode(const BarcodeLayout& layout, const Settings& setti
     return picture;
 }
 
+std::string svgImage(const BarcodeLayout& layout, int angleIndex, const Settings& settings) {
+    const int w = layout.width;
+    const int h = layout.height;
+    const int quarter = ((angleIndex % 4) + 4) % 4;
+    const bool swapped = quarter % 2 == 1;
+    // Clockwise on screen, as the raster pictures turn.
+    static constexpr const char* kTurns[] = {"", "translate(%H 0) rotate(90)",
+                                             "translate(%W %H) rotate(180)",
+                                             "translate(0 %W) rotate(270)"};
+    std::string transform = kTurns[quarter];
+    for (std::size_t at; (at = transform.find("%W")) != std::string::npos;)
+        transform.replace(at, 2, std::to_string(w));
+    for (std::size_t at; (at = transform.find("%H")) != std::string::npos;)
+        transform.replace(at, 2, std::to_string(h));
+
+    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
+           std::to_string(swapped ? h : w) + "\" height=\"" + std::to_string(swapped ? w : h) +
+           "\" viewBox=\"0 0 " + std::to_string(swapped ? h : w) + " " +
+           std::to_string(swapped ? w : h) + "\" shape-rendering=\"crispEdges\">\n";
+    svg += "<g" + (transform.empty() ? std::string() : " transform=\"" + transform + "\"") + ">\n";
+    svg += "<rect x=\"0\" y=\"0\" width=\"" + std::to_string(w) + "\" height=\"" +
+           std::to_string(h) + "\" fill=\"#fff\"/>\n";
+    for (const Bar& bar : layout.bars) {
+        const std::int64_t width = std::min<std::int64_t>(bar.width, w - bar.x);
+        svg += "<rect x=\"" + std::to_string(bar.x) + "\" y=\"" + std::to_string(kTopMargin) +
+               "\" width=\"" + std::to_string(width) + "\" height=\"" +
+               std::to_string(bar.bottom - kTopMargin) + "\"/>\n";
+    }
+    if (layout.showText) {
+        svg += "<rect x=\"" + std::to_string(layout.textX) + "\" y=\"" +
+               std::to_string(layout.textY) + "\" width=\"" + std::to_string(layout.textWidth) +
+               "\" height=\"" + std::to_string(layout.textHeight) + "\" fill=\"#fff\"/>\n";
+        svg += "<text x=\"" + std::to_string(layout.textX) + "\" y=\"" +
+               std::to_string(layout.textY + layout.textAscent) + "\" font-family=\"" +
+               xmlEscaped(settings.fontName) + "\" font-size=\"" +
+               std::to_string(platform::pointsToPixels(settings.fontSize)) + "\"" +
+               // The line keeps the width it has in the raster pictures.
+               (layout.textWidth > 0 ? " textLength=\"" + std::to_string(layout.textWidth) + "\""
+                                     : std::string()) +
+               " xml:space=\"preserve\">" + xmlEscaped(layout.text) + "</text>\n";
+    }
+    svg += "</g>\n</svg>\n";
+    return svg;
+}
+
+platform::Picture drawPicture(const BarcodeLayout& layout, int angleIndex, const Settings& settings,
+                              platform::FontEngine& fonts, rotateimage::TRotateImage& rImage) {
+    platform::Picture picture{paintBarcode(layout, settings, fonts),
+                              svgImage(layout, angleIndex, settings)};
+    rotatePicture(picture.bitmap, angleIndex, rImage);
+    return picture;
+}
+
 int DrawBarcode(const Settings& settings, MainView& view, DrawServices& services) {
     const int typeIndex = view.typeIndex();
     const Composition drawn = composeBarcode(settings, typeIndex, view.codeText(), services.fonts);
@@ -199,8 +272,8 @@ int DrawBarcode(const Settings& settings, MainView& view, DrawServices& services
     }
     if (drawn.rewritesCode) view.setCodeText(drawn.readableText);
 
-    platform::Bitmap picture = paintBarcode(drawn.layout, settings, services.fonts);
-    rotatePicture(picture, view.angleIndex(), services.rImage);
+    const platform::Picture picture =
+        drawPicture(drawn.layout, view.angleIndex(), settings, services.fonts, services.rImage);
     // A picture the clipboard did not take is reported, never tried again: another
     // program holds the clipboard now, and its contents are its own.
     if (!services.clipboard.setPicture(picture)) {

@@ -29,7 +29,7 @@ public:
         clipboard_.empty();
         writing_ = false;
     }
-    bool setPicture(const platform::Bitmap& picture) override {
+    bool setPicture(const platform::Picture& picture) override {
         writing_ = true;
         const bool taken = clipboard_.setPicture(picture);
         writing_ = false;

@@ -22,7 +22,7 @@ protected:
         view.code = std::string(code);
         return DrawBarcode(settings, view, services);
     }
-    Grey picture() const { return test::toGrey(clipboard.pictures.back()); }
+    Grey picture() const { return test::toGrey(clipboard.pictures.back().bitmap); }
 
     Settings settings;
     ViewState view;
@@ -51,8 +51,8 @@ TEST_F(Draw, Ean13AtTheDefaultsHasTheDocumentedGeometry) {
     EXPECT_EQ(view.code, "4901234567894");
     EXPECT_TRUE(view.codeSelected);
     ASSERT_EQ(clipboard.pictures.size(), 1u);
-    EXPECT_EQ(clipboard.pictures[0].bitsPerPixel(), 4);
-    EXPECT_EQ(clipboard.pictures[0].palette(), platform::standardPalette16());
+    EXPECT_EQ(clipboard.pictures[0].bitmap.bitsPerPixel(), 4);
+    EXPECT_EQ(clipboard.pictures[0].bitmap.palette(), platform::standardPalette16());
     EXPECT_EQ(sound.played, std::vector<std::string>{""});  // empty path: the default sound
 
     const Grey g = picture();
@@ -217,6 +217,11 @@ TEST_F(Draw, TurnedPicturesAreExactRightAngleTurns) {
         }
         EXPECT_EQ(mismatches, 0) << "angle " << r.angle;
         EXPECT_EQ(test::scan(g), "EAN-13:4901234567894\n") << "angle " << r.angle;
+        // The clipboard's SVG is turned the same way.
+        const std::string size =
+            "width=\"" + std::to_string(r.width) + "\" height=\"" + std::to_string(r.height) + "\"";
+        EXPECT_NE(clipboard.pictures.back().svg.find(size), std::string::npos)
+            << "angle " << r.angle;
     }
 }
 

@@ -30,7 +30,7 @@ public:
     std::map<WindowHandle, Proc> windows;
     WindowHandle head = 0;
     std::optional<std::string> clipText;
-    std::vector<platform::Bitmap> pictures;  // every picture placed, in order
+    std::vector<platform::Picture> pictures;  // every picture placed, in order
     bool holdsPicture = false;
     std::vector<WindowHandle> drawNotified;  // who heard of each change, in order
     bool emptyFails = false;                 // every empty keeps the text
@@ -62,7 +62,7 @@ public:
         }
         changed();
     }
-    bool setPicture(const platform::Bitmap& picture) override {
+    bool setPicture(const platform::Picture& picture) override {
         clipText.reset();
         pictures.push_back(picture);
         holdsPicture = true;
@@ -181,7 +181,9 @@ protected:
         std::ifstream in(dir_ / "program" / "lorrin.ini", std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
-    std::string scanLast() const { return test::scan(test::toGrey(desktop.pictures.back())); }
+    std::string scanLast() const {
+        return test::scan(test::toGrey(desktop.pictures.back().bitmap));
+    }
 
     static constexpr int kDepthLimit = 50;
     int depth = 0;

@@ -1,18 +1,23 @@
 #!/bin/bash
 # lorrin on its own X server with the real clipboard: texts placed with xclip come back as
-# pictures that zbarimg reads, also after a burst of texts placed as fast as xclip can; a
-# terminated program ends within a second and leaves a settings file with every key.
-# Usage: [LORRIN_BURST=texts] end_to_end.sh path/to/lorrin
+# pictures that zbarimg reads (as PNG, and as SVG rendered by rsvg-convert), also after a
+# burst of texts placed as fast as xclip can; a terminated program ends within a second
+# and leaves a settings file with every key.  The picture outlives lorrin and
+# lorrin-cli --clipboard: their keeper serves it until another program copies, or a
+# clipboard manager takes it over.
+# Usage: [LORRIN_BURST=texts] end_to_end.sh lorrin lorrin-keeper lorrin-cli clipboard-manager
 set -u
-lorrin=$1
 work=$(mktemp -d)
 xvfb_pid=
 lorrin_pid=
 xclip_pid=
+manager_pid=
 
 cleanup() {
     [ -n "$xclip_pid" ] && kill "$xclip_pid" 2>/dev/null
     [ -n "$lorrin_pid" ] && kill -KILL "$lorrin_pid" 2>/dev/null
+    [ -n "$manager_pid" ] && kill "$manager_pid" 2>/dev/null
+    # A keeper still running ends with the X server.
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
     wait 2>/dev/null
     rm -rf "$work"
@@ -36,7 +41,7 @@ wait_for() {
     done
 }
 
-for tool in Xvfb xclip zbarimg xwininfo cc; do
+for tool in Xvfb xclip zbarimg xwininfo cc rsvg-convert compare identify pgrep; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 
@@ -49,12 +54,17 @@ export QT_QPA_PLATFORM=xcb
 export XDG_CONFIG_HOME="$work/config"
 # Sanitizer builds: the leak scan at exit takes up to half a second under load and is no
 # part of the program's answer to SIGTERM (leaks are the unit tests' business); memory
-# errors still show in the log.
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+# errors still show in the logs, the keeper's among them (it writes nowhere else).
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0:log_path=$work/sanitizer"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}log_path=$work/sanitizer"
 
+# The programs as installed side by side; pictures turned by 90 degrees.
 mkdir -p "$work/program"
-cp "$lorrin" "$work/program/lorrin"
-printf '[barcode]\nwpconly=0\n' >"$work/program/lorrin.ini"
+cp "$1" "$work/program/lorrin"
+cp "$2" "$work/program/lorrin-keeper"
+cp "$3" "$work/program/lorrin-cli"
+manager=$4
+printf '[barcode]\nwpconly=0\nangle=1\n' >"$work/program/lorrin.ini"
 
 shown() { xwininfo -root -tree | grep -q '"Quillmark"'; }
 # A program that does not answer must not hold the test up.
@@ -67,9 +77,18 @@ xclip -quiet -selection clipboard -i "$work/old.txt" >/dev/null 2>&1 &
 xclip_pid=$!
 wait_for 5 sh -c 'xclip -selection clipboard -o | grep -q OLD' || fail "xclip did not take the clipboard"
 
-"$work/program/lorrin" -clip >"$work/lorrin.log" 2>&1 &
-lorrin_pid=$!
-wait_for 20 shown || fail "the window did not appear"
+start_lorrin() {
+    "$work/program/lorrin" -clip >>"$work/lorrin.log" 2>&1 &
+    lorrin_pid=$!
+    wait_for 20 shown || fail "the window did not appear"
+}
+stop_lorrin() {
+    kill -TERM "$lorrin_pid"
+    wait "$lorrin_pid"
+    lorrin_pid=
+}
+
+start_lorrin
 sleep 0.5
 [ "$(xclip -selection clipboard -o)" = "c39@OLD" ] || fail "the text present at start was converted"
 
@@ -140,6 +159,19 @@ sleep 1
 convert_text 'c39@ABC123' 'CODE-39:ABC123$'
 convert_text 'upc@490123456789\n' 'EAN-13:4901234567894'
 
+# The SVG on the clipboard is the same picture: rendered at the PNG's scale, zbar reads it,
+# and across the bars (rows 5 to 54 of the upright picture, columns from the right once
+# turned) it is dark exactly where the PNG is.
+timeout 2 xclip -selection clipboard -t image/svg+xml -o >"$work/picture.svg" || fail "no SVG on the clipboard"
+rsvg-convert -b white "$work/picture.svg" -o "$work/svg.png" || fail "rsvg-convert refused the SVG"
+[ "$(zbarimg -q "$work/svg.png")" = 'EAN-13:4901234567894' ] || fail "the SVG read as '$(zbarimg -q "$work/svg.png")'"
+timeout 2 xclip -selection clipboard -t image/png -o >"$work/picture.png" || fail "no PNG on the clipboard"
+size=$(identify -format '%wx%h' "$work/picture.png")
+[ "$(identify -format '%wx%h' "$work/svg.png")" = "$size" ] || fail "the SVG is not the PNG's size $size"
+bars="50x${size#*x}+$((${size%x*} - 55))+0"
+edges=$(compare -metric AE -fuzz 50% "$work/picture.png[$bars]" "$work/svg.png[$bars]" null: 2>&1)
+[ "$edges" = 0 ] || fail "the SVG's bars differ from the PNG's in $edges pixels"
+
 # An owner that never answers (as one that went away after being asked) holds the
 # window up for a moment at most: SIGTERM, sent while the window waits for it, still
 # ends the program within a second.
@@ -184,8 +216,67 @@ for key in barcode/h barcode/gh barcode/wn barcode/narrow barcode/gap barcode/ch
 done
 grep -qx 'type=0' "$ini" || fail "the JAN/UPC selection was not saved"
 grep -qx 'wpconly=0' "$ini" || fail "wpconly was not kept"
+# The picture outlives lorrin: closed after a draw, it leaves a keeper serving the
+# picture, which ends when another program copies something.
+keeper_runs() { pgrep -f -- "$work/program/lorrin-keeper" >/dev/null; }
+no_keeper() { ! keeper_runs; }
+# A copy by another program; the keeper must be gone within a second of it.
+copy_over_keeper() {
+    printf 'later' | xclip -selection clipboard -i
+    wait_for 1 no_keeper || fail "the keeper outlived a copy by another program"
+}
+start_lorrin
+# K20+E14+E14+P25 = 73 = 43 + 30, 'U'.
+convert_text 'c39@KEEP' 'CODE-39:KEEPU'
+kill "$xclip_pid" 2>/dev/null
+xclip_pid=
+began=$(now_ms)
+stop_lorrin
+echo "lorrin closed with its picture on the clipboard in $(($(now_ms) - began)) ms"
+keeper_runs || fail "no keeper serves the picture after lorrin closed"
+reads_as 'CODE-39:KEEPU' || fail "after lorrin closed the clipboard read as '$(cat "$work/read")'"
+copy_over_keeper
+
+# lorrin-cli --clipboard: the picture is on the clipboard after lorrin-cli has ended, and
+# lorrin-cli's output ends with it (the keeper holds no pipe).  A picture of some 600 kB
+# as BMP comes in pieces (INCR), byte for byte the file lorrin-cli writes.
+big="--narrow 4 --height 2000 -t code39"
+timeout 5 sh -c "'$work/program/lorrin-cli' --clipboard $big CLI 2>&1 | cat >'$work/cli.out'" ||
+    fail "lorrin-cli --clipboard did not end: $(cat "$work/cli.out")"
+[ -s "$work/cli.out" ] && fail "lorrin-cli --clipboard said: $(cat "$work/cli.out")"
+# C12+L21+I18 = 51 = 43 + 8, '8'.
+reads_as 'CODE-39:CLI8' || fail "after lorrin-cli the clipboard read as '$(cat "$work/read")'"
+"$work/program/lorrin-cli" $big -o "$work/cli.bmp" CLI || fail "lorrin-cli did not write cli.bmp"
+timeout 5 xclip -selection clipboard -t image/bmp -o >"$work/clip.bmp"
+cmp -s "$work/cli.bmp" "$work/clip.bmp" || fail "the BMP on the clipboard is not lorrin-cli's file"
+copy_over_keeper
+
+# With a clipboard manager, lorrin and lorrin-cli hand the picture over to it (lorrin
+# through Qt as it ends, lorrin-cli through its keeper, which then ends), and no keeper
+# stays behind.
+"$manager" >"$work/manager.log" 2>&1 &
+manager_pid=$!
+wait_for 5 grep -qx ready "$work/manager.log" || fail "the clipboard manager did not start"
+handed_over() { [ "$(grep -c serving "$work/manager.log")" = "$1" ]; }
+start_lorrin
+# S28+A10+V31+E14+D13 = 96 = 2 x 43 + 10, 'A'.
+convert_text 'c39@SAVED' 'CODE-39:SAVEDA'
+kill "$xclip_pid" 2>/dev/null
+xclip_pid=
+stop_lorrin
+wait_for 5 handed_over 1 || fail "lorrin did not hand its picture to the clipboard manager"
+no_keeper || fail "a keeper started although a clipboard manager runs"
+reads_as 'CODE-39:SAVEDA' || fail "the manager's clipboard read as '$(cat "$work/read")'"
+"$work/program/lorrin-cli" --clipboard -t code39 MGR || fail "lorrin-cli --clipboard failed"
+wait_for 5 handed_over 2 || fail "lorrin-cli's keeper did not hand the picture to the manager"
+wait_for 1 no_keeper || fail "the keeper stayed after handing the picture over"
+# M22+G16+R27 = 65 = 43 + 22, 'M'.
+reads_as 'CODE-39:MGRM' || fail "the manager's clipboard read as '$(cat "$work/read")'"
+kill "$manager_pid"
+manager_pid=
+
 # Sanitizer builds: a memory error or undefined behaviour in the run fails the test.
-if grep -E 'ERROR: AddressSanitizer|runtime error:' "$work/lorrin.log"; then
+if cat "$work/lorrin.log" "$work"/sanitizer.* 2>/dev/null | grep -E 'ERROR: AddressSanitizer|runtime error:'; then
     fail "the sanitizers reported errors"
 fi
 echo "PASS"

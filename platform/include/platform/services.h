@@ -3,12 +3,19 @@
 // objects.  Every call is made from the one thread that owns the window.
 #pragma once
 
+#include "platform/bitmap.h"
+
 #include <string>
 #include <string_view>
 
 namespace platform {
 
-class Bitmap;
+// A picture as the clipboard takes it: the bitmap with its palette, and the same picture
+// as an SVG document for programs that paste vector pictures.
+struct Picture {
+    Bitmap bitmap;
+    std::string svg;
+};
 
 class Clipboard {
 public:
@@ -19,9 +26,10 @@ public:
     virtual std::string text() const = 0;
     // Removes every format.
     virtual void empty() = 0;
-    // Replaces the contents with the picture and its palette.  False when the picture
-    // did not get there (another program kept the clipboard, a file could not be written).
-    virtual bool setPicture(const Bitmap& picture) = 0;
+    // Replaces the contents with the picture in each of its forms.  False when the
+    // picture did not get there (another program kept the clipboard, a file could not be
+    // written).
+    virtual bool setPicture(const Picture& picture) = 0;
 };
 
 class Sound {

@@ -50,6 +50,7 @@ struct BarcodeLayout {
     int textY = 0;
     int textWidth = 0;
     int textHeight = 0;
+    int textAscent = 0;  // the line's baseline below its box's top
 };
 
 // A code checked, encoded and laid out, with nothing shown yet.
@@ -86,6 +87,16 @@ platform::Bitmap paintBarcode(const BarcodeLayout& layout, const Settings& setti
 // Turns the picture by angleIndex x 90 degrees clockwise through the rotation
 // component (-1 turns it by -90, that is 270).  Angle index 0 leaves it alone.
 void rotatePicture(platform::Bitmap& picture, int angleIndex, rotateimage::TRotateImage& rImage);
+
+// The layout as an SVG document of the painted picture's size: bars as rectangles, the
+// readable line as text in the settings' font on its white box, turned by angleIndex x 90
+// degrees clockwise as rotatePicture turns the bitmap.
+std::string svgImage(const BarcodeLayout& layout, int angleIndex, const Settings& settings);
+
+// The layout painted and turned, with its SVG turned the same: the picture the clipboard
+// takes.
+platform::Picture drawPicture(const BarcodeLayout& layout, int angleIndex, const Settings& settings,
+                              platform::FontEngine& fonts, rotateimage::TRotateImage& rImage);
 
 // What a draw uses beyond the settings and the window.
 struct DrawServices {

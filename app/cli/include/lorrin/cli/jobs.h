@@ -18,7 +18,7 @@ struct Job {
     std::string name;    // how reports name it: "line 3", "argument 2", "" for a lone code
     int type = kJanUpc;  // entry of the symbology list; a batch line's prefix picks its own
     std::string_view code;
-    std::string path;        // the output file ("-" for standard output), "" with --widths
+    std::string path;  // the output file ("-" for standard output), "" with --widths or --clipboard
     std::string sameFileAs;  // the name of an earlier job with the same path: this one is refused
 
     std::string where() const { return name.empty() ? name : name + ": "; }

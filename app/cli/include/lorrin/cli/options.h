@@ -1,6 +1,7 @@
 // lorrin-cli's command line.
 #pragma once
 
+#include "lorrin/picture_files.h"
 #include "lorrin/settings.h"
 
 #include <cstdint>
@@ -30,9 +31,10 @@ struct Options {
     std::optional<int> angleIndex;
     std::string output;  // a file name or pattern; "-" is standard output
     SettingOverrides settings;
-    int dpi = 96;
+    int dpi = kScreenDpi;
     std::optional<std::string> settingsFile;
     bool widths = false;
+    bool clipboard = false;  // the one code's picture goes to the clipboard, not to a file
     bool help = false;
     bool version = false;
 };

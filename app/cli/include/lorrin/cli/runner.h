@@ -6,15 +6,17 @@
 #include "lorrin/cli/report.h"
 #include "lorrin/settings.h"
 
+#include <filesystem>
 #include <vector>
 
 namespace lorrin::cli {
 
-// Draws the jobs (with --widths, prints their encodings), a long batch on every core
-// (pictures are independent files), and shows progress on a terminal.  A failure that
-// stops the run stops every thread; the reports go to standard error in order, up to the
-// first such failure.  Returns how the run ends.
+// Draws the jobs (with --widths, prints their encodings; with --clipboard, hands the
+// picture to the keeper at `keeper`), a long batch on every core (pictures are
+// independent files), and shows progress on a terminal.  A failure that stops the run
+// stops every thread; the reports go to standard error in order, up to the first such
+// failure.  Returns how the run ends.
 Exit runJobs(const std::vector<Job>& jobs, const Options& options, const Settings& settings,
-             int angleIndex);
+             int angleIndex, const std::filesystem::path& keeper);
 
 }  // namespace lorrin::cli

@@ -13,11 +13,11 @@ namespace lorrin::test {
 
 class FakeClipboard : public platform::Clipboard {
 public:
-    std::vector<platform::Bitmap> pictures;
+    std::vector<platform::Picture> pictures;
     bool hasText() const override { return false; }
     std::string text() const override { return {}; }
     void empty() override {}
-    bool setPicture(const platform::Bitmap& picture) override {
+    bool setPicture(const platform::Picture& picture) override {
         pictures.push_back(picture);
         return true;
     }

@@ -1,7 +1,7 @@
-#include "lorrin/cli/picture_files.h"
+#include "lorrin/picture_files.h"
 
+#include "lorrin/keeper/handover.h"
 #include "platform/dib.h"
-#include "platform/font.h"
 
 #include <png.h>
 #include <zlib.h>
@@ -10,25 +10,8 @@
 #include <utility>
 #include <vector>
 
-namespace lorrin::cli {
+namespace lorrin {
 namespace {
-
-std::string xmlEscaped(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&apos;"; break;
-            default:
-                // Control characters have no place in XML 1.0.
-                out += (static_cast<unsigned char>(c) < 0x20) ? ' ' : c;
-        }
-    }
-    return out;
-}
 
 // Everything one PNG encoding owns, made before libpng can longjmp out of it.
 struct PngJob {
@@ -127,51 +110,19 @@ std::vector<std::uint8_t> bmpImage(const platform::Bitmap& picture, int dpi) {
     return image;
 }
 
-std::string svgImage(const BarcodeLayout& layout, int angleIndex, const Settings& settings,
-                     int ascent) {
-    const int w = layout.width;
-    const int h = layout.height;
-    const int quarter = ((angleIndex % 4) + 4) % 4;
-    const bool swapped = quarter % 2 == 1;
-    // Clockwise on screen, as the raster pictures turn.
-    static constexpr const char* kTurns[] = {"", "translate(%H 0) rotate(90)",
-                                             "translate(%W %H) rotate(180)",
-                                             "translate(0 %W) rotate(270)"};
-    std::string transform = kTurns[quarter];
-    for (std::size_t at; (at = transform.find("%W")) != std::string::npos;)
-        transform.replace(at, 2, std::to_string(w));
-    for (std::size_t at; (at = transform.find("%H")) != std::string::npos;)
-        transform.replace(at, 2, std::to_string(h));
+const std::array<ClipboardForm, 3> kClipboardForms = {{
+    {"image/png", [](const platform::Picture& p, int dpi) { return pngImage(p.bitmap, dpi); }},
+    {"image/bmp", [](const platform::Picture& p, int dpi) { return bmpImage(p.bitmap, dpi); }},
+    {"image/svg+xml", [](const platform::Picture& p,
+                         int) { return std::vector<std::uint8_t>(p.svg.begin(), p.svg.end()); }},
+}};
 
-    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
-           std::to_string(swapped ? h : w) + "\" height=\"" + std::to_string(swapped ? w : h) +
-           "\" viewBox=\"0 0 " + std::to_string(swapped ? h : w) + " " +
-           std::to_string(swapped ? w : h) + "\" shape-rendering=\"crispEdges\">\n";
-    svg += "<g" + (transform.empty() ? std::string() : " transform=\"" + transform + "\"") + ">\n";
-    svg += "<rect x=\"0\" y=\"0\" width=\"" + std::to_string(w) + "\" height=\"" +
-           std::to_string(h) + "\" fill=\"#fff\"/>\n";
-    for (const Bar& bar : layout.bars) {
-        const std::int64_t width = std::min<std::int64_t>(bar.width, w - bar.x);
-        svg += "<rect x=\"" + std::to_string(bar.x) + "\" y=\"" + std::to_string(kTopMargin) +
-               "\" width=\"" + std::to_string(width) + "\" height=\"" +
-               std::to_string(bar.bottom - kTopMargin) + "\"/>\n";
-    }
-    if (layout.showText) {
-        svg += "<rect x=\"" + std::to_string(layout.textX) + "\" y=\"" +
-               std::to_string(layout.textY) + "\" width=\"" + std::to_string(layout.textWidth) +
-               "\" height=\"" + std::to_string(layout.textHeight) + "\" fill=\"#fff\"/>\n";
-        svg += "<text x=\"" + std::to_string(layout.textX) + "\" y=\"" +
-               std::to_string(layout.textY + ascent) + "\" font-family=\"" +
-               xmlEscaped(settings.fontName) + "\" font-size=\"" +
-               std::to_string(platform::pointsToPixels(settings.fontSize)) + "\"" +
-               // The line keeps the width it has in the raster pictures.
-               (layout.textWidth > 0 ? " textLength=\"" + std::to_string(layout.textWidth) + "\""
-                                     : std::string()) +
-               " xml:space=\"preserve\">" + xmlEscaped(layout.text) + "</text>\n";
-    }
-    svg += "</g>\n</svg>\n";
-    return svg;
+std::string keepOnClipboard(const platform::Picture& picture, int dpi,
+                            const std::filesystem::path& keeper) {
+    std::vector<keeper::Format> forms;
+    for (const ClipboardForm& form : kClipboardForms)
+        forms.push_back({std::string(form.mimeType), form.image(picture, dpi)});
+    return keeper::startKeeper(keeper, forms).failure;
 }
 
-}  // namespace lorrin::cli
+}  // namespace lorrin

@@ -1,0 +1,54 @@
+// The file images of a picture: PNG and BMP from the drawn bitmap, and the forms the
+// clipboard offers (the same two and the picture's SVG), which the keeper serves after
+// the program has ended.  lorrin-cli writes them to files.
+#pragma once
+
+#include "platform/bitmap.h"
+#include "platform/services.h"
+
+#include <array>
+#include <climits>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lorrin {
+
+// The resolution of the screen the pictures are measured for: 96 pixels a inch.
+inline constexpr int kScreenDpi = 96;
+
+// Pixels per metre for a resolution in dots per inch (25.4 mm), rounded to the nearest:
+// what PNG's pHYs chunk and a DIB's resolution fields hold.
+constexpr std::int64_t pixelsPerMetre(std::int64_t dpi) { return (dpi * 10000 + 127) / 254; }
+
+// Both formats hold at most 2^31 - 1 pixels per metre; this is the largest resolution
+// that stays within it.
+inline constexpr int kMaxDpi = 54546084;
+static_assert(pixelsPerMetre(kMaxDpi) <= INT32_MAX && pixelsPerMetre(kMaxDpi + 1) > INT32_MAX);
+
+// The PNG file image of the picture: an indexed picture becomes a palette PNG (4 bits
+// when the palette has at most 16 entries), a 24-bit one an RGB PNG; `dpi` goes into the
+// pHYs chunk (1 to kMaxDpi).  Empty when libpng fails.
+std::vector<std::uint8_t> pngImage(const platform::Bitmap& picture, int dpi);
+
+// The picture's DIB file image with `dpi` (1 to kMaxDpi) in its resolution fields.
+std::vector<std::uint8_t> bmpImage(const platform::Bitmap& picture, int dpi);
+
+// One form of a picture on the clipboard: its MIME type and its file image at `dpi`.
+struct ClipboardForm {
+    std::string_view mimeType;
+    std::vector<std::uint8_t> (*image)(const platform::Picture& picture, int dpi);
+};
+
+// Every form the clipboard offers a picture in, the most faithful raster first.
+extern const std::array<ClipboardForm, 3> kClipboardForms;
+
+// Hands the picture in every clipboard form at `dpi` to the keeper program at `keeper`,
+// which serves it on the clipboard from now on, also after this program ends, until
+// another program takes the clipboard.  "" when the keeper holds it, else why not.
+std::string keepOnClipboard(const platform::Picture& picture, int dpi,
+                            const std::filesystem::path& keeper);
+
+}  // namespace lorrin

@@ -1,0 +1,283 @@
+// The keeper on an X server of the test's own: what it serves, to whom, for how long, and
+// what it leaves of its starter; and the handover it reads.
+#include "lorrin/keeper/handover.h"
+#include "x_session.h"
+
+#include <gtest/gtest.h>
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+namespace lorrin::keeper {
+namespace {
+
+using namespace std::chrono_literals;
+using test::Bytes;
+
+constexpr std::size_t kPiece = std::size_t{256} * 1024;  // the keeper's largest property
+
+Bytes pattern(std::size_t size, unsigned seed) {
+    Bytes bytes(size);
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<std::uint8_t>((i * 131 + (i >> 9) + seed) & 0xFF);
+    return bytes;
+}
+
+Bytes handover(const std::vector<Format>& forms) {
+    Bytes stream;
+    for (const Format& form : forms) {
+        const Bytes head = formatHead(form);
+        stream.insert(stream.end(), head.begin(), head.end());
+        stream.insert(stream.end(), form.bytes.begin(), form.bytes.end());
+    }
+    return stream;
+}
+
+std::optional<std::vector<Format>> readFrom(const Bytes& stream) {
+    std::size_t at = 0;
+    return readHandover([&](std::span<std::uint8_t> into) {
+        const std::size_t n = std::min(into.size(), stream.size() - at);
+        std::copy_n(stream.begin() + static_cast<std::ptrdiff_t>(at), n, into.begin());
+        at += n;
+        return n;
+    });
+}
+
+// Gone, or a zombie that no one has reaped yet.
+bool ended(int pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    const std::string line{std::istreambuf_iterator<char>(stat), std::istreambuf_iterator<char>()};
+    const std::size_t name = line.rfind(')');
+    return !stat || name == std::string::npos || line.substr(name + 2, 1) == "Z";
+}
+
+bool endsWithin(int pid, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!ended(pid)) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+TEST(Handover, ReadsWhatIsWrittenAndRefusesAnythingElse) {
+    const std::vector<Format> two = {{"image/png", pattern(300, 1)}, {"image/svg+xml", {}}};
+    const Bytes good = handover(two);
+    const auto read = readFrom(good);
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->size(), 2u);
+    for (std::size_t i = 0; i < two.size(); ++i) {
+        EXPECT_EQ((*read)[i].mimeType, two[i].mimeType) << "form " << i;
+        EXPECT_EQ((*read)[i].bytes, two[i].bytes) << "form " << i;
+    }
+
+    Bytes oversized = handover({{"image/png", {}}});
+    oversized[oversized.size() - 1] = 0x40;  // 2^30, and one more below
+    oversized[oversized.size() - 4] = 0x01;
+    std::vector<Format> many;
+    for (std::size_t i = 0; i <= kMaxFormats; ++i) many.push_back({"f" + std::to_string(i), {}});
+    const std::array<std::pair<const char*, Bytes>, 9> refused = {{
+        /* 0 */ {"nothing", {}},
+        /* 1 */ {"a nameless form", {0, 0, 0, 0, 0}},
+        /* 2 */ {"a cut name", Bytes(good.begin(), good.begin() + 5)},
+        /* 3 */ {"a cut length", Bytes(good.begin(), good.begin() + 12)},
+        /* 4 */ {"cut bytes", Bytes(good.begin(), good.end() - 30)},
+        /* 5 */ {"a blank in a name", handover({{"image/ png", {1}}})},
+        /* 6 */ {"a name twice", handover({{"a", {1}}, {"a", {2}}})},
+        /* 7 */ {"too many forms", handover(many)},
+        /* 8 */ {"a form over the limit", oversized},
+    }};
+    for (const auto& [what, stream] : refused) EXPECT_FALSE(readFrom(stream)) << what;
+}
+
+class Keeper : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(server_.running()) << "Xvfb did not start";
+        ASSERT_TRUE(client_.connected());
+    }
+    static Started start(const std::vector<Format>& forms) {
+        return startKeeper(LORRIN_KEEPER_PATH, forms);
+    }
+    test::XServer server_;  // sets DISPLAY for the client and the keepers
+    test::XClient client_;
+};
+
+TEST_F(Keeper, ServesEveryFormInOnePieceOrInMany) {
+    const std::vector<Format> forms = {
+        {"image/png", pattern(1, 1)},
+        {"image/bmp", pattern(kPiece, 2)},
+        {"image/svg+xml", pattern(kPiece + 1, 3)},
+        {"application/x-large", pattern(3 * kPiece + 7, 4)},
+    };
+    const Started keeper = start(forms);
+    ASSERT_TRUE(keeper.ok()) << keeper.failure;
+    std::vector<std::string> expected = {"TARGETS", "TIMESTAMP", "MULTIPLE"};
+    for (const Format& form : forms) expected.push_back(form.mimeType);
+    EXPECT_EQ(client_.targets("CLIPBOARD"), expected);
+    for (const Format& form : forms) {
+        const auto bytes = client_.read("CLIPBOARD", form.mimeType);
+        ASSERT_TRUE(bytes) << form.mimeType;
+        EXPECT_TRUE(*bytes == form.bytes) << form.mimeType << ": " << bytes->size() << " bytes";
+    }
+    EXPECT_FALSE(client_.read("CLIPBOARD", "UTF8_STRING"));
+}
+
+TEST_F(Keeper, ConvertsEachPairOfAMultipleRequest) {
+    ASSERT_TRUE(start({{"image/png", pattern(10, 1)}, {"image/bmp", pattern(20, 2)}}).ok());
+    const std::array<xcb_atom_t, 6> pairs = {client_.atom("image/bmp"),  client_.atom("P1"),
+                                             client_.atom("text/plain"), client_.atom("P2"),
+                                             client_.atom("image/png"),  client_.atom("P3")};
+    const xcb_atom_t request = client_.atom("PAIRS");
+    xcb_change_property(client_.connection(), XCB_PROP_MODE_REPLACE, client_.window(), request,
+                        client_.atom("ATOM_PAIR"), 32, pairs.size(), pairs.data());
+    const auto answer =
+        client_.ask(client_.atom("CLIPBOARD"), client_.atom("MULTIPLE"), request, 2s);
+    ASSERT_EQ(answer, std::optional<xcb_atom_t>(request));
+    const auto answered = client_.take(request);
+    ASSERT_TRUE(answered);
+    ASSERT_EQ(answered->second.size(), sizeof pairs);
+    std::array<xcb_atom_t, 6> result{};
+    std::memcpy(result.data(), answered->second.data(), sizeof result);
+    EXPECT_EQ(result[1], pairs[1]);
+    EXPECT_EQ(result[3], xcb_atom_t{XCB_ATOM_NONE}) << "text/plain is not offered";
+    EXPECT_EQ(result[5], pairs[5]);
+    EXPECT_EQ(client_.take(pairs[1])->second, pattern(20, 2));
+    EXPECT_EQ(client_.take(pairs[5])->second, pattern(10, 1));
+}
+
+TEST_F(Keeper, AnAskerThatStopsReadingHoldsNobodyUp) {
+    const Bytes large = pattern(4 * kPiece, 5);
+    ASSERT_TRUE(start({{"image/bmp", large}}).ok());
+    // One asker takes the announcement of the pieces, which brings the first piece, and
+    // then takes nothing more.
+    test::XClient stalled;
+    const xcb_atom_t property = stalled.atom("STALLED");
+    ASSERT_EQ(stalled.ask(stalled.atom("CLIPBOARD"), stalled.atom("image/bmp"), property, 2s),
+              std::optional<xcb_atom_t>(property));
+    ASSERT_EQ(stalled.take(property)->first, stalled.atom("INCR"));
+
+    const auto began = std::chrono::steady_clock::now();
+    const auto bytes = client_.read("CLIPBOARD", "image/bmp");
+    ASSERT_TRUE(bytes);
+    EXPECT_TRUE(*bytes == large);
+    EXPECT_LT(std::chrono::steady_clock::now() - began, 1s);
+}
+
+TEST_F(Keeper, EndsWhenAnotherProgramTakesTheClipboard) {
+    for (const bool anotherKeeper : {false, true}) {
+        const Started first = start({{"image/png", pattern(10, 1)}});
+        ASSERT_TRUE(first.ok()) << first.failure;
+        if (anotherKeeper) {
+            ASSERT_TRUE(start({{"image/png", pattern(10, 2)}}).ok());
+            EXPECT_EQ(client_.read("CLIPBOARD", "image/png"), pattern(10, 2));
+        } else {
+            ASSERT_TRUE(client_.own("CLIPBOARD"));
+        }
+        EXPECT_TRUE(endsWithin(first.pid, 1s)) << (anotherKeeper ? "another keeper" : "a copy");
+    }
+}
+
+TEST_F(Keeper, EndsWhenTheDisplayGoes) {
+    const Started keeper = start({{"image/png", pattern(10, 1)}});
+    ASSERT_TRUE(keeper.ok()) << keeper.failure;
+    server_.stop();
+    EXPECT_TRUE(endsWithin(keeper.pid, 1s));
+}
+
+// The next line `out` gives within the limit, without its end; "" when none comes.  Read
+// a byte at a time, so that no later line waits unseen in a buffer.
+std::string lineWithin(std::FILE* out, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    std::string line;
+    for (char c = 0; c != '\n';) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd ready{fileno(out), POLLIN, 0};
+        if (left.count() <= 0 || poll(&ready, 1, static_cast<int>(left.count())) <= 0 ||
+            read(fileno(out), &c, 1) != 1)
+            return {};
+        if (c != '\n') line += c;
+    }
+    return line;
+}
+
+TEST_F(Keeper, HandsItsFormsToAClipboardManagerAndEnds) {
+    std::FILE* manager = popen(LORRIN_TEST_MANAGER, "r");
+    ASSERT_NE(manager, nullptr);
+    ASSERT_EQ(lineWithin(manager, 2s), "ready");
+    const std::vector<Format> forms = {{"image/png", pattern(10, 1)},
+                                       {"image/svg+xml", pattern(kPiece + 5, 2)}};
+    const Started keeper = start(forms);
+    ASSERT_TRUE(keeper.ok()) << keeper.failure;
+    EXPECT_EQ(lineWithin(manager, 2s), "saved 2");
+    EXPECT_TRUE(endsWithin(keeper.pid, 2s));
+    EXPECT_EQ(lineWithin(manager, 2s), "serving");
+    EXPECT_EQ(client_.read("CLIPBOARD", "image/png"), forms[0].bytes);
+    server_.stop();  // the manager ends with its connection
+    pclose(manager);
+}
+
+TEST_F(Keeper, KeepsNothingOfItsStarter) {
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);  // open in this process, as a terminal's pipe would be
+    const Started keeper = start({{"image/png", pattern(10, 1)}});
+    close(pipeEnds[0]);
+    close(pipeEnds[1]);
+    ASSERT_TRUE(keeper.ok()) << keeper.failure;
+    const std::filesystem::path proc = "/proc/" + std::to_string(keeper.pid);
+    int files = 0;
+    for (const auto& fd : std::filesystem::directory_iterator(proc / "fd")) {
+        const std::string target = std::filesystem::read_symlink(fd).string();
+        const int number = std::stoi(fd.path().filename().string());
+        if (number <= STDERR_FILENO)
+            EXPECT_EQ(target, "/dev/null") << "fd " << number;
+        else
+            EXPECT_TRUE(target.starts_with("socket:")) << "fd " << number << ": " << target;
+        ++files;
+    }
+    EXPECT_EQ(files, 4) << "the standard streams and the X connection";
+    EXPECT_EQ(std::filesystem::read_symlink(proc / "cwd"), "/");
+    EXPECT_NE(getsid(keeper.pid), getsid(0));
+}
+
+TEST_F(Keeper, SaysWhyItDoesNotHoldTheClipboard) {
+    const std::string display = std::getenv("DISPLAY");
+    struct Row {
+        const char* display;  // nullptr: none set
+        const char* program;
+        const char* failure;  // the start of the answer
+    };
+    const std::array<Row, 3> rows = {{
+        /* 0 */ {nullptr, LORRIN_KEEPER_PATH, "no X display: DISPLAY is not set"},
+        /* 1 */ {":7919", LORRIN_KEEPER_PATH, "cannot open the X display :7919"},
+        /* 2 */
+        {display.c_str(), "/nonexistent/lorrin-keeper",
+         "cannot start /nonexistent/lorrin-keeper: "},
+    }};
+    const std::vector<Format> forms = {{"image/png", {1}}};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].display == nullptr)
+            unsetenv("DISPLAY");
+        else
+            setenv("DISPLAY", rows[i].display, 1);
+        const Started keeper = startKeeper(rows[i].program, forms);
+        EXPECT_FALSE(keeper.ok()) << "row " << i;
+        EXPECT_TRUE(keeper.failure.starts_with(rows[i].failure))
+            << "row " << i << ": " << keeper.failure;
+    }
+    setenv("DISPLAY", display.c_str(), 1);
+}
+
+}  // namespace
+}  // namespace lorrin::keeper
