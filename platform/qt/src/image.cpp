@@ -50,7 +50,8 @@ QRgb blueGreenRed(const std::uint8_t* row, int x) {
 // so that the widget's paint, which converts its picture every time, stays quick.
 template <class ColourOf>
 QImage colourImage(int width, int height, Rows rows, const Rows* mask, ColourOf colourOf) {
-    QImage out(width, height, mask ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    // Alpha is all or nothing and a cleared pixel is 0: the same bytes premultiplied.
+    QImage out(width, height, mask ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     if (out.isNull()) return {};
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* row = rows[y];
