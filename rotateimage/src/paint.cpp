@@ -82,8 +82,9 @@ void BitmapCanvas::drawDashedFrame(const Rect& r) {
   }
 }
 
-void BitmapCanvas::drawDib(const Rect& dest, std::span<const std::uint8_t> image, std::span<const std::uint8_t> mask,
-                           std::span<const Rect> clip) {
+void BitmapCanvas::drawDib(const Rect& dest, const DibPicture& picture, std::span<const Rect> clip) {
+  const auto image = picture.image;
+  const auto mask = picture.mask;
   if (!IsValidDib(image) || dest.empty()) return;
   const DibInfo info = readDibInfo(image);
   if (info.bitCount != 8 && info.bitCount != 24) return;

@@ -1,6 +1,7 @@
 #include "rotateimage/rotate_image.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <fstream>
@@ -26,6 +27,12 @@ constexpr int kMixBandPixels = 65536;  // see-through painting works on bands th
 std::uint32_t swapRedBlue(std::uint32_t c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); }
 
 double roundEven(double v) { return std::nearbyint(v); }
+
+// Stamps that no two pictures of any component share.
+std::uint64_t newStamp() {
+  static std::atomic<std::uint64_t> last{0};
+  return ++last;
+}
 
 // The first stored pixel, the bottom-left one: an index for 8 bits, a colour for 24.
 std::uint32_t firstPixel(const DibBuffer& buffer) {
@@ -186,6 +193,7 @@ void TCustomRotateImage::writeRotated(std::ostream& stream, std::uint32_t colour
   if (info.bitCount != 8 && info.bitCount != 24) throw std::runtime_error("TCustomRotateImage.SaveToStream");
   if (mask.width != info.width || mask.height != info.height) return;
   const bool newEntry = paintBackground(FRotated, FMask, colour);
+  pictureStamp_ = newStamp();
   const auto write = [&stream](std::span<const std::uint8_t> bytes) {
     stream.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   };
@@ -243,7 +251,6 @@ std::uint32_t TCustomRotateImage::transparentValue() const {
 }
 
 bool TCustomRotateImage::UpdateImage(bool whiteFill) {
-  FRegionCache.reset();
   if (FUpdateCount > 0 || loading_) return false;
   bool rendered = false;
   if (validSource()) {
@@ -264,6 +271,7 @@ bool TCustomRotateImage::ExecuteDimension(const DibBuffer& source, std::uint32_t
   options.negative = negative_;
   options.whiteFill = whiteFill;
   if (!rotateimage::ExecuteDimension(source, dimension_, options, FRotated, FMask)) return false;
+  pictureStamp_ = newStamp();
   ++renderCount_;
   return true;
 }
@@ -333,14 +341,12 @@ void TCustomRotateImage::OffsetPivot(Point& point) const {
 // --- painting ---------------------------------------------------------------------------
 
 void TCustomRotateImage::Paint(Canvas& canvas) {
-  FRegionCache.reset();
   const int level = canvas.deviceKind() == DeviceKind::RasterDisplay ? trnsIndex_ : 0;
   if (level == 0) {
     drawStep(canvas);
   } else {
     PaintMixed(canvas, level);
   }
-  FRegionCache.reset();
 }
 
 void TCustomRotateImage::drawStep(Canvas& canvas) {
@@ -386,11 +392,15 @@ void TCustomRotateImage::PaintTo(Canvas& canvas, Point centre) {
   if (pivot_) OffsetPivot(centre);
   const OutputSize size = *maskSize();
   const Point topLeft{centre.x - size.width / 2, centre.y - size.height / 2};
-  if (canvas.deviceKind() == DeviceKind::Printer || dispMode_ == TRotateImageDispMode::ridmRegion) {
+  // In plain pixels the mask's region keeps exactly the pixels the mask keeps: the region
+  // display draws through the mask there, which needs no region.
+  if (canvas.deviceKind() == DeviceKind::Printer ||
+      (dispMode_ == TRotateImageDispMode::ridmRegion && !canvas.mapping().plainPixels())) {
     paintClipped(canvas, topLeft);
     return;
   }
-  canvas.drawDib({topLeft.x, topLeft.y, topLeft.x + size.width, topLeft.y + size.height}, FRotated, FMask, {});
+  canvas.drawDib({topLeft.x, topLeft.y, topLeft.x + size.width, topLeft.y + size.height},
+                 {FRotated, FMask, pictureStamp_}, {});
 }
 
 void TCustomRotateImage::paintClipped(Canvas& canvas, Point topLeft) {
@@ -405,8 +415,7 @@ void TCustomRotateImage::paintClipped(Canvas& canvas, Point topLeft) {
   std::vector<Rect> region;
   double ratio = 1.0;
   if (mapping.plainPixels()) {
-    if (!FRegionCache) FRegionCache = MaskToRegion(FMask);
-    region = *FRegionCache;
+    region = MaskToRegion(FMask);
     for (Rect& r : region)
       r = {r.left + static_cast<int>(at.offsetX), r.top + static_cast<int>(at.offsetY),
            r.right + static_cast<int>(at.offsetX), r.bottom + static_cast<int>(at.offsetY)};
@@ -434,7 +443,7 @@ void TCustomRotateImage::paintClipped(Canvas& canvas, Point topLeft) {
   if (const auto size = maskSize(); size && !region.empty()) {
     const Rect dest{topLeft.x, topLeft.y, topLeft.x + static_cast<int>(std::lround(size->width / ratio)),
                     topLeft.y + static_cast<int>(std::lround(size->height / ratio))};
-    canvas.drawDib(dest, FRotated, {}, region);
+    canvas.drawDib(dest, {FRotated, {}}, region);
   }
   // Back to the screen matrix, which renders again when printing changed it.
   SetDimension(screen.colStepX, screen.colStepY, screen.rowStepX, screen.rowStepY);
@@ -544,7 +553,6 @@ void TCustomRotateImage::SetPrintQuality(TRotateImagePrintQuality value) { print
 void TCustomRotateImage::SetDispMode(TRotateImageDispMode value) {
   if (value == dispMode_) return;
   dispMode_ = value;
-  if (value == TRotateImageDispMode::ridmMask) FRegionCache.reset();
   if (FUpdateCount <= 0) Invalidate();
 }
 

@@ -57,9 +57,8 @@ struct RecordingCanvas : Canvas {
   void setFontColor(TColor) override {}
   void setBrushColor(TColor) override {}
   void drawDashedFrame(const Rect& r) override { frames.push_back(r); }
-  void drawDib(const Rect& dest, std::span<const std::uint8_t> image, std::span<const std::uint8_t> mask,
-               std::span<const Rect> clip) override {
-    draws.push_back({dest, readDibInfo(image).width, !mask.empty(), {clip.begin(), clip.end()}});
+  void drawDib(const Rect& dest, const DibPicture& picture, std::span<const Rect> clip) override {
+    draws.push_back({dest, readDibInfo(picture.image).width, !picture.mask.empty(), {clip.begin(), clip.end()}});
   }
   platform::Bitmap grab(const Rect&) override { return {}; }
   void put(Point, const platform::Bitmap&) override {}

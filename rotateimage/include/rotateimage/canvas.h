@@ -30,6 +30,16 @@ struct DeviceMapping {
   bool plainPixels() const { return scaleX == 1.0 && scaleY == 1.0; }
 };
 
+// A DIB the component draws (8 or 24 bits), its mask (an 8-bit DIB of the image's size, or
+// nothing) and a stamp that names the content of the two: a canvas may keep what it made
+// of a picture and use it again for as long as the stamp stays the same.  Stamp 0 names
+// nothing.
+struct DibPicture {
+  std::span<const std::uint8_t> image;
+  std::span<const std::uint8_t> mask;
+  std::uint64_t stamp = 0;
+};
+
 class Canvas {
  public:
   virtual ~Canvas() = default;
@@ -41,11 +51,10 @@ class Canvas {
   virtual void setBrushColor(TColor colour) = 0;
   // A dashed black frame along the inside of `r`, nothing filled.
   virtual void drawDashedFrame(const Rect& r) = 0;
-  // Draws the DIB `image` (8 or 24 bits) stretched onto the logical rectangle `dest`.
-  // With a mask (an 8-bit DIB of the image's size) only pixels whose mask byte is 0 are
-  // drawn.  With `clip` rectangles (device coordinates) only pixels inside them are.
-  virtual void drawDib(const Rect& dest, std::span<const std::uint8_t> image, std::span<const std::uint8_t> mask,
-                       std::span<const Rect> clip) = 0;
+  // Draws the picture's image stretched onto the logical rectangle `dest`.  With a mask
+  // only pixels whose mask byte is 0 are drawn.  With `clip` rectangles (device
+  // coordinates) only pixels inside them are.
+  virtual void drawDib(const Rect& dest, const DibPicture& picture, std::span<const Rect> clip) = 0;
   // A 24-bit copy of what the canvas shows under `r` (logical), and its way back.
   virtual platform::Bitmap grab(const Rect& r) = 0;
   virtual void put(Point at, const platform::Bitmap& picture) = 0;

@@ -33,8 +33,7 @@ class BitmapCanvas : public Canvas {
   void setFontColor(TColor) override {}
   void setBrushColor(TColor) override {}
   void drawDashedFrame(const Rect& r) override;
-  void drawDib(const Rect& dest, std::span<const std::uint8_t> image, std::span<const std::uint8_t> mask,
-               std::span<const Rect> clip) override;
+  void drawDib(const Rect& dest, const DibPicture& picture, std::span<const Rect> clip) override;
   platform::Bitmap grab(const Rect& r) override;
   void put(Point at, const platform::Bitmap& picture) override;
 

@@ -153,7 +153,8 @@ class TCustomRotateImage {
   DibBuffer FRotated;
   DibBuffer FMask;
   DibBuffer FSource;
-  std::optional<std::vector<Rect>> FRegionCache;
+  // Names the content of FRotated and FMask: a new one at every change of either.
+  std::uint64_t pictureStamp_ = 0;
   bool transparent_ = false;
   TColor transparentColor_ = clBlack;
   TTransparentMode transparentMode_ = TTransparentMode::tmAuto;

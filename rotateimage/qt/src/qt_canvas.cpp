@@ -29,8 +29,8 @@ QRegion regionOf(std::span<const rotateimage::Rect> rects) {
 
 }  // namespace
 
-QtCanvas::QtCanvas(QPainter& painter, rotateimage::DeviceKind kind, const QRect& area)
-    : painter_(painter), kind_(kind), area_(area) {
+QtCanvas::QtCanvas(QPainter& painter, rotateimage::DeviceKind kind, const QRect& area, PictureCache* cache)
+    : painter_(painter), kind_(kind), area_(area), cache_(cache) {
   if (kind_ == rotateimage::DeviceKind::RasterDisplay && !target()) kind_ = rotateimage::DeviceKind::Memory;
 }
 
@@ -62,10 +62,16 @@ void QtCanvas::drawDashedFrame(const rotateimage::Rect& r) {
   painter_.restore();
 }
 
-void QtCanvas::drawDib(const rotateimage::Rect& dest, std::span<const std::uint8_t> image,
-                       std::span<const std::uint8_t> mask, std::span<const rotateimage::Rect> clip) {
+QImage QtCanvas::imageOf(const rotateimage::DibPicture& picture) {
+  if (!cache_ || picture.stamp == 0) return platform::qt::dibToImage(picture.image, picture.mask);
+  if (cache_->stamp != picture.stamp) *cache_ = {picture.stamp, platform::qt::dibToImage(picture.image, picture.mask)};
+  return cache_->image;
+}
+
+void QtCanvas::drawDib(const rotateimage::Rect& dest, const rotateimage::DibPicture& dib,
+                       std::span<const rotateimage::Rect> clip) {
   if (dest.empty()) return;
-  const QImage picture = platform::qt::dibToImage(image, mask);
+  const QImage picture = imageOf(dib);
   if (picture.isNull()) return;
   QRegion region;
   if (!clip.empty()) {

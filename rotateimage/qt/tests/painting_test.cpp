@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <sstream>
 
 #include "rotateimage/paint.h"
 #include "scene.h"
@@ -171,11 +173,11 @@ platform::Bitmap indexedPicture(int width, int height) {
 
 // What a person should see of the backdrop with the widget at `area` over it: the
 // control's turned picture where its mask is 0, inside the widget, each byte blended with
-// the backdrop's by the see-through table at `level`; the backdrop everywhere else.
+// the backdrop's by the see-through table at `level`; the backdrop everywhere else, and
+// everywhere when the control holds no picture.
 QImage expectedScene(const Backdrop& backdrop, const QRect& area, const rotateimage::TRotateImage& control, int level) {
   platform::Bitmap turned, mask;
-  EXPECT_TRUE(turned.loadFromDib(control.Rotated()));
-  EXPECT_TRUE(mask.loadFromDib(control.Mask()));
+  const bool shown = turned.loadFromDib(control.Rotated()) && mask.loadFromDib(control.Mask());
   rotateimage::Point centre{area.width() / 2, area.height() / 2};
   if (control.Pivot()) control.OffsetPivot(centre);
   const QPoint corner = area.topLeft() + QPoint(centre.x - turned.width() / 2, centre.y - turned.height() / 2);
@@ -184,7 +186,7 @@ QImage expectedScene(const Backdrop& backdrop, const QRect& area, const rotateim
     for (int x = 0; x < scene.width(); ++x) {
       QRgb seen = backdrop.colourAt(x, y);
       const int c = x - corner.x(), r = y - corner.y();
-      if (area.contains(x, y) && c >= 0 && r >= 0 && c < turned.width() && r < turned.height() &&
+      if (shown && area.contains(x, y) && c >= 0 && r >= 0 && c < turned.width() && r < turned.height() &&
           mask.pixel(c, r) == 0) {
         std::uint32_t colour = turned.pixel(c, r);
         if (turned.bitsPerPixel() == 8) {
@@ -274,6 +276,48 @@ TEST(WidgetPainting, TheMaskedPictureAtAnyAngleModeAndLevel) {
         if (expected.pixel(x, y) != backdrop.colourAt(x, y)) ++changed;
       }
     EXPECT_GT(changed, 20) << "row " << i;
+  }
+}
+
+// One widget painted again after each change: every paint shows the picture as it is now.
+TEST(WidgetPainting, EachRepaintShowsTheLatestPicture) {
+  using rotateimage::TRotateImage;
+  struct Step {
+    const char* change;
+    std::function<void(TRotateImage&)> apply;
+  };
+  const Step kSteps[] = {
+      {"angle", [](TRotateImage& c) { c.SetAngleEx(250); }},                                                   // 0
+      {"negative", [](TRotateImage& c) { c.SetNegative(true); }},                                              // 1
+      {"region mode", [](TRotateImage& c) { c.SetDispMode(rotateimage::TRotateImageDispMode::ridmRegion); }},  // 2
+      {"zoom", [](TRotateImage& c) { c.SetZoom(140); }},                                                       // 3
+      {"see-through", [](TRotateImage& c) { c.SetTrnsIndex(5); }},                                             // 4
+      {"saved",
+       [](TRotateImage& c) {
+         std::stringstream bytes;
+         c.SaveToStream(bytes, rotateimage::clWhite);
+       }},                                                                            // 5
+      {"new picture", [](TRotateImage& c) { c.SetBitmap(indexedPicture(21, 34)); }},  // 6
+      {"cleared", [](TRotateImage& c) { c.ClearImage(); }},                           // 7
+      {"loaded again", [](TRotateImage& c) { c.SetBitmap(picture(30, 12)); }},        // 8
+  };
+  Backdrop backdrop;
+  backdrop.resize(80, 70);
+  auto* widget = new RotateImageWidget(&backdrop);
+  const QRect area(4, 6, 70, 60);
+  widget->setGeometry(area);
+  auto& control = widget->control();
+  control.SetBitmap(picture(25, 18));
+  control.SetTransparent(true);
+  shoot(backdrop);
+  for (std::size_t i = 0; i < std::size(kSteps); ++i) {
+    kSteps[i].apply(control);
+    const QImage shot = shoot(backdrop);
+    const QImage expected = expectedScene(backdrop, area, control, control.TrnsIndex());
+    for (int y = 0; y < shot.height(); ++y)
+      for (int x = 0; x < shot.width(); ++x)
+        ASSERT_EQ(shot.pixel(x, y), expected.pixel(x, y))
+            << "step " << i << " (" << kSteps[i].change << ") at " << x << "," << y;
   }
 }
 

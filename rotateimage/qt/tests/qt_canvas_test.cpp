@@ -34,7 +34,7 @@ TEST(QtCanvas, ClipRectanglesAreDevicePixels) {
       QPainter painter(&device);
       painter.scale(2, 2);
       QtCanvas canvas(painter, rotateimage::DeviceKind::Printer, QRect(0, 0, 10, 5));
-      canvas.drawDib({1, 1, 5, 3}, dib, {}, kRows[i].clip);
+      canvas.drawDib({1, 1, 5, 3}, {dib, {}}, kRows[i].clip);
     }
     for (int y = 0; y < device.height(); ++y)
       for (int x = 0; x < device.width(); ++x)
