@@ -349,16 +349,32 @@ void TCustomRotateImage::Paint(Canvas& canvas) {
   }
 }
 
+bool TCustomRotateImage::showsFrame() const { return designing_ && !validSource(); }
+
+bool TCustomRotateImage::showsPicture() const { return validSource() && IsValidDib(FRotated) && IsValidDib(FMask); }
+
+Rect TCustomRotateImage::pictureRect(Point centre) const {
+  if (pivot_) OffsetPivot(centre);
+  const OutputSize size = *maskSize();
+  const Point topLeft{centre.x - size.width / 2, centre.y - size.height / 2};
+  return {topLeft.x, topLeft.y, topLeft.x + size.width, topLeft.y + size.height};
+}
+
 void TCustomRotateImage::drawStep(Canvas& canvas) {
-  if (designing_ && !validSource()) canvas.drawDashedFrame({0, 0, ClientWidth(), ClientHeight()});
-  if (validSource() && IsValidDib(FRotated) && IsValidDib(FMask))
-    PaintTo(canvas, {ClientWidth() / 2, ClientHeight() / 2});
+  if (showsFrame()) canvas.drawDashedFrame({0, 0, ClientWidth(), ClientHeight()});
+  if (showsPicture()) PaintTo(canvas, {ClientWidth() / 2, ClientHeight() / 2});
 }
 
 void TCustomRotateImage::PaintMixed(Canvas& canvas, int level) {
   Rect area = canvas.clipBox().intersected({0, 0, ClientWidth(), ClientHeight()});
   ++area.right;
   ++area.bottom;
+  // Only what the draw step paints can change: a byte blended with itself stays as it is.
+  if (showsPicture()) {
+    area = area.intersected(pictureRect({ClientWidth() / 2, ClientHeight() / 2}));
+  } else if (!showsFrame()) {
+    return;
+  }
   const int w = area.width();
   const int h = area.height();
   if (w <= 0 || h <= 0) return;
@@ -373,34 +389,25 @@ void TCustomRotateImage::PaintMixed(Canvas& canvas, int level) {
 
 void TCustomRotateImage::DrawMixRect(Canvas& canvas, const Rect& rect, int level) {
   if (rect.empty()) throw std::runtime_error("abnormal params in DrawMix");
-  const platform::Bitmap background = canvas.grab(rect);
-  platform::Bitmap painted = background;
-  BitmapCanvas memory(painted, {-rect.left, -rect.top});
+  Pixels pixels = canvas.grab(rect);
+  MemoryCanvas memory(pixels, {-rect.left, -rect.top}, level);
   drawStep(memory);
-  for (int y = 0; y < painted.height(); ++y) {
-    auto q = painted.row(y);
-    const auto p = background.row(y);
-    for (std::size_t i = 0; i < 3 * static_cast<std::size_t>(painted.width()); ++i) q[i] = DrawMix(level, q[i], p[i]);
-  }
-  canvas.put({rect.left, rect.top}, painted);
+  canvas.put({rect.left, rect.top}, pixels);
 }
 
 void TCustomRotateImage::PaintTo(Canvas& canvas, Point centre) {
-  if (!validSource() || !IsValidDib(FRotated) || !IsValidDib(FMask)) return;
+  if (!showsPicture()) return;
   canvas.setFontColor(clBlack);
   canvas.setBrushColor(clWhite);
-  if (pivot_) OffsetPivot(centre);
-  const OutputSize size = *maskSize();
-  const Point topLeft{centre.x - size.width / 2, centre.y - size.height / 2};
+  const Rect picture = pictureRect(centre);
   // In plain pixels the mask's region keeps exactly the pixels the mask keeps: the region
   // display draws through the mask there, which needs no region.
   if (canvas.deviceKind() == DeviceKind::Printer ||
       (dispMode_ == TRotateImageDispMode::ridmRegion && !canvas.mapping().plainPixels())) {
-    paintClipped(canvas, topLeft);
+    paintClipped(canvas, {picture.left, picture.top});
     return;
   }
-  canvas.drawDib({topLeft.x, topLeft.y, topLeft.x + size.width, topLeft.y + size.height},
-                 {FRotated, FMask, pictureStamp_}, {});
+  canvas.drawDib(picture, {FRotated, FMask, pictureStamp_}, {});
 }
 
 void TCustomRotateImage::paintClipped(Canvas& canvas, Point topLeft) {

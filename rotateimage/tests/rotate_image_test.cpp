@@ -60,13 +60,13 @@ struct RecordingCanvas : Canvas {
   void drawDib(const Rect& dest, const DibPicture& picture, std::span<const Rect> clip) override {
     draws.push_back({dest, readDibInfo(picture.image).width, !picture.mask.empty(), {clip.begin(), clip.end()}});
   }
-  platform::Bitmap grab(const Rect&) override { return {}; }
-  void put(Point, const platform::Bitmap&) override {}
+  Pixels grab(const Rect&) override { return {}; }
+  void put(Point, const Pixels&) override {}
 };
 
-// A display backed by a memory bitmap, for see-through painting.
-struct DisplayCanvas : BitmapCanvas {
-  using BitmapCanvas::BitmapCanvas;
+// A display backed by pixels in memory, for see-through painting.
+struct DisplayCanvas : MemoryCanvas {
+  using MemoryCanvas::MemoryCanvas;
   DeviceKind deviceKind() const override { return DeviceKind::RasterDisplay; }
 };
 
@@ -589,8 +589,7 @@ TEST(Painting, SeeThroughBlendByLevel) {
 }
 
 TEST(Painting, HalfStrengthOverTheBackground) {
-  platform::Bitmap screen(10, 10, 24);
-  screen.fill(0x000000);
+  Pixels screen(10, 10);
   platform::Bitmap source(4, 4, 24);
   source.fill(0xC8C8C8);
   TRotateImage image;
@@ -599,13 +598,28 @@ TEST(Painting, HalfStrengthOverTheBackground) {
   image.SetTrnsIndex(4);
   DisplayCanvas display(screen);
   image.Paint(display);
-  EXPECT_EQ(screen.pixel(5, 5), 0x646464u);  // 200 - 100 + 0
-  EXPECT_EQ(screen.pixel(0, 0), 0u);
+  EXPECT_EQ(screen.row(5)[5], 0xFF646464u);  // 200 - 100 + 0
+  EXPECT_EQ(screen.row(0)[0], Pixels::kOpaque);
   // Not on a printer: there the level is ignored.
   RecordingCanvas printer;
   printer.kind = DeviceKind::Printer;
   image.Paint(printer);
   ASSERT_EQ(printer.draws.size(), 1u);
+}
+
+TEST(Painting, SeeThroughMemoryPaintsEachPixelOnce) {
+  const auto black = platform::Bitmap(4, 1, 24).saveToDib();
+  // Clip rectangles that overlap in device columns 1..2, and a frame whose corners both
+  // of its sides reach: black over white at half strength, blended once, is 255 - 128.
+  const std::vector<Rect> clip{{0, 0, 3, 1}, {1, 0, 4, 1}};
+  Pixels screen(4, 3);
+  for (int y = 0; y < screen.height(); ++y) std::ranges::fill(screen.row(y), 0xFFFFFFFFu);
+  MemoryCanvas canvas(screen, {}, 4);
+  canvas.drawDib({0, 0, 4, 1}, {black, {}}, clip);
+  canvas.drawDashedFrame({0, 1, 4, 3});
+  for (std::uint32_t pixel : screen.row(0)) EXPECT_EQ(pixel, 0xFF7F7F7Fu);
+  EXPECT_EQ(screen.row(1)[0], 0xFF7F7F7Fu);  // the top-left corner, dotted
+  EXPECT_EQ(screen.row(2)[3], 0xFF7F7F7Fu);  // the bottom-right corner
 }
 
 // Paper shows the picture at its screen size, rendered finer where a render may run; inside

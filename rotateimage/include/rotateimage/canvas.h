@@ -2,10 +2,12 @@
 // memory bitmap implements it; the component itself knows no toolkit.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
-#include "platform/bitmap.h"
 #include "platform/graphics.h"
 
 namespace rotateimage {
@@ -28,6 +30,43 @@ struct DeviceMapping {
   double offsetX = 0.0;
   double offsetY = 0.0;
   bool plainPixels() const { return scaleX == 1.0 && scaleY == 1.0; }
+};
+
+// Pixels as a display holds them: one word per pixel, 0xFFRRGGBB (full opacity above the
+// colour), rows top-down one after the other.  What a canvas gives back of what it shows,
+// and what the component paints into in memory.
+class Pixels {
+ public:
+  static constexpr std::uint32_t kOpaque = 0xFF000000;
+
+  Pixels() = default;
+  // Opaque black.
+  Pixels(int width, int height)
+      : width_(std::max(width, 0)),
+        height_(std::max(height, 0)),
+        words_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), kOpaque) {}
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  bool empty() const { return words_.empty(); }
+  std::span<std::uint32_t> row(int y) { return std::span(words_).subspan(offset(y), static_cast<std::size_t>(width_)); }
+  std::span<const std::uint32_t> row(int y) const {
+    return std::span(words_).subspan(offset(y), static_cast<std::size_t>(width_));
+  }
+  // Every byte of every pixel, the rows in order.
+  std::span<std::uint8_t> bytes() { return {reinterpret_cast<std::uint8_t*>(words_.data()), 4 * words_.size()}; }
+  std::span<const std::uint8_t> bytes() const {
+    return {reinterpret_cast<const std::uint8_t*>(words_.data()), 4 * words_.size()};
+  }
+
+  friend bool operator==(const Pixels&, const Pixels&) = default;
+
+ private:
+  std::size_t offset(int y) const { return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_); }
+
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<std::uint32_t> words_;
 };
 
 // A DIB the component draws (8 or 24 bits), its mask (an 8-bit DIB of the image's size, or
@@ -55,9 +94,10 @@ class Canvas {
   // only pixels whose mask byte is 0 are drawn.  With `clip` rectangles (device
   // coordinates) only pixels inside them are.
   virtual void drawDib(const Rect& dest, const DibPicture& picture, std::span<const Rect> clip) = 0;
-  // A 24-bit copy of what the canvas shows under `r` (logical), and its way back.
-  virtual platform::Bitmap grab(const Rect& r) = 0;
-  virtual void put(Point at, const platform::Bitmap& picture) = 0;
+  // A copy of what the canvas shows under `r` (logical; black where it shows nothing),
+  // and its way back.
+  virtual Pixels grab(const Rect& r) = 0;
+  virtual void put(Point at, const Pixels& picture) = 0;
 };
 
 }  // namespace rotateimage

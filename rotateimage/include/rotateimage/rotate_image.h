@@ -143,6 +143,11 @@ class TCustomRotateImage {
   std::uint32_t transparentValue() const;
   std::optional<OutputSize> maskSize() const;
   Point pivotShift() const;
+  // What the draw step shows: the design-time frame round the client area, the picture.
+  bool showsFrame() const;
+  bool showsPicture() const;
+  // Where the picture centred on `centre` (moved by the pivot) lies; only with a picture.
+  Rect pictureRect(Point centre) const;
   void drawStep(Canvas& canvas);
   void PaintMixed(Canvas& canvas, int level);
   void DrawMixRect(Canvas& canvas, const Rect& rect, int level);

@@ -5,7 +5,6 @@
 #include <QRegion>
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "platform/qt/image.h"
@@ -96,8 +95,8 @@ void QtCanvas::drawDib(const rotateimage::Rect& dest, const rotateimage::DibPict
   painter_.restore();
 }
 
-platform::Bitmap QtCanvas::grab(const rotateimage::Rect& r) {
-  platform::Bitmap copy(std::max(r.width(), 0), std::max(r.height(), 0), 24);
+rotateimage::Pixels QtCanvas::grab(const rotateimage::Rect& r) {
+  rotateimage::Pixels copy(r.width(), r.height());
   const QImage* image = target();
   if (!image || copy.empty()) return copy;
   // The device pixel under each logical column and row; a display's mapping is a shift,
@@ -112,24 +111,32 @@ platform::Bitmap QtCanvas::grab(const rotateimage::Rect& r) {
   const auto [top, bottom] = std::minmax_element(rows.begin(), rows.end());
   const QRect area = QRect(QPoint(*left, *top), QPoint(*right, *bottom)).intersected(image->rect());
   if (area.isEmpty()) return copy;
-  // One conversion of the area to the bitmap's own byte order, whatever the device's.
-  const QImage bgr = image->copy(area).convertToFormat(QImage::Format_BGR888);
+  // Read in place when the device holds the pixels' own form (a copy of an image being
+  // painted would copy all of it); otherwise through one conversion of the area.
+  QImage converted;
+  const QImage* source = image;
+  QPoint origin;
+  if (image->format() != QImage::Format_RGB32) {
+    converted = image->copy(area).convertToFormat(QImage::Format_RGB32);
+    source = &converted;
+    origin = area.topLeft();
+  }
   for (std::size_t y = 0; y < rows.size(); ++y) {
     if (rows[y] < area.top() || rows[y] > area.bottom()) continue;
-    const uchar* from = bgr.constScanLine(rows[y] - area.top());
-    std::uint8_t* to = copy.row(static_cast<int>(y)).data();
+    const auto* from = reinterpret_cast<const QRgb*>(source->constScanLine(rows[y] - origin.y()));
+    const std::span<std::uint32_t> to = copy.row(static_cast<int>(y));
     for (std::size_t x = 0; x < columns.size(); ++x)
       if (columns[x] >= area.left() && columns[x] <= area.right())
-        std::memcpy(to + 3 * x, from + 3 * static_cast<std::size_t>(columns[x] - area.left()), 3);
+        to[x] = rotateimage::Pixels::kOpaque | from[columns[x] - origin.x()];
   }
   return copy;
 }
 
-void QtCanvas::put(rotateimage::Point at, const platform::Bitmap& picture) {
-  if (picture.empty() || picture.bitsPerPixel() != 24) return;
-  // The bitmap's rows are blue-green-red and contiguous: Qt reads them in place.
-  const QImage image(picture.row(0).data(), picture.width(), picture.height(), static_cast<qsizetype>(picture.stride()),
-                     QImage::Format_BGR888);
+void QtCanvas::put(rotateimage::Point at, const rotateimage::Pixels& picture) {
+  if (picture.empty()) return;
+  // The pixels are Qt's RGB32 words: Qt reads them in place.
+  const QImage image(picture.bytes().data(), picture.width(), picture.height(),
+                     4 * static_cast<qsizetype>(picture.width()), QImage::Format_RGB32);
   painter_.save();
   painter_.setCompositionMode(QPainter::CompositionMode_Source);
   painter_.drawImage(QPoint(at.x, at.y), image);

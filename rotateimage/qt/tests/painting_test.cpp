@@ -195,7 +195,7 @@ QImage expectedScene(const Backdrop& backdrop, const QRect& area, const rotateim
         }
         const auto mix = [&](int shift) {
           const auto q = static_cast<std::uint8_t>(colour >> shift), p = static_cast<std::uint8_t>(seen >> shift);
-          return static_cast<QRgb>(level == 0 ? q : rotateimage::DrawMix(level, q, p)) << shift;
+          return static_cast<QRgb>(rotateimage::DrawMix(level, q, p)) << shift;
         };
         seen = 0xFF000000 | mix(16) | mix(8) | mix(0);
       }
@@ -393,6 +393,24 @@ TEST(WidgetPainting, DesignTimeFrameOnlyWithoutAPicture) {
   // Dashed: some of the 96 frame pixels, not all.
   EXPECT_GT(black, 20);
   EXPECT_LT(black, 96);
+
+  // See-through, frame pixels are black blended once with the backdrop at half strength.
+  widget->control().SetTrnsIndex(4);
+  shot = shoot(backdrop);
+  int blended = 0;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 40; ++x) {
+      const QRgb under = backdrop.colourAt(x, y);
+      if (shot.pixel(x, y) == under) continue;
+      const bool onFrame = (x == 4 || x == 33 || y == 3 || y == 22) && x >= 4 && x <= 33 && y >= 3 && y <= 22;
+      ASSERT_TRUE(onFrame) << x << "," << y;
+      ASSERT_EQ(shot.pixel(x, y),
+                qRgb(DrawMix(4, 0, qRed(under)), DrawMix(4, 0, qGreen(under)), DrawMix(4, 0, qBlue(under))))
+          << x << "," << y;
+      ++blended;
+    }
+  EXPECT_GT(blended, 20);
+  EXPECT_LT(blended, 96);
 
   widget->control().SetBitmap(picture(5, 5));
   shot = shoot(backdrop);

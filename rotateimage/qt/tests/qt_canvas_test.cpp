@@ -8,6 +8,8 @@
 
 #include <vector>
 
+#include "platform/bitmap.h"
+
 namespace rotateimage::qt {
 namespace {
 

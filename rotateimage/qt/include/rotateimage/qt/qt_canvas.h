@@ -40,8 +40,8 @@ class QtCanvas : public rotateimage::Canvas {
   void drawDashedFrame(const rotateimage::Rect& r) override;
   void drawDib(const rotateimage::Rect& dest, const rotateimage::DibPicture& picture,
                std::span<const rotateimage::Rect> clip) override;
-  platform::Bitmap grab(const rotateimage::Rect& r) override;
-  void put(rotateimage::Point at, const platform::Bitmap& picture) override;
+  rotateimage::Pixels grab(const rotateimage::Rect& r) override;
+  void put(rotateimage::Point at, const rotateimage::Pixels& picture) override;
 
  private:
   const QImage* target() const;
