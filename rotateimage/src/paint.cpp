@@ -94,6 +94,20 @@ decltype(auto) atLevel(int level, F f) {
   }
 }
 
+// Paints the words `from` onto the pixels `to`, each blended at `level` with the pixel it
+// covers, and leaves a pixel alone under a word of 0 (hidden by the mask).  Without a
+// branch: a mask of fine detail would cost a mispredicted one at every change, and the
+// loop runs over whole runs of words in vector registers.
+template <int level>
+void blend(std::span<const std::uint32_t> from, std::span<std::uint32_t> to) {
+  for (std::size_t i = 0; i < from.size(); ++i) {
+    const std::uint32_t word = from[i], pixel = to[i];
+    // All ones for a word shown (the top bit of its opacity), 0 for one hidden.
+    const auto shown = static_cast<std::uint32_t>(static_cast<std::int32_t>(word) >> 31);
+    to[i] = (mix<level>(word, pixel) & shown) | (pixel & ~shown);
+  }
+}
+
 // Copies `from` onto `to` with its top-left pixel at `at` in `to`, as far as they overlap.
 void copyShifted(const Pixels& from, Point at, Pixels& to) {
   const Rect overlap =
@@ -105,14 +119,45 @@ void copyShifted(const Pixels& from, Point at, Pixels& to) {
                       to.row(y).begin() + overlap.left);
 }
 
+// The picture's pixels as words, rows from the top, 0 where the mask hides a pixel; empty
+// for anything but a valid 8- or 24-bit DIB with, if any, a mask of its size.
+Pixels wordsOfPicture(const DibPicture& picture) {
+  if (!IsValidDib(picture.image)) return {};
+  const DibInfo info = readDibInfo(picture.image);
+  if (info.bitCount != 8 && info.bitCount != 24) return {};
+  const bool masked = IsValidDib(picture.mask);
+  const DibInfo maskInfo = masked ? readDibInfo(picture.mask) : DibInfo{};
+  if (masked && (maskInfo.width != info.width || maskInfo.height != info.height)) return {};
+  std::array<std::uint32_t, 256> palette{};
+  if (info.bitCount == 8)
+    for (std::size_t i = 0; i < palette.size(); ++i)
+      palette[i] = Pixels::kOpaque | dib::paletteColour(picture.image, info, i);
+  Pixels words(info.width, info.height);
+  for (int y = 0; y < info.height; ++y) {
+    const auto stored = static_cast<std::size_t>(info.height - 1 - y);
+    const std::uint8_t* from = picture.image.data() + info.pixelOffset + stored * info.stride;
+    const std::uint8_t* hidden =
+        masked ? picture.mask.data() + maskInfo.pixelOffset + stored * maskInfo.stride : nullptr;
+    const std::span<std::uint32_t> to = words.row(y);
+    for (std::size_t x = 0; x < to.size(); ++x) {
+      if (hidden && hidden[x] != 0) continue;
+      to[x] =
+          info.bitCount == 24
+              ? Pixels::kOpaque | static_cast<std::uint32_t>(from[3 * x + 2] << 16 | from[3 * x + 1] << 8 | from[3 * x])
+              : palette[from[x]];
+    }
+  }
+  return words;
+}
+
 }  // namespace
 
 std::uint8_t DrawMix(int level, std::uint8_t q, std::uint8_t p) {
   return atLevel(level, [&](auto l) { return mix<decltype(l)::value>(q, p); });
 }
 
-MemoryCanvas::MemoryCanvas(Pixels& target, Point origin, int seeThrough)
-    : target_(target), origin_(origin), seeThrough_(std::clamp(seeThrough, 0, 7)) {}
+MemoryCanvas::MemoryCanvas(Pixels& target, Point origin, int seeThrough, PixelsCache* cache)
+    : target_(target), origin_(origin), seeThrough_(std::clamp(seeThrough, 0, 7)), cache_(cache) {}
 
 void MemoryCanvas::paint(std::uint32_t& pixel, std::uint32_t colour) const {
   pixel = atLevel(seeThrough_, [&](auto l) { return mix<decltype(l)::value>(colour, pixel); });
@@ -144,54 +189,54 @@ void MemoryCanvas::drawDashedFrame(const Rect& r) {
   }
 }
 
+const Pixels& MemoryCanvas::wordsOf(const DibPicture& picture, Pixels& made) {
+  if (!cache_ || picture.stamp == 0) return made = wordsOfPicture(picture);
+  if (cache_->stamp != picture.stamp) *cache_ = {picture.stamp, wordsOfPicture(picture)};
+  return cache_->words;
+}
+
 void MemoryCanvas::drawDib(const Rect& dest, const DibPicture& picture, std::span<const Rect> clip) {
-  const auto image = picture.image;
-  const auto mask = picture.mask;
-  if (!IsValidDib(image) || dest.empty()) return;
-  const DibInfo info = readDibInfo(image);
-  if (info.bitCount != 8 && info.bitCount != 24) return;
-  const bool masked = IsValidDib(mask);
-  const DibInfo maskInfo = masked ? readDibInfo(mask) : DibInfo{};
-  if (masked && (maskInfo.width != info.width || maskInfo.height != info.height)) return;
+  if (dest.empty()) return;
+  Pixels made;
+  const Pixels& words = wordsOf(picture, made);
   const Rect device = dest.intersected(clipBox());
-  if (device.empty()) return;
-  // The source column under each column drawn, and the palette as the bitmap's bytes,
-  // worked out once rather than at every pixel.
+  if (words.empty() || device.empty()) return;
+  // The picture's column under each column drawn, worked out once; an unstretched
+  // picture's rows are read in place.
+  const bool stretched = dest.width() != words.width();
   std::vector<int> columns(static_cast<std::size_t>(device.width()));
   for (int x = device.left; x < device.right; ++x)
     columns[static_cast<std::size_t>(x - device.left)] =
-        static_cast<int>(static_cast<long long>(x - dest.left) * info.width / dest.width());
-  std::array<std::uint32_t, 256> colours{};
-  if (info.bitCount == 8)
-    for (std::size_t i = 0; i < colours.size(); ++i) colours[i] = Pixels::kOpaque | dib::paletteColour(image, info, i);
+        static_cast<int>(static_cast<long long>(x - dest.left) * words.width() / dest.width());
+  std::vector<std::uint32_t> gathered(stretched ? columns.size() : 0);
   std::vector<std::pair<int, int>> spans;  // columns [first, second) of a row
   atLevel(seeThrough_, [&](auto level) {
     for (int y = device.top; y < device.bottom; ++y) {
-      const auto sy = static_cast<std::size_t>(
-          info.height - 1 - static_cast<int>(static_cast<long long>(y - dest.top) * info.height / dest.height()));
-      const std::uint8_t* from = image.data() + info.pixelOffset + sy * info.stride;
-      const std::uint8_t* keep = masked ? mask.data() + maskInfo.pixelOffset + sy * maskInfo.stride : nullptr;
-      const std::span<std::uint32_t> to = target_.row(y + origin_.y);
-      // Columns [left, right) of this row.
+      // The picture's words under the columns drawn, and the pixels they go to.
+      const auto row =
+          words.row(static_cast<int>(static_cast<long long>(y - dest.top) * words.height() / dest.height()));
+      std::span<const std::uint32_t> from = gathered;
+      if (stretched) {
+        std::ranges::transform(columns, gathered.begin(), [&](int c) { return row[static_cast<std::size_t>(c)]; });
+      } else {
+        from = row.subspan(static_cast<std::size_t>(columns.front()), columns.size());
+      }
+      const std::span<std::uint32_t> to =
+          target_.row(y + origin_.y).subspan(static_cast<std::size_t>(device.left + origin_.x), columns.size());
+      // Columns [left, right) of this row, in one loop over whole runs of words.
       const auto run = [&](int left, int right) {
-        for (int x = left; x < right; ++x) {
-          const auto sx = static_cast<std::size_t>(columns[static_cast<std::size_t>(x - device.left)]);
-          if (keep && keep[sx] != 0) continue;
-          const std::uint32_t colour =
-              info.bitCount == 24 ? Pixels::kOpaque | static_cast<std::uint32_t>(from[3 * sx + 2] << 16 |
-                                                                                 from[3 * sx + 1] << 8 | from[3 * sx])
-                                  : colours[from[sx]];
-          std::uint32_t& pixel = to[static_cast<std::size_t>(x + origin_.x)];
-          pixel = mix<decltype(level)::value>(colour, pixel);
-        }
+        if (left >= right) return;
+        const auto first = static_cast<std::size_t>(left - device.left);
+        const auto count = static_cast<std::size_t>(right - left);
+        blend<decltype(level)::value>(from.subspan(first, count), to.subspan(first, count));
       };
       // The clip rectangles' columns in this row, overlaps taken once: a see-through pixel
       // painted twice would blend twice.
       spans.clear();
       if (clip.empty()) spans.emplace_back(device.left, device.right);
-      const int row = y + origin_.y;
+      const int line = y + origin_.y;
       for (const Rect& c : clip)
-        if (row >= c.top && row < c.bottom)
+        if (line >= c.top && line < c.bottom)
           spans.emplace_back(std::max(device.left, c.left - origin_.x), std::min(device.right, c.right - origin_.x));
       std::ranges::sort(spans);
       int done = device.left;
@@ -205,6 +250,7 @@ void MemoryCanvas::drawDib(const Rect& dest, const DibPicture& picture, std::spa
 
 Pixels MemoryCanvas::grab(const Rect& r) {
   Pixels copy(r.width(), r.height());
+  for (int y = 0; y < copy.height(); ++y) std::ranges::fill(copy.row(y), Pixels::kOpaque);
   copyShifted(target_, {-r.left - origin_.x, -r.top - origin_.y}, copy);
   return copy;
 }

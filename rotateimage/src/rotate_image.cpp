@@ -14,7 +14,6 @@
 
 #include "platform/atomic_file.h"
 #include "platform/little_endian.h"
-#include "rotateimage/paint.h"
 
 namespace rotateimage {
 namespace dib = platform::dib;
@@ -390,7 +389,7 @@ void TCustomRotateImage::PaintMixed(Canvas& canvas, int level) {
 void TCustomRotateImage::DrawMixRect(Canvas& canvas, const Rect& rect, int level) {
   if (rect.empty()) throw std::runtime_error("abnormal params in DrawMix");
   Pixels pixels = canvas.grab(rect);
-  MemoryCanvas memory(pixels, {-rect.left, -rect.top}, level);
+  MemoryCanvas memory(pixels, {-rect.left, -rect.top}, level, &mixCache_);
   drawStep(memory);
   canvas.put({rect.left, rect.top}, pixels);
 }

@@ -590,6 +590,7 @@ TEST(Painting, SeeThroughBlendByLevel) {
 
 TEST(Painting, HalfStrengthOverTheBackground) {
   Pixels screen(10, 10);
+  for (int y = 0; y < screen.height(); ++y) std::ranges::fill(screen.row(y), Pixels::kOpaque);
   platform::Bitmap source(4, 4, 24);
   source.fill(0xC8C8C8);
   TRotateImage image;

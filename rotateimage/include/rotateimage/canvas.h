@@ -40,11 +40,11 @@ class Pixels {
   static constexpr std::uint32_t kOpaque = 0xFF000000;
 
   Pixels() = default;
-  // Opaque black.
+  // Every word 0: no colour, not even opaque black.
   Pixels(int width, int height)
       : width_(std::max(width, 0)),
         height_(std::max(height, 0)),
-        words_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), kOpaque) {}
+        words_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)) {}
 
   int width() const { return width_; }
   int height() const { return height_; }

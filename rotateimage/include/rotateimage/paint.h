@@ -22,13 +22,22 @@ std::vector<Rect> MaskToRegion(std::span<const std::uint8_t> mask, const DeviceM
 // painted byte, p the background byte.  Level 0 paints q.
 std::uint8_t DrawMix(int level, std::uint8_t q, std::uint8_t p);
 
+// The words a memory canvas made of the last stamped picture it drew (0 where the mask
+// hides a pixel), kept by whoever has the same picture painted again and again: a picture
+// is converted once per render, not at every paint.
+struct PixelsCache {
+  std::uint64_t stamp = 0;
+  Pixels words;
+};
+
 // A canvas over pixels in memory whose logical origin sits at `origin` in them.  At a
 // see-through level (1..7) every pixel it paints is blended, as DrawMix blends each of its
 // bytes, with the pixel it covers: what painting an opaque copy and blending the copy
 // with the original would give, since a byte blended with itself stays as it is.
+// Without a cache every picture is converted where it is drawn.
 class MemoryCanvas : public Canvas {
  public:
-  MemoryCanvas(Pixels& target, Point origin = {}, int seeThrough = 0);
+  MemoryCanvas(Pixels& target, Point origin = {}, int seeThrough = 0, PixelsCache* cache = nullptr);
   DeviceKind deviceKind() const override { return DeviceKind::Memory; }
   DeviceMapping mapping() const override;
   Rect clipBox() const override;
@@ -42,10 +51,13 @@ class MemoryCanvas : public Canvas {
 
  private:
   void paint(std::uint32_t& pixel, std::uint32_t colour) const;
+  // The picture's words: the cache's, or `made` filled.
+  const Pixels& wordsOf(const DibPicture& picture, Pixels& made);
 
   Pixels& target_;
   Point origin_;
   int seeThrough_;
+  PixelsCache* cache_;
 };
 
 }  // namespace rotateimage

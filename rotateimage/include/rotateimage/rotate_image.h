@@ -12,6 +12,7 @@
 #include "platform/bitmap.h"
 #include "rotateimage/canvas.h"
 #include "rotateimage/dib_buffer.h"
+#include "rotateimage/paint.h"
 #include "rotateimage/rotation_engine.h"
 #include "rotateimage/system_colours.h"
 
@@ -160,6 +161,8 @@ class TCustomRotateImage {
   DibBuffer FSource;
   // Names the content of FRotated and FMask: a new one at every change of either.
   std::uint64_t pictureStamp_ = 0;
+  // The picture as see-through painting draws it, made once per render.
+  PixelsCache mixCache_;
   bool transparent_ = false;
   TColor transparentColor_ = clBlack;
   TTransparentMode transparentMode_ = TTransparentMode::tmAuto;

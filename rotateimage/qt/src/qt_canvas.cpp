@@ -97,8 +97,7 @@ void QtCanvas::drawDib(const rotateimage::Rect& dest, const rotateimage::DibPict
 
 rotateimage::Pixels QtCanvas::grab(const rotateimage::Rect& r) {
   rotateimage::Pixels copy(r.width(), r.height());
-  const QImage* image = target();
-  if (!image || copy.empty()) return copy;
+  if (copy.empty()) return copy;
   // The device pixel under each logical column and row; a display's mapping is a shift,
   // scaled on high-density screens, never turned.
   const QTransform toDevice = painter_.deviceTransform();
@@ -109,25 +108,40 @@ rotateimage::Pixels QtCanvas::grab(const rotateimage::Rect& r) {
   for (std::size_t y = 0; y < rows.size(); ++y) rows[y] = toDevice.map(QPoint(r.left, r.top + static_cast<int>(y))).y();
   const auto [left, right] = std::minmax_element(columns.begin(), columns.end());
   const auto [top, bottom] = std::minmax_element(rows.begin(), rows.end());
-  const QRect area = QRect(QPoint(*left, *top), QPoint(*right, *bottom)).intersected(image->rect());
-  if (area.isEmpty()) return copy;
+  const QImage* image = target();
+  const QRect area = image ? QRect(QPoint(*left, *top), QPoint(*right, *bottom)).intersected(image->rect()) : QRect();
   // Read in place when the device holds the pixels' own form (a copy of an image being
   // painted would copy all of it); otherwise through one conversion of the area.
   QImage converted;
   const QImage* source = image;
   QPoint origin;
-  if (image->format() != QImage::Format_RGB32) {
+  if (!area.isEmpty() && image->format() != QImage::Format_RGB32) {
     converted = image->copy(area).convertToFormat(QImage::Format_RGB32);
     source = &converted;
     origin = area.topLeft();
   }
+  const auto inside = [&area](int column) { return column >= area.left() && column <= area.right(); };
+  // Unscaled, the columns are one run of device pixels, whose part in the area is copied
+  // as a whole.
+  const bool run = columns.back() - columns.front() == static_cast<int>(columns.size()) - 1;
+  const auto runSkip = static_cast<std::size_t>(std::max(area.left() - columns.front(), 0));
+  const auto runCount = static_cast<std::size_t>(std::max(area.width(), 0));
+  constexpr std::uint32_t black = rotateimage::Pixels::kOpaque;  // where the device has no pixel
   for (std::size_t y = 0; y < rows.size(); ++y) {
-    if (rows[y] < area.top() || rows[y] > area.bottom()) continue;
-    const auto* from = reinterpret_cast<const QRgb*>(source->constScanLine(rows[y] - origin.y()));
     const std::span<std::uint32_t> to = copy.row(static_cast<int>(y));
-    for (std::size_t x = 0; x < columns.size(); ++x)
-      if (columns[x] >= area.left() && columns[x] <= area.right())
-        to[x] = rotateimage::Pixels::kOpaque | from[columns[x] - origin.x()];
+    if (area.isEmpty() || rows[y] < area.top() || rows[y] > area.bottom()) {
+      std::ranges::fill(to, black);
+      continue;
+    }
+    const auto* line = reinterpret_cast<const QRgb*>(source->constScanLine(rows[y] - origin.y()));
+    const auto from = [&](int column) { return line[column - origin.x()]; };
+    if (run) {
+      std::ranges::fill(to.first(runSkip), black);
+      std::copy_n(line + (area.left() - origin.x()), runCount, to.begin() + static_cast<std::ptrdiff_t>(runSkip));
+      std::ranges::fill(to.subspan(runSkip + runCount), black);
+      continue;
+    }
+    for (std::size_t x = 0; x < columns.size(); ++x) to[x] = inside(columns[x]) ? from(columns[x]) : black;
   }
   return copy;
 }
