@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <sstream>
 #include <string>
 #include <system_error>
@@ -20,18 +19,10 @@ namespace rotateimage {
 namespace {
 
 namespace dib = platform::dib;
+using testing::noise;
 
 std::string bytesOf(const std::vector<std::uint8_t>& v) { return {v.begin(), v.end()}; }
 std::vector<std::uint8_t> vectorOf(const std::string& s) { return {s.begin(), s.end()}; }
-
-platform::Bitmap noise(int width, int height, int bits, unsigned seed) {
-  std::mt19937 random(seed);
-  platform::Bitmap bitmap(width, height, bits);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      bitmap.setPixel(x, y, static_cast<std::uint32_t>(random()) & (bits == 24 ? 0xFFFFFFu : (1u << bits) - 1));
-  return bitmap;
-}
 
 // A parent that records what the control asks it to repaint.
 struct RecordingParent : ControlParent {
