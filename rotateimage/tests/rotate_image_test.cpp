@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -577,6 +578,48 @@ TEST(Painting, SeeThroughBlendByLevel) {
         const int ideal = (q * (8 - level) + p * level) / 8;
         ASSERT_LE(std::abs(v - ideal), 2) << level << " " << q << " " << p;
       }
+}
+
+// Every painted byte q over every background byte p, at every level, blended by the
+// memory canvas a pixel word at a time: the blend table's own formulas, byte for byte,
+// with the three bytes of a pixel all different so that no carry may cross between them.
+TEST(Painting, SeeThroughPixelsBlendAsTheTableSays) {
+  using Formula = int (*)(int q, int p);
+  constexpr Formula kTable[] = {
+      nullptr,
+      [](int q, int p) { return q - q / 8 + p / 8; },                  // 1
+      [](int q, int p) { return q - q / 4 + p / 4; },                  // 2
+      [](int q, int p) { return q - q / 4 - q / 8 + p / 4 + p / 8; },  // 3
+      [](int q, int p) { return q - q / 2 + p / 2; },                  // 4
+      [](int q, int p) { return q / 4 + q / 8 + p - p / 4 - p / 8; },  // 5
+      [](int q, int p) { return q / 4 + p - p / 4; },                  // 6
+      [](int q, int p) { return q / 8 + p - p / 8; },                  // 7
+  };
+  // Blue, green and red of a pixel from one value 0..255.
+  const auto bytes = [](int v) { return std::array<int, 3>{v, 255 - v, v ^ 0x5A}; };
+  const auto word = [](const std::array<int, 3>& b) {
+    return static_cast<std::uint32_t>(b[2] << 16 | b[1] << 8 | b[0]);
+  };
+  platform::Bitmap painted(256, 256, 24);
+  for (int y = 0; y < 256; ++y)
+    for (int x = 0; x < 256; ++x) painted.setPixel(x, y, word(bytes(x)));
+  const auto dib = painted.saveToDib();
+  for (int level = 1; level <= 7; ++level) {
+    Pixels screen(256, 256);
+    for (int y = 0; y < 256; ++y) std::ranges::fill(screen.row(y), Pixels::kOpaque | word(bytes(y)));
+    MemoryCanvas canvas(screen, {}, level);
+    canvas.drawDib({0, 0, 256, 256}, {dib, {}}, {});
+    for (int p = 0; p < 256; ++p)
+      for (int q = 0; q < 256; ++q) {
+        const auto qs = bytes(q), ps = bytes(p);
+        const std::array<int, 3> expected{kTable[level](qs[0], ps[0]), kTable[level](qs[1], ps[1]),
+                                          kTable[level](qs[2], ps[2])};
+        ASSERT_EQ(screen.row(p)[static_cast<std::size_t>(q)], Pixels::kOpaque | word(expected))
+            << "level " << level << " q " << q << " p " << p;
+        for (int i = 0; i < 3; ++i)
+          ASSERT_EQ(DrawMix(level, static_cast<std::uint8_t>(qs[i]), static_cast<std::uint8_t>(ps[i])), expected[i]);
+      }
+  }
 }
 
 TEST(Painting, HalfStrengthOverTheBackground) {
