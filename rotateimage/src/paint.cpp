@@ -201,14 +201,15 @@ void MemoryCanvas::drawDib(const Rect& dest, const DibPicture& picture, std::spa
   const Pixels& words = wordsOf(picture, made);
   const Rect device = dest.intersected(clipBox());
   if (words.empty() || device.empty()) return;
-  // The picture's column under each column drawn, worked out once; an unstretched
-  // picture's rows are read in place.
+  // An unstretched picture's rows are read in place; a stretched one's are gathered
+  // through the picture's column under each column drawn, worked out once.
+  const auto width = static_cast<std::size_t>(device.width());
   const bool stretched = dest.width() != words.width();
-  std::vector<int> columns(static_cast<std::size_t>(device.width()));
-  for (int x = device.left; x < device.right; ++x)
-    columns[static_cast<std::size_t>(x - device.left)] =
-        static_cast<int>(static_cast<long long>(x - dest.left) * words.width() / dest.width());
-  std::vector<std::uint32_t> gathered(stretched ? columns.size() : 0);
+  std::vector<std::size_t> columns(stretched ? width : 0);
+  for (std::size_t x = 0; x < columns.size(); ++x)
+    columns[x] = static_cast<std::size_t>(static_cast<long long>(device.left - dest.left + static_cast<int>(x)) *
+                                          words.width() / dest.width());
+  std::vector<std::uint32_t> gathered(columns.size());
   std::vector<std::pair<int, int>> spans;  // columns [first, second) of a row
   atLevel(seeThrough_, [&](auto level) {
     for (int y = device.top; y < device.bottom; ++y) {
@@ -217,12 +218,12 @@ void MemoryCanvas::drawDib(const Rect& dest, const DibPicture& picture, std::spa
           words.row(static_cast<int>(static_cast<long long>(y - dest.top) * words.height() / dest.height()));
       std::span<const std::uint32_t> from = gathered;
       if (stretched) {
-        std::ranges::transform(columns, gathered.begin(), [&](int c) { return row[static_cast<std::size_t>(c)]; });
+        std::ranges::transform(columns, gathered.begin(), [&row](std::size_t c) { return row[c]; });
       } else {
-        from = row.subspan(static_cast<std::size_t>(columns.front()), columns.size());
+        from = row.subspan(static_cast<std::size_t>(device.left - dest.left), width);
       }
       const std::span<std::uint32_t> to =
-          target_.row(y + origin_.y).subspan(static_cast<std::size_t>(device.left + origin_.x), columns.size());
+          target_.row(y + origin_.y).subspan(static_cast<std::size_t>(device.left + origin_.x), width);
       // Columns [left, right) of this row, in one loop over whole runs of words.
       const auto run = [&](int left, int right) {
         if (left >= right) return;

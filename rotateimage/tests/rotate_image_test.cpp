@@ -580,6 +580,41 @@ TEST(Painting, SeeThroughBlendByLevel) {
       }
 }
 
+// A picture drawn onto a larger or smaller rectangle takes, for each pixel, the picture
+// pixel its top-left corner falls on; clipping and the canvas's edges cut it.
+TEST(Painting, MemoryCanvasStretchesByNearestPixel) {
+  const platform::Bitmap picture = noise(3, 2, 24, 5);
+  const auto dib = picture.saveToDib();
+  struct Row {
+    Rect dest;
+    std::vector<Rect> clip;  // device coordinates
+  };
+  const Row kRows[] = {
+      {{1, 1, 7, 5}, {}},                            // 0: twice as wide and high
+      {{-2, 0, 7, 3}, {}},                           // 1: three times as wide, off the left edge
+      {{0, 0, 2, 1}, {}},                            // 2: shrunk
+      {{1, 1, 7, 5}, {{2, 0, 5, 3}, {0, 4, 8, 5}}},  // 3: clipped
+  };
+  for (std::size_t i = 0; i < std::size(kRows); ++i) {
+    const Row& row = kRows[i];
+    Pixels screen(8, 6);
+    MemoryCanvas canvas(screen);
+    canvas.drawDib(row.dest, {dib, {}}, row.clip);
+    for (int y = 0; y < 6; ++y)
+      for (int x = 0; x < 8; ++x) {
+        const bool clipped = !row.clip.empty() && std::ranges::none_of(row.clip, [&](const Rect& c) {
+          return x >= c.left && x < c.right && y >= c.top && y < c.bottom;
+        });
+        const bool inside = x >= row.dest.left && x < row.dest.right && y >= row.dest.top && y < row.dest.bottom;
+        std::uint32_t expected = 0;
+        if (inside && !clipped)
+          expected = Pixels::kOpaque | picture.pixel((x - row.dest.left) * 3 / row.dest.width(),
+                                                     (y - row.dest.top) * 2 / row.dest.height());
+        ASSERT_EQ(screen.row(y)[static_cast<std::size_t>(x)], expected) << "row " << i << " at " << x << "," << y;
+      }
+  }
+}
+
 // Every painted byte q over every background byte p, at every level, blended by the
 // memory canvas a pixel word at a time: the blend table's own formulas, byte for byte,
 // with the three bytes of a pixel all different so that no carry may cross between them.
