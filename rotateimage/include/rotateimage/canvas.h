@@ -53,13 +53,6 @@ class Pixels {
   std::span<const std::uint32_t> row(int y) const {
     return std::span(words_).subspan(offset(y), static_cast<std::size_t>(width_));
   }
-  // Every byte of every pixel, the rows in order.
-  std::span<std::uint8_t> bytes() { return {reinterpret_cast<std::uint8_t*>(words_.data()), 4 * words_.size()}; }
-  std::span<const std::uint8_t> bytes() const {
-    return {reinterpret_cast<const std::uint8_t*>(words_.data()), 4 * words_.size()};
-  }
-
-  friend bool operator==(const Pixels&, const Pixels&) = default;
 
  private:
   std::size_t offset(int y) const { return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_); }

@@ -120,7 +120,6 @@ rotateimage::Pixels QtCanvas::grab(const rotateimage::Rect& r) {
     source = &converted;
     origin = area.topLeft();
   }
-  const auto inside = [&area](int column) { return column >= area.left() && column <= area.right(); };
   // Unscaled, the columns are one run of device pixels, whose part in the area is copied
   // as a whole.
   const bool run = columns.back() - columns.front() == static_cast<int>(columns.size()) - 1;
@@ -134,22 +133,22 @@ rotateimage::Pixels QtCanvas::grab(const rotateimage::Rect& r) {
       continue;
     }
     const auto* line = reinterpret_cast<const QRgb*>(source->constScanLine(rows[y] - origin.y()));
-    const auto from = [&](int column) { return line[column - origin.x()]; };
     if (run) {
       std::ranges::fill(to.first(runSkip), black);
       std::copy_n(line + (area.left() - origin.x()), runCount, to.begin() + static_cast<std::ptrdiff_t>(runSkip));
       std::ranges::fill(to.subspan(runSkip + runCount), black);
       continue;
     }
-    for (std::size_t x = 0; x < columns.size(); ++x) to[x] = inside(columns[x]) ? from(columns[x]) : black;
+    for (std::size_t x = 0; x < columns.size(); ++x)
+      to[x] = columns[x] >= area.left() && columns[x] <= area.right() ? line[columns[x] - origin.x()] : black;
   }
   return copy;
 }
 
 void QtCanvas::put(rotateimage::Point at, const rotateimage::Pixels& picture) {
   if (picture.empty()) return;
-  // The pixels are Qt's RGB32 words: Qt reads them in place.
-  const QImage image(picture.bytes().data(), picture.width(), picture.height(),
+  // The pixels are Qt's RGB32 words, the rows one after the other: Qt reads them in place.
+  const QImage image(reinterpret_cast<const uchar*>(picture.row(0).data()), picture.width(), picture.height(),
                      4 * static_cast<qsizetype>(picture.width()), QImage::Format_RGB32);
   painter_.save();
   painter_.setCompositionMode(QPainter::CompositionMode_Source);
