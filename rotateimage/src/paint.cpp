@@ -1,7 +1,11 @@
 #include "rotateimage/paint.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <stdexcept>
+#include <type_traits>
+#include <utility>
 
 #include "rotateimage/dib_buffer.h"
 
@@ -39,104 +43,221 @@ std::vector<Rect> MaskToRegion(std::span<const std::uint8_t> mask, const DeviceM
   return rects;
 }
 
-std::uint8_t DrawMix(int level, std::uint8_t q, std::uint8_t p) {
-  int v = q;
-  switch (level) {
-    case 1: v = q - q / 8 + p / 8; break;
-    case 2: v = q - q / 4 + p / 4; break;
-    case 3: v = q - q / 4 - q / 8 + p / 4 + p / 8; break;
-    case 4: v = q - q / 2 + p / 2; break;
-    case 5: v = q / 4 + q / 8 + p - p / 4 - p / 8; break;
-    case 6: v = q / 4 + p - p / 4; break;
-    case 7: v = q / 8 + p - p / 8; break;
-    default: break;
+namespace {
+
+// x / 2^shift, rounding down, for a byte or for each byte of a pixel word alike.
+constexpr std::uint8_t down(std::uint8_t x, int shift) { return static_cast<std::uint8_t>(x >> shift); }
+constexpr std::uint32_t down(std::uint32_t x, int shift) { return x >> shift & 0x01010101u * (0xFFu >> shift); }
+
+// The blend table's share of k eighths (1..4) of x: a sum of halvings, each rounded down.
+template <int k, class Bytes>
+constexpr Bytes share(Bytes x) {
+  if constexpr (k == 1) return down(x, 3);
+  if constexpr (k == 2) return down(x, 2);
+  if constexpr (k == 3) return static_cast<Bytes>(down(x, 2) + down(x, 3));
+  if constexpr (k == 4) return down(x, 1);
+}
+
+// k eighths of `from` given up for the same share of `to`.  No byte leaves 0..255 on the
+// way, so a pixel word blends as each of its bytes would.
+template <int k, class Bytes>
+constexpr Bytes fade(Bytes from, Bytes to) {
+  return static_cast<Bytes>(from - share<k>(from) + share<k>(to));
+}
+
+// Level L is L eighths of background: up to 4 the painted byte q gives up L eighths,
+// beyond that the background byte p gives up the other 8 - L.  Level 0 is opaque.
+template <int level, class Bytes>
+constexpr Bytes mix(Bytes q, Bytes p) {
+  if constexpr (level == 0) {
+    return q;
+  } else if constexpr (level <= 4) {
+    return fade<level>(q, p);
+  } else {
+    return fade<8 - level>(p, q);
   }
-  return static_cast<std::uint8_t>(v);
 }
 
-BitmapCanvas::BitmapCanvas(platform::Bitmap& target, Point origin) : target_(target), origin_(origin) {
-  if (target.bitsPerPixel() != 24) throw std::invalid_argument("BitmapCanvas needs a 24-bit bitmap");
+// Calls `f` with the level (0..7) as a constant, so that a blend is chosen once and not at
+// every pixel.  Any other level is 0.
+template <class F>
+decltype(auto) atLevel(int level, F f) {
+  switch (level) {
+    case 1: return f(std::integral_constant<int, 1>{});
+    case 2: return f(std::integral_constant<int, 2>{});
+    case 3: return f(std::integral_constant<int, 3>{});
+    case 4: return f(std::integral_constant<int, 4>{});
+    case 5: return f(std::integral_constant<int, 5>{});
+    case 6: return f(std::integral_constant<int, 6>{});
+    case 7: return f(std::integral_constant<int, 7>{});
+    default: return f(std::integral_constant<int, 0>{});
+  }
 }
 
-DeviceMapping BitmapCanvas::mapping() const {
+// Paints the words `from` onto the pixels `to`, each blended at `level` with the pixel it
+// covers, and leaves a pixel alone under a word of 0 (hidden by the mask).  Without a
+// branch: a mask of fine detail would cost a mispredicted one at every change, and the
+// loop runs over whole runs of words in vector registers.
+template <int level>
+void blend(std::span<const std::uint32_t> from, std::span<std::uint32_t> to) {
+  for (std::size_t i = 0; i < from.size(); ++i) {
+    const std::uint32_t word = from[i], pixel = to[i];
+    // All ones for a word shown (the top bit of its opacity), 0 for one hidden.
+    const auto shown = static_cast<std::uint32_t>(static_cast<std::int32_t>(word) >> 31);
+    to[i] = (mix<level>(word, pixel) & shown) | (pixel & ~shown);
+  }
+}
+
+// Copies `from` onto `to` with its top-left pixel at `at` in `to`, as far as they overlap.
+void copyShifted(const Pixels& from, Point at, Pixels& to) {
+  const Rect overlap =
+      Rect{at.x, at.y, at.x + from.width(), at.y + from.height()}.intersected({0, 0, to.width(), to.height()});
+  if (overlap.empty()) return;
+  for (int y = overlap.top; y < overlap.bottom; ++y)
+    std::ranges::copy(from.row(y - at.y).subspan(static_cast<std::size_t>(overlap.left - at.x),
+                                                 static_cast<std::size_t>(overlap.width())),
+                      to.row(y).begin() + overlap.left);
+}
+
+// The picture's pixels as words, rows from the top, 0 where the mask hides a pixel; empty
+// for anything but a valid 8- or 24-bit DIB with, if any, a mask of its size.
+Pixels wordsOfPicture(const DibPicture& picture) {
+  if (!IsValidDib(picture.image)) return {};
+  const DibInfo info = readDibInfo(picture.image);
+  if (info.bitCount != 8 && info.bitCount != 24) return {};
+  const bool masked = IsValidDib(picture.mask);
+  const DibInfo maskInfo = masked ? readDibInfo(picture.mask) : DibInfo{};
+  if (masked && (maskInfo.width != info.width || maskInfo.height != info.height)) return {};
+  std::array<std::uint32_t, 256> palette{};
+  if (info.bitCount == 8)
+    for (std::size_t i = 0; i < palette.size(); ++i)
+      palette[i] = Pixels::kOpaque | dib::paletteColour(picture.image, info, i);
+  Pixels words(info.width, info.height);
+  for (int y = 0; y < info.height; ++y) {
+    const auto stored = static_cast<std::size_t>(info.height - 1 - y);
+    const std::uint8_t* from = picture.image.data() + info.pixelOffset + stored * info.stride;
+    const std::uint8_t* hidden =
+        masked ? picture.mask.data() + maskInfo.pixelOffset + stored * maskInfo.stride : nullptr;
+    const std::span<std::uint32_t> to = words.row(y);
+    for (std::size_t x = 0; x < to.size(); ++x) {
+      if (hidden && hidden[x] != 0) continue;
+      to[x] =
+          info.bitCount == 24
+              ? Pixels::kOpaque | static_cast<std::uint32_t>(from[3 * x + 2] << 16 | from[3 * x + 1] << 8 | from[3 * x])
+              : palette[from[x]];
+    }
+  }
+  return words;
+}
+
+}  // namespace
+
+std::uint8_t DrawMix(int level, std::uint8_t q, std::uint8_t p) {
+  return atLevel(level, [&](auto l) { return mix<decltype(l)::value>(q, p); });
+}
+
+MemoryCanvas::MemoryCanvas(Pixels& target, Point origin, int seeThrough, PixelsCache* cache)
+    : target_(target), origin_(origin), seeThrough_(std::clamp(seeThrough, 0, 7)), cache_(cache) {}
+
+void MemoryCanvas::paint(std::uint32_t& pixel, std::uint32_t colour) const {
+  pixel = atLevel(seeThrough_, [&](auto l) { return mix<decltype(l)::value>(colour, pixel); });
+}
+
+DeviceMapping MemoryCanvas::mapping() const {
   return {1.0, 1.0, static_cast<double>(origin_.x), static_cast<double>(origin_.y)};
 }
 
-Rect BitmapCanvas::clipBox() const {
+Rect MemoryCanvas::clipBox() const {
   return {-origin_.x, -origin_.y, target_.width() - origin_.x, target_.height() - origin_.y};
 }
 
-void BitmapCanvas::drawDashedFrame(const Rect& r) {
+void MemoryCanvas::drawDashedFrame(const Rect& r) {
+  if (r.empty()) return;
+  // Each pixel of the frame once: painted twice, a see-through pixel would blend twice.
   const auto dot = [this](int x, int y) {
     const int dx = x + origin_.x, dy = y + origin_.y;
     if (dx >= 0 && dy >= 0 && dx < target_.width() && dy < target_.height() && (x + y) % 4 < 2)
-      target_.setPixel(dx, dy, 0);
+      paint(target_.row(dy)[static_cast<std::size_t>(dx)], Pixels::kOpaque);
   };
   for (int x = r.left; x < r.right; ++x) {
     dot(x, r.top);
-    dot(x, r.bottom - 1);
+    if (r.bottom - 1 != r.top) dot(x, r.bottom - 1);
   }
-  for (int y = r.top; y < r.bottom; ++y) {
+  for (int y = r.top + 1; y < r.bottom - 1; ++y) {
     dot(r.left, y);
-    dot(r.right - 1, y);
+    if (r.right - 1 != r.left) dot(r.right - 1, y);
   }
 }
 
-void BitmapCanvas::drawDib(const Rect& dest, std::span<const std::uint8_t> image, std::span<const std::uint8_t> mask,
-                           std::span<const Rect> clip) {
-  if (!IsValidDib(image) || dest.empty()) return;
-  const DibInfo info = readDibInfo(image);
-  if (info.bitCount != 8 && info.bitCount != 24) return;
-  const bool masked = IsValidDib(mask);
-  const DibInfo maskInfo = masked ? readDibInfo(mask) : DibInfo{};
-  if (masked && (maskInfo.width != info.width || maskInfo.height != info.height)) return;
+const Pixels& MemoryCanvas::wordsOf(const DibPicture& picture, Pixels& made) {
+  if (!cache_ || picture.stamp == 0) return made = wordsOfPicture(picture);
+  if (cache_->stamp != picture.stamp) *cache_ = {picture.stamp, wordsOfPicture(picture)};
+  return cache_->words;
+}
+
+void MemoryCanvas::drawDib(const Rect& dest, const DibPicture& picture, std::span<const Rect> clip) {
+  if (dest.empty()) return;
+  Pixels made;
+  const Pixels& words = wordsOf(picture, made);
   const Rect device = dest.intersected(clipBox());
-  for (int y = device.top; y < device.bottom; ++y) {
-    const int sy =
-        info.height - 1 - static_cast<int>(static_cast<long long>(y - dest.top) * info.height / dest.height());
-    for (int x = device.left; x < device.right; ++x) {
-      const Point at{x + origin_.x, y + origin_.y};
-      if (!clip.empty() && std::none_of(clip.begin(), clip.end(), [&](const Rect& c) {
-            return at.x >= c.left && at.x < c.right && at.y >= c.top && at.y < c.bottom;
-          }))
-        continue;
-      const int sx = static_cast<int>(static_cast<long long>(x - dest.left) * info.width / dest.width());
-      if (masked &&
-          mask[maskInfo.pixelOffset + static_cast<std::size_t>(sy) * maskInfo.stride + static_cast<std::size_t>(sx)] !=
-              0)
-        continue;
-      const std::size_t pixel = info.pixelOffset + static_cast<std::size_t>(sy) * info.stride;
-      std::uint32_t colour = 0;
-      if (info.bitCount == 24) {
-        const std::size_t p = pixel + 3 * static_cast<std::size_t>(sx);
-        colour = static_cast<std::uint32_t>(image[p] | image[p + 1] << 8 | image[p + 2] << 16);
+  if (words.empty() || device.empty()) return;
+  // An unstretched picture's rows are read in place; a stretched one's are gathered
+  // through the picture's column under each column drawn, worked out once.
+  const auto width = static_cast<std::size_t>(device.width());
+  const bool stretched = dest.width() != words.width();
+  std::vector<std::size_t> columns(stretched ? width : 0);
+  for (std::size_t x = 0; x < columns.size(); ++x)
+    columns[x] = static_cast<std::size_t>(static_cast<long long>(device.left - dest.left + static_cast<int>(x)) *
+                                          words.width() / dest.width());
+  std::vector<std::uint32_t> gathered(columns.size());
+  std::vector<std::pair<int, int>> spans;  // columns [first, second) of a row
+  atLevel(seeThrough_, [&](auto level) {
+    for (int y = device.top; y < device.bottom; ++y) {
+      // The picture's words under the columns drawn, and the pixels they go to.
+      const auto row =
+          words.row(static_cast<int>(static_cast<long long>(y - dest.top) * words.height() / dest.height()));
+      std::span<const std::uint32_t> from = gathered;
+      if (stretched) {
+        std::ranges::transform(columns, gathered.begin(), [&row](std::size_t c) { return row[c]; });
       } else {
-        const std::size_t index = image[pixel + static_cast<std::size_t>(sx)];
-        colour = dib::paletteColour(image, info, index);
+        from = row.subspan(static_cast<std::size_t>(device.left - dest.left), width);
       }
-      target_.setPixel(at.x, at.y, colour);
+      const std::span<std::uint32_t> to =
+          target_.row(y + origin_.y).subspan(static_cast<std::size_t>(device.left + origin_.x), width);
+      // Columns [left, right) of this row, in one loop over whole runs of words.
+      const auto run = [&](int left, int right) {
+        if (left >= right) return;
+        const auto first = static_cast<std::size_t>(left - device.left);
+        const auto count = static_cast<std::size_t>(right - left);
+        blend<decltype(level)::value>(from.subspan(first, count), to.subspan(first, count));
+      };
+      // The clip rectangles' columns in this row, overlaps taken once: a see-through pixel
+      // painted twice would blend twice.
+      spans.clear();
+      if (clip.empty()) spans.emplace_back(device.left, device.right);
+      const int line = y + origin_.y;
+      for (const Rect& c : clip)
+        if (line >= c.top && line < c.bottom)
+          spans.emplace_back(std::max(device.left, c.left - origin_.x), std::min(device.right, c.right - origin_.x));
+      std::ranges::sort(spans);
+      int done = device.left;
+      for (const auto& [left, right] : spans) {
+        run(std::max(left, done), right);
+        done = std::max(done, right);
+      }
     }
-  }
+  });
 }
 
-platform::Bitmap BitmapCanvas::grab(const Rect& r) {
-  platform::Bitmap copy(std::max(r.width(), 0), std::max(r.height(), 0), 24);
-  for (int y = 0; y < copy.height(); ++y)
-    for (int x = 0; x < copy.width(); ++x) {
-      const int tx = r.left + x + origin_.x, ty = r.top + y + origin_.y;
-      if (tx >= 0 && ty >= 0 && tx < target_.width() && ty < target_.height())
-        copy.setPixel(x, y, target_.pixel(tx, ty));
-    }
+Pixels MemoryCanvas::grab(const Rect& r) {
+  Pixels copy(r.width(), r.height());
+  for (int y = 0; y < copy.height(); ++y) std::ranges::fill(copy.row(y), Pixels::kOpaque);
+  copyShifted(target_, {-r.left - origin_.x, -r.top - origin_.y}, copy);
   return copy;
 }
 
-void BitmapCanvas::put(Point at, const platform::Bitmap& picture) {
-  for (int y = 0; y < picture.height(); ++y)
-    for (int x = 0; x < picture.width(); ++x) {
-      const int tx = at.x + x + origin_.x, ty = at.y + y + origin_.y;
-      if (tx >= 0 && ty >= 0 && tx < target_.width() && ty < target_.height())
-        target_.setPixel(tx, ty, picture.pixel(x, y));
-    }
+void MemoryCanvas::put(Point at, const Pixels& picture) {
+  copyShifted(picture, {at.x + origin_.x, at.y + origin_.y}, target_);
 }
 
 }  // namespace rotateimage

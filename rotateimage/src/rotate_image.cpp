@@ -1,6 +1,7 @@
 #include "rotateimage/rotate_image.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <fstream>
@@ -13,7 +14,6 @@
 
 #include "platform/atomic_file.h"
 #include "platform/little_endian.h"
-#include "rotateimage/paint.h"
 
 namespace rotateimage {
 namespace dib = platform::dib;
@@ -26,6 +26,12 @@ constexpr int kMixBandPixels = 65536;  // see-through painting works on bands th
 std::uint32_t swapRedBlue(std::uint32_t c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); }
 
 double roundEven(double v) { return std::nearbyint(v); }
+
+// Stamps that no two pictures of any component share.
+std::uint64_t newStamp() {
+  static std::atomic<std::uint64_t> last{0};
+  return ++last;
+}
 
 // The first stored pixel, the bottom-left one: an index for 8 bits, a colour for 24.
 std::uint32_t firstPixel(const DibBuffer& buffer) {
@@ -186,6 +192,7 @@ void TCustomRotateImage::writeRotated(std::ostream& stream, std::uint32_t colour
   if (info.bitCount != 8 && info.bitCount != 24) throw std::runtime_error("TCustomRotateImage.SaveToStream");
   if (mask.width != info.width || mask.height != info.height) return;
   const bool newEntry = paintBackground(FRotated, FMask, colour);
+  pictureStamp_ = newStamp();
   const auto write = [&stream](std::span<const std::uint8_t> bytes) {
     stream.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   };
@@ -243,7 +250,6 @@ std::uint32_t TCustomRotateImage::transparentValue() const {
 }
 
 bool TCustomRotateImage::UpdateImage(bool whiteFill) {
-  FRegionCache.reset();
   if (FUpdateCount > 0 || loading_) return false;
   bool rendered = false;
   if (validSource()) {
@@ -264,6 +270,7 @@ bool TCustomRotateImage::ExecuteDimension(const DibBuffer& source, std::uint32_t
   options.negative = negative_;
   options.whiteFill = whiteFill;
   if (!rotateimage::ExecuteDimension(source, dimension_, options, FRotated, FMask)) return false;
+  pictureStamp_ = newStamp();
   ++renderCount_;
   return true;
 }
@@ -333,26 +340,40 @@ void TCustomRotateImage::OffsetPivot(Point& point) const {
 // --- painting ---------------------------------------------------------------------------
 
 void TCustomRotateImage::Paint(Canvas& canvas) {
-  FRegionCache.reset();
   const int level = canvas.deviceKind() == DeviceKind::RasterDisplay ? trnsIndex_ : 0;
   if (level == 0) {
     drawStep(canvas);
   } else {
     PaintMixed(canvas, level);
   }
-  FRegionCache.reset();
+}
+
+bool TCustomRotateImage::showsFrame() const { return designing_ && !validSource(); }
+
+bool TCustomRotateImage::showsPicture() const { return validSource() && IsValidDib(FRotated) && IsValidDib(FMask); }
+
+Rect TCustomRotateImage::pictureRect(Point centre) const {
+  if (pivot_) OffsetPivot(centre);
+  const OutputSize size = *maskSize();
+  const Point topLeft{centre.x - size.width / 2, centre.y - size.height / 2};
+  return {topLeft.x, topLeft.y, topLeft.x + size.width, topLeft.y + size.height};
 }
 
 void TCustomRotateImage::drawStep(Canvas& canvas) {
-  if (designing_ && !validSource()) canvas.drawDashedFrame({0, 0, ClientWidth(), ClientHeight()});
-  if (validSource() && IsValidDib(FRotated) && IsValidDib(FMask))
-    PaintTo(canvas, {ClientWidth() / 2, ClientHeight() / 2});
+  if (showsFrame()) canvas.drawDashedFrame({0, 0, ClientWidth(), ClientHeight()});
+  if (showsPicture()) PaintTo(canvas, {ClientWidth() / 2, ClientHeight() / 2});
 }
 
 void TCustomRotateImage::PaintMixed(Canvas& canvas, int level) {
   Rect area = canvas.clipBox().intersected({0, 0, ClientWidth(), ClientHeight()});
   ++area.right;
   ++area.bottom;
+  // Only what the draw step paints can change: a byte blended with itself stays as it is.
+  if (showsPicture()) {
+    area = area.intersected(pictureRect({ClientWidth() / 2, ClientHeight() / 2}));
+  } else if (!showsFrame()) {
+    return;
+  }
   const int w = area.width();
   const int h = area.height();
   if (w <= 0 || h <= 0) return;
@@ -367,30 +388,25 @@ void TCustomRotateImage::PaintMixed(Canvas& canvas, int level) {
 
 void TCustomRotateImage::DrawMixRect(Canvas& canvas, const Rect& rect, int level) {
   if (rect.empty()) throw std::runtime_error("abnormal params in DrawMix");
-  const platform::Bitmap background = canvas.grab(rect);
-  platform::Bitmap painted = background;
-  BitmapCanvas memory(painted, {-rect.left, -rect.top});
+  Pixels pixels = canvas.grab(rect);
+  MemoryCanvas memory(pixels, {-rect.left, -rect.top}, level, &mixCache_);
   drawStep(memory);
-  for (int y = 0; y < painted.height(); ++y) {
-    auto q = painted.row(y);
-    const auto p = background.row(y);
-    for (std::size_t i = 0; i < 3 * static_cast<std::size_t>(painted.width()); ++i) q[i] = DrawMix(level, q[i], p[i]);
-  }
-  canvas.put({rect.left, rect.top}, painted);
+  canvas.put({rect.left, rect.top}, pixels);
 }
 
 void TCustomRotateImage::PaintTo(Canvas& canvas, Point centre) {
-  if (!validSource() || !IsValidDib(FRotated) || !IsValidDib(FMask)) return;
+  if (!showsPicture()) return;
   canvas.setFontColor(clBlack);
   canvas.setBrushColor(clWhite);
-  if (pivot_) OffsetPivot(centre);
-  const OutputSize size = *maskSize();
-  const Point topLeft{centre.x - size.width / 2, centre.y - size.height / 2};
-  if (canvas.deviceKind() == DeviceKind::Printer || dispMode_ == TRotateImageDispMode::ridmRegion) {
-    paintClipped(canvas, topLeft);
+  const Rect picture = pictureRect(centre);
+  // In plain pixels the mask's region keeps exactly the pixels the mask keeps: the region
+  // display draws through the mask there, which needs no region.
+  if (canvas.deviceKind() == DeviceKind::Printer ||
+      (dispMode_ == TRotateImageDispMode::ridmRegion && !canvas.mapping().plainPixels())) {
+    paintClipped(canvas, {picture.left, picture.top});
     return;
   }
-  canvas.drawDib({topLeft.x, topLeft.y, topLeft.x + size.width, topLeft.y + size.height}, FRotated, FMask, {});
+  canvas.drawDib(picture, {FRotated, FMask, pictureStamp_}, {});
 }
 
 void TCustomRotateImage::paintClipped(Canvas& canvas, Point topLeft) {
@@ -405,8 +421,7 @@ void TCustomRotateImage::paintClipped(Canvas& canvas, Point topLeft) {
   std::vector<Rect> region;
   double ratio = 1.0;
   if (mapping.plainPixels()) {
-    if (!FRegionCache) FRegionCache = MaskToRegion(FMask);
-    region = *FRegionCache;
+    region = MaskToRegion(FMask);
     for (Rect& r : region)
       r = {r.left + static_cast<int>(at.offsetX), r.top + static_cast<int>(at.offsetY),
            r.right + static_cast<int>(at.offsetX), r.bottom + static_cast<int>(at.offsetY)};
@@ -434,7 +449,7 @@ void TCustomRotateImage::paintClipped(Canvas& canvas, Point topLeft) {
   if (const auto size = maskSize(); size && !region.empty()) {
     const Rect dest{topLeft.x, topLeft.y, topLeft.x + static_cast<int>(std::lround(size->width / ratio)),
                     topLeft.y + static_cast<int>(std::lround(size->height / ratio))};
-    canvas.drawDib(dest, FRotated, {}, region);
+    canvas.drawDib(dest, {FRotated, {}}, region);
   }
   // Back to the screen matrix, which renders again when printing changed it.
   SetDimension(screen.colStepX, screen.colStepY, screen.rowStepX, screen.rowStepY);
@@ -544,7 +559,6 @@ void TCustomRotateImage::SetPrintQuality(TRotateImagePrintQuality value) { print
 void TCustomRotateImage::SetDispMode(TRotateImageDispMode value) {
   if (value == dispMode_) return;
   dispMode_ = value;
-  if (value == TRotateImageDispMode::ridmMask) FRegionCache.reset();
   if (FUpdateCount <= 0) Invalidate();
 }
 

@@ -1,4 +1,5 @@
-// Hand-built DIB file images for the tests, laid out from the format's definition.
+// Hand-built DIB file images for the tests, laid out from the format's definition, and
+// pictures to build them from.
 #pragma once
 
 #include <cstdint>
@@ -7,9 +8,11 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "platform/bitmap.h"
 #include "platform/dib.h"
 #include "platform/little_endian.h"
 
@@ -84,6 +87,16 @@ inline std::optional<std::vector<MagickPixel>> magickPixels(const std::filesyste
     pixels.push_back(p);
   }
   return pixels;
+}
+
+// A picture whose pixels all differ as far as the depth allows.
+inline platform::Bitmap noise(int width, int height, int bits, unsigned seed) {
+  std::mt19937 random(seed);
+  platform::Bitmap bitmap(width, height, bits);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      bitmap.setPixel(x, y, static_cast<std::uint32_t>(random()) & (bits == 24 ? 0xFFFFFFu : (1u << bits) - 1));
+  return bitmap;
 }
 
 }  // namespace rotateimage::testing

@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <sstream>
 #include <string>
 #include <system_error>
@@ -20,18 +20,10 @@ namespace rotateimage {
 namespace {
 
 namespace dib = platform::dib;
+using testing::noise;
 
 std::string bytesOf(const std::vector<std::uint8_t>& v) { return {v.begin(), v.end()}; }
 std::vector<std::uint8_t> vectorOf(const std::string& s) { return {s.begin(), s.end()}; }
-
-platform::Bitmap noise(int width, int height, int bits, unsigned seed) {
-  std::mt19937 random(seed);
-  platform::Bitmap bitmap(width, height, bits);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      bitmap.setPixel(x, y, static_cast<std::uint32_t>(random()) & (bits == 24 ? 0xFFFFFFu : (1u << bits) - 1));
-  return bitmap;
-}
 
 // A parent that records what the control asks it to repaint.
 struct RecordingParent : ControlParent {
@@ -57,17 +49,16 @@ struct RecordingCanvas : Canvas {
   void setFontColor(TColor) override {}
   void setBrushColor(TColor) override {}
   void drawDashedFrame(const Rect& r) override { frames.push_back(r); }
-  void drawDib(const Rect& dest, std::span<const std::uint8_t> image, std::span<const std::uint8_t> mask,
-               std::span<const Rect> clip) override {
-    draws.push_back({dest, readDibInfo(image).width, !mask.empty(), {clip.begin(), clip.end()}});
+  void drawDib(const Rect& dest, const DibPicture& picture, std::span<const Rect> clip) override {
+    draws.push_back({dest, readDibInfo(picture.image).width, !picture.mask.empty(), {clip.begin(), clip.end()}});
   }
-  platform::Bitmap grab(const Rect&) override { return {}; }
-  void put(Point, const platform::Bitmap&) override {}
+  Pixels grab(const Rect&) override { return {}; }
+  void put(Point, const Pixels&) override {}
 };
 
-// A display backed by a memory bitmap, for see-through painting.
-struct DisplayCanvas : BitmapCanvas {
-  using BitmapCanvas::BitmapCanvas;
+// A display backed by pixels in memory, for see-through painting.
+struct DisplayCanvas : MemoryCanvas {
+  using MemoryCanvas::MemoryCanvas;
   DeviceKind deviceKind() const override { return DeviceKind::RasterDisplay; }
 };
 
@@ -589,9 +580,86 @@ TEST(Painting, SeeThroughBlendByLevel) {
       }
 }
 
+// A picture drawn onto a larger or smaller rectangle takes, for each pixel, the picture
+// pixel its top-left corner falls on; clipping and the canvas's edges cut it.
+TEST(Painting, MemoryCanvasStretchesByNearestPixel) {
+  const platform::Bitmap picture = noise(3, 2, 24, 5);
+  const auto dib = picture.saveToDib();
+  struct Row {
+    Rect dest;
+    std::vector<Rect> clip;  // device coordinates
+  };
+  const Row kRows[] = {
+      {{1, 1, 7, 5}, {}},                            // 0: twice as wide and high
+      {{-2, 0, 7, 3}, {}},                           // 1: three times as wide, off the left edge
+      {{0, 0, 2, 1}, {}},                            // 2: shrunk
+      {{1, 1, 7, 5}, {{2, 0, 5, 3}, {0, 4, 8, 5}}},  // 3: clipped
+  };
+  for (std::size_t i = 0; i < std::size(kRows); ++i) {
+    const Row& row = kRows[i];
+    Pixels screen(8, 6);
+    MemoryCanvas canvas(screen);
+    canvas.drawDib(row.dest, {dib, {}}, row.clip);
+    for (int y = 0; y < 6; ++y)
+      for (int x = 0; x < 8; ++x) {
+        const bool clipped = !row.clip.empty() && std::ranges::none_of(row.clip, [&](const Rect& c) {
+          return x >= c.left && x < c.right && y >= c.top && y < c.bottom;
+        });
+        const bool inside = x >= row.dest.left && x < row.dest.right && y >= row.dest.top && y < row.dest.bottom;
+        std::uint32_t expected = 0;
+        if (inside && !clipped)
+          expected = Pixels::kOpaque | picture.pixel((x - row.dest.left) * 3 / row.dest.width(),
+                                                     (y - row.dest.top) * 2 / row.dest.height());
+        ASSERT_EQ(screen.row(y)[static_cast<std::size_t>(x)], expected) << "row " << i << " at " << x << "," << y;
+      }
+  }
+}
+
+// Every painted byte q over every background byte p, at every level, blended by the
+// memory canvas a pixel word at a time: the blend table's own formulas, byte for byte,
+// with the three bytes of a pixel all different so that no carry may cross between them.
+TEST(Painting, SeeThroughPixelsBlendAsTheTableSays) {
+  using Formula = int (*)(int q, int p);
+  constexpr Formula kTable[] = {
+      nullptr,
+      [](int q, int p) { return q - q / 8 + p / 8; },                  // 1
+      [](int q, int p) { return q - q / 4 + p / 4; },                  // 2
+      [](int q, int p) { return q - q / 4 - q / 8 + p / 4 + p / 8; },  // 3
+      [](int q, int p) { return q - q / 2 + p / 2; },                  // 4
+      [](int q, int p) { return q / 4 + q / 8 + p - p / 4 - p / 8; },  // 5
+      [](int q, int p) { return q / 4 + p - p / 4; },                  // 6
+      [](int q, int p) { return q / 8 + p - p / 8; },                  // 7
+  };
+  // Blue, green and red of a pixel from one value 0..255.
+  const auto bytes = [](int v) { return std::array<int, 3>{v, 255 - v, v ^ 0x5A}; };
+  const auto word = [](const std::array<int, 3>& b) {
+    return static_cast<std::uint32_t>(b[2] << 16 | b[1] << 8 | b[0]);
+  };
+  platform::Bitmap painted(256, 256, 24);
+  for (int y = 0; y < 256; ++y)
+    for (int x = 0; x < 256; ++x) painted.setPixel(x, y, word(bytes(x)));
+  const auto dib = painted.saveToDib();
+  for (int level = 1; level <= 7; ++level) {
+    Pixels screen(256, 256);
+    for (int y = 0; y < 256; ++y) std::ranges::fill(screen.row(y), Pixels::kOpaque | word(bytes(y)));
+    MemoryCanvas canvas(screen, {}, level);
+    canvas.drawDib({0, 0, 256, 256}, {dib, {}}, {});
+    for (int p = 0; p < 256; ++p)
+      for (int q = 0; q < 256; ++q) {
+        const auto qs = bytes(q), ps = bytes(p);
+        const std::array<int, 3> expected{kTable[level](qs[0], ps[0]), kTable[level](qs[1], ps[1]),
+                                          kTable[level](qs[2], ps[2])};
+        ASSERT_EQ(screen.row(p)[static_cast<std::size_t>(q)], Pixels::kOpaque | word(expected))
+            << "level " << level << " q " << q << " p " << p;
+        for (int i = 0; i < 3; ++i)
+          ASSERT_EQ(DrawMix(level, static_cast<std::uint8_t>(qs[i]), static_cast<std::uint8_t>(ps[i])), expected[i]);
+      }
+  }
+}
+
 TEST(Painting, HalfStrengthOverTheBackground) {
-  platform::Bitmap screen(10, 10, 24);
-  screen.fill(0x000000);
+  Pixels screen(10, 10);
+  for (int y = 0; y < screen.height(); ++y) std::ranges::fill(screen.row(y), Pixels::kOpaque);
   platform::Bitmap source(4, 4, 24);
   source.fill(0xC8C8C8);
   TRotateImage image;
@@ -600,13 +668,28 @@ TEST(Painting, HalfStrengthOverTheBackground) {
   image.SetTrnsIndex(4);
   DisplayCanvas display(screen);
   image.Paint(display);
-  EXPECT_EQ(screen.pixel(5, 5), 0x646464u);  // 200 - 100 + 0
-  EXPECT_EQ(screen.pixel(0, 0), 0u);
+  EXPECT_EQ(screen.row(5)[5], 0xFF646464u);  // 200 - 100 + 0
+  EXPECT_EQ(screen.row(0)[0], Pixels::kOpaque);
   // Not on a printer: there the level is ignored.
   RecordingCanvas printer;
   printer.kind = DeviceKind::Printer;
   image.Paint(printer);
   ASSERT_EQ(printer.draws.size(), 1u);
+}
+
+TEST(Painting, SeeThroughMemoryPaintsEachPixelOnce) {
+  const auto black = platform::Bitmap(4, 1, 24).saveToDib();
+  // Clip rectangles that overlap in device columns 1..2, and a frame whose corners both
+  // of its sides reach: black over white at half strength, blended once, is 255 - 128.
+  const std::vector<Rect> clip{{0, 0, 3, 1}, {1, 0, 4, 1}};
+  Pixels screen(4, 3);
+  for (int y = 0; y < screen.height(); ++y) std::ranges::fill(screen.row(y), 0xFFFFFFFFu);
+  MemoryCanvas canvas(screen, {}, 4);
+  canvas.drawDib({0, 0, 4, 1}, {black, {}}, clip);
+  canvas.drawDashedFrame({0, 1, 4, 3});
+  for (std::uint32_t pixel : screen.row(0)) EXPECT_EQ(pixel, 0xFF7F7F7Fu);
+  EXPECT_EQ(screen.row(1)[0], 0xFF7F7F7Fu);  // the top-left corner, dotted
+  EXPECT_EQ(screen.row(2)[3], 0xFF7F7F7Fu);  // the bottom-right corner
 }
 
 // Paper shows the picture at its screen size, rendered finer where a render may run; inside

@@ -3,26 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <random>
 
 #include "platform/bitmap.h"
 #include "platform/little_endian.h"
 #include "rotateimage/rotate_image.h"
+#include "dib_files.h"
 
 namespace rotateimage {
 namespace {
 
 namespace dib = platform::dib;
-
-// A picture whose pixels all differ as far as the depth allows.
-platform::Bitmap noise(int width, int height, int bits, unsigned seed) {
-  std::mt19937 random(seed);
-  platform::Bitmap bitmap(width, height, bits);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      bitmap.setPixel(x, y, static_cast<std::uint32_t>(random()) & (bits == 24 ? 0xFFFFFFu : (1u << bits) - 1));
-  return bitmap;
-}
+using testing::noise;
 
 // The bottom-left pixel as stored: an index for 8 bits, a colour for 24.
 std::uint32_t firstStoredPixel(const DibBuffer& buffer) {

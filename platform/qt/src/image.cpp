@@ -47,10 +47,11 @@ QRgb blueGreenRed(const std::uint8_t* row, int x) {
 
 // Every pixel as the colour `colourOf(row, x)` gives; with mask rows, a pixel whose mask
 // byte is not 0 comes out fully transparent.  One loop per kind of pixel and per masking,
-// so that the widget's paint, which converts its picture every time, stays quick.
+// so that a picture converts quickly after each render.
 template <class ColourOf>
 QImage colourImage(int width, int height, Rows rows, const Rows* mask, ColourOf colourOf) {
-    QImage out(width, height, mask ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    // Alpha is all or nothing and a cleared pixel is 0: the same bytes premultiplied.
+    QImage out(width, height, mask ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     if (out.isNull()) return {};
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* row = rows[y];

@@ -78,7 +78,7 @@ TEST(DibToImage, ColoursAndTheMask) {
         const QImage plain = dibToImage(dib);
         const QImage masked = dibToImage(dib, maskDib);
         ASSERT_EQ(plain.format(), QImage::Format_RGB32) << picture.bitsPerPixel();
-        ASSERT_EQ(masked.format(), QImage::Format_ARGB32) << picture.bitsPerPixel();
+        ASSERT_EQ(masked.format(), QImage::Format_ARGB32_Premultiplied) << picture.bitsPerPixel();
         for (int y = 0; y < picture.height(); ++y)
             for (int x = 0; x < picture.width(); ++x) {
                 const QRgb colour = expected(picture, x, y);

@@ -2,10 +2,12 @@
 // memory bitmap implements it; the component itself knows no toolkit.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
-#include "platform/bitmap.h"
 #include "platform/graphics.h"
 
 namespace rotateimage {
@@ -30,6 +32,46 @@ struct DeviceMapping {
   bool plainPixels() const { return scaleX == 1.0 && scaleY == 1.0; }
 };
 
+// Pixels as a display holds them: one word per pixel, 0xFFRRGGBB (full opacity above the
+// colour), rows top-down one after the other.  What a canvas gives back of what it shows,
+// and what the component paints into in memory.
+class Pixels {
+ public:
+  static constexpr std::uint32_t kOpaque = 0xFF000000;
+
+  Pixels() = default;
+  // Every word 0: no colour, not even opaque black.
+  Pixels(int width, int height)
+      : width_(std::max(width, 0)),
+        height_(std::max(height, 0)),
+        words_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)) {}
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  bool empty() const { return words_.empty(); }
+  std::span<std::uint32_t> row(int y) { return std::span(words_).subspan(offset(y), static_cast<std::size_t>(width_)); }
+  std::span<const std::uint32_t> row(int y) const {
+    return std::span(words_).subspan(offset(y), static_cast<std::size_t>(width_));
+  }
+
+ private:
+  std::size_t offset(int y) const { return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_); }
+
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<std::uint32_t> words_;
+};
+
+// A DIB the component draws (8 or 24 bits), its mask (an 8-bit DIB of the image's size, or
+// nothing) and a stamp that names the content of the two: a canvas may keep what it made
+// of a picture and use it again for as long as the stamp stays the same.  Stamp 0 names
+// nothing.
+struct DibPicture {
+  std::span<const std::uint8_t> image;
+  std::span<const std::uint8_t> mask;
+  std::uint64_t stamp = 0;
+};
+
 class Canvas {
  public:
   virtual ~Canvas() = default;
@@ -41,14 +83,14 @@ class Canvas {
   virtual void setBrushColor(TColor colour) = 0;
   // A dashed black frame along the inside of `r`, nothing filled.
   virtual void drawDashedFrame(const Rect& r) = 0;
-  // Draws the DIB `image` (8 or 24 bits) stretched onto the logical rectangle `dest`.
-  // With a mask (an 8-bit DIB of the image's size) only pixels whose mask byte is 0 are
-  // drawn.  With `clip` rectangles (device coordinates) only pixels inside them are.
-  virtual void drawDib(const Rect& dest, std::span<const std::uint8_t> image, std::span<const std::uint8_t> mask,
-                       std::span<const Rect> clip) = 0;
-  // A 24-bit copy of what the canvas shows under `r` (logical), and its way back.
-  virtual platform::Bitmap grab(const Rect& r) = 0;
-  virtual void put(Point at, const platform::Bitmap& picture) = 0;
+  // Draws the picture's image stretched onto the logical rectangle `dest`.  With a mask
+  // only pixels whose mask byte is 0 are drawn.  With `clip` rectangles (device
+  // coordinates) only pixels inside them are.
+  virtual void drawDib(const Rect& dest, const DibPicture& picture, std::span<const Rect> clip) = 0;
+  // A copy of what the canvas shows under `r` (logical; black where it shows nothing),
+  // and its way back.
+  virtual Pixels grab(const Rect& r) = 0;
+  virtual void put(Point at, const Pixels& picture) = 0;
 };
 
 }  // namespace rotateimage

@@ -1,5 +1,5 @@
 // Painting helpers of the component: the mask as a list of one-pixel-high rectangles,
-// the see-through blend, and a canvas over a 24-bit memory bitmap.
+// the see-through blend, and a canvas over pixels in memory.
 #pragma once
 
 #include <cstdint>
@@ -19,13 +19,25 @@ std::vector<Rect> MaskToRegion(std::span<const std::uint8_t> mask, const DeviceM
                                bool printer = false);
 
 // One colour byte painted at see-through level 1..7 (eighths of background): q is the
-// painted byte, p the background byte.
+// painted byte, p the background byte.  Level 0 paints q.
 std::uint8_t DrawMix(int level, std::uint8_t q, std::uint8_t p);
 
-// A canvas over a 24-bit bitmap whose logical origin sits at `origin` in the bitmap.
-class BitmapCanvas : public Canvas {
+// The words a memory canvas made of the last stamped picture it drew (0 where the mask
+// hides a pixel), kept by whoever has the same picture painted again and again: a picture
+// is converted once per render, not at every paint.
+struct PixelsCache {
+  std::uint64_t stamp = 0;
+  Pixels words;
+};
+
+// A canvas over pixels in memory whose logical origin sits at `origin` in them.  At a
+// see-through level (1..7) every pixel it paints is blended, as DrawMix blends each of its
+// bytes, with the pixel it covers: what painting an opaque copy and blending the copy
+// with the original would give, since a byte blended with itself stays as it is.
+// Without a cache every picture is converted where it is drawn.
+class MemoryCanvas : public Canvas {
  public:
-  BitmapCanvas(platform::Bitmap& target, Point origin = {});
+  MemoryCanvas(Pixels& target, Point origin = {}, int seeThrough = 0, PixelsCache* cache = nullptr);
   DeviceKind deviceKind() const override { return DeviceKind::Memory; }
   DeviceMapping mapping() const override;
   Rect clipBox() const override;
@@ -33,14 +45,19 @@ class BitmapCanvas : public Canvas {
   void setFontColor(TColor) override {}
   void setBrushColor(TColor) override {}
   void drawDashedFrame(const Rect& r) override;
-  void drawDib(const Rect& dest, std::span<const std::uint8_t> image, std::span<const std::uint8_t> mask,
-               std::span<const Rect> clip) override;
-  platform::Bitmap grab(const Rect& r) override;
-  void put(Point at, const platform::Bitmap& picture) override;
+  void drawDib(const Rect& dest, const DibPicture& picture, std::span<const Rect> clip) override;
+  Pixels grab(const Rect& r) override;
+  void put(Point at, const Pixels& picture) override;
 
  private:
-  platform::Bitmap& target_;
+  void paint(std::uint32_t& pixel, std::uint32_t colour) const;
+  // The picture's words: the cache's, or `made` filled.
+  const Pixels& wordsOf(const DibPicture& picture, Pixels& made);
+
+  Pixels& target_;
   Point origin_;
+  int seeThrough_;
+  PixelsCache* cache_;
 };
 
 }  // namespace rotateimage

@@ -12,6 +12,7 @@
 #include "platform/bitmap.h"
 #include "rotateimage/canvas.h"
 #include "rotateimage/dib_buffer.h"
+#include "rotateimage/paint.h"
 #include "rotateimage/rotation_engine.h"
 #include "rotateimage/system_colours.h"
 
@@ -143,6 +144,11 @@ class TCustomRotateImage {
   std::uint32_t transparentValue() const;
   std::optional<OutputSize> maskSize() const;
   Point pivotShift() const;
+  // What the draw step shows: the design-time frame round the client area, the picture.
+  bool showsFrame() const;
+  bool showsPicture() const;
+  // Where the picture centred on `centre` (moved by the pivot) lies; only with a picture.
+  Rect pictureRect(Point centre) const;
   void drawStep(Canvas& canvas);
   void PaintMixed(Canvas& canvas, int level);
   void DrawMixRect(Canvas& canvas, const Rect& rect, int level);
@@ -153,7 +159,10 @@ class TCustomRotateImage {
   DibBuffer FRotated;
   DibBuffer FMask;
   DibBuffer FSource;
-  std::optional<std::vector<Rect>> FRegionCache;
+  // Names the content of FRotated and FMask: a new one at every change of either.
+  std::uint64_t pictureStamp_ = 0;
+  // The picture as see-through painting draws it, made once per render.
+  PixelsCache mixCache_;
   bool transparent_ = false;
   TColor transparentColor_ = clBlack;
   TTransparentMode transparentMode_ = TTransparentMode::tmAuto;

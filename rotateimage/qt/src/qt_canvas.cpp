@@ -5,7 +5,6 @@
 #include <QRegion>
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "platform/qt/image.h"
@@ -29,8 +28,8 @@ QRegion regionOf(std::span<const rotateimage::Rect> rects) {
 
 }  // namespace
 
-QtCanvas::QtCanvas(QPainter& painter, rotateimage::DeviceKind kind, const QRect& area)
-    : painter_(painter), kind_(kind), area_(area) {
+QtCanvas::QtCanvas(QPainter& painter, rotateimage::DeviceKind kind, const QRect& area, PictureCache* cache)
+    : painter_(painter), kind_(kind), area_(area), cache_(cache) {
   if (kind_ == rotateimage::DeviceKind::RasterDisplay && !target()) kind_ = rotateimage::DeviceKind::Memory;
 }
 
@@ -62,10 +61,16 @@ void QtCanvas::drawDashedFrame(const rotateimage::Rect& r) {
   painter_.restore();
 }
 
-void QtCanvas::drawDib(const rotateimage::Rect& dest, std::span<const std::uint8_t> image,
-                       std::span<const std::uint8_t> mask, std::span<const rotateimage::Rect> clip) {
+QImage QtCanvas::imageOf(const rotateimage::DibPicture& picture) {
+  if (!cache_ || picture.stamp == 0) return platform::qt::dibToImage(picture.image, picture.mask);
+  if (cache_->stamp != picture.stamp) *cache_ = {picture.stamp, platform::qt::dibToImage(picture.image, picture.mask)};
+  return cache_->image;
+}
+
+void QtCanvas::drawDib(const rotateimage::Rect& dest, const rotateimage::DibPicture& dib,
+                       std::span<const rotateimage::Rect> clip) {
   if (dest.empty()) return;
-  const QImage picture = platform::qt::dibToImage(image, mask);
+  const QImage picture = imageOf(dib);
   if (picture.isNull()) return;
   QRegion region;
   if (!clip.empty()) {
@@ -90,10 +95,9 @@ void QtCanvas::drawDib(const rotateimage::Rect& dest, std::span<const std::uint8
   painter_.restore();
 }
 
-platform::Bitmap QtCanvas::grab(const rotateimage::Rect& r) {
-  platform::Bitmap copy(std::max(r.width(), 0), std::max(r.height(), 0), 24);
-  const QImage* image = target();
-  if (!image || copy.empty()) return copy;
+rotateimage::Pixels QtCanvas::grab(const rotateimage::Rect& r) {
+  rotateimage::Pixels copy(r.width(), r.height());
+  if (copy.empty()) return copy;
   // The device pixel under each logical column and row; a display's mapping is a shift,
   // scaled on high-density screens, never turned.
   const QTransform toDevice = painter_.deviceTransform();
@@ -104,26 +108,48 @@ platform::Bitmap QtCanvas::grab(const rotateimage::Rect& r) {
   for (std::size_t y = 0; y < rows.size(); ++y) rows[y] = toDevice.map(QPoint(r.left, r.top + static_cast<int>(y))).y();
   const auto [left, right] = std::minmax_element(columns.begin(), columns.end());
   const auto [top, bottom] = std::minmax_element(rows.begin(), rows.end());
-  const QRect area = QRect(QPoint(*left, *top), QPoint(*right, *bottom)).intersected(image->rect());
-  if (area.isEmpty()) return copy;
-  // One conversion of the area to the bitmap's own byte order, whatever the device's.
-  const QImage bgr = image->copy(area).convertToFormat(QImage::Format_BGR888);
+  const QImage* image = target();
+  const QRect area = image ? QRect(QPoint(*left, *top), QPoint(*right, *bottom)).intersected(image->rect()) : QRect();
+  // Read in place when the device holds the pixels' own form (a copy of an image being
+  // painted would copy all of it); otherwise through one conversion of the area.
+  QImage converted;
+  const QImage* source = image;
+  QPoint origin;
+  if (!area.isEmpty() && image->format() != QImage::Format_RGB32) {
+    converted = image->copy(area).convertToFormat(QImage::Format_RGB32);
+    source = &converted;
+    origin = area.topLeft();
+  }
+  // Unscaled, the columns are one run of device pixels, whose part in the area is copied
+  // as a whole.
+  const bool run = columns.back() - columns.front() == static_cast<int>(columns.size()) - 1;
+  const auto runSkip = static_cast<std::size_t>(std::max(area.left() - columns.front(), 0));
+  const auto runCount = static_cast<std::size_t>(std::max(area.width(), 0));
+  constexpr std::uint32_t black = rotateimage::Pixels::kOpaque;  // where the device has no pixel
   for (std::size_t y = 0; y < rows.size(); ++y) {
-    if (rows[y] < area.top() || rows[y] > area.bottom()) continue;
-    const uchar* from = bgr.constScanLine(rows[y] - area.top());
-    std::uint8_t* to = copy.row(static_cast<int>(y)).data();
+    const std::span<std::uint32_t> to = copy.row(static_cast<int>(y));
+    if (area.isEmpty() || rows[y] < area.top() || rows[y] > area.bottom()) {
+      std::ranges::fill(to, black);
+      continue;
+    }
+    const auto* line = reinterpret_cast<const QRgb*>(source->constScanLine(rows[y] - origin.y()));
+    if (run) {
+      std::ranges::fill(to.first(runSkip), black);
+      std::copy_n(line + (area.left() - origin.x()), runCount, to.begin() + static_cast<std::ptrdiff_t>(runSkip));
+      std::ranges::fill(to.subspan(runSkip + runCount), black);
+      continue;
+    }
     for (std::size_t x = 0; x < columns.size(); ++x)
-      if (columns[x] >= area.left() && columns[x] <= area.right())
-        std::memcpy(to + 3 * x, from + 3 * static_cast<std::size_t>(columns[x] - area.left()), 3);
+      to[x] = columns[x] >= area.left() && columns[x] <= area.right() ? line[columns[x] - origin.x()] : black;
   }
   return copy;
 }
 
-void QtCanvas::put(rotateimage::Point at, const platform::Bitmap& picture) {
-  if (picture.empty() || picture.bitsPerPixel() != 24) return;
-  // The bitmap's rows are blue-green-red and contiguous: Qt reads them in place.
-  const QImage image(picture.row(0).data(), picture.width(), picture.height(), static_cast<qsizetype>(picture.stride()),
-                     QImage::Format_BGR888);
+void QtCanvas::put(rotateimage::Point at, const rotateimage::Pixels& picture) {
+  if (picture.empty()) return;
+  // The pixels are Qt's RGB32 words, the rows one after the other: Qt reads them in place.
+  const QImage image(reinterpret_cast<const uchar*>(picture.row(0).data()), picture.width(), picture.height(),
+                     4 * static_cast<qsizetype>(picture.width()), QImage::Format_RGB32);
   painter_.save();
   painter_.setCompositionMode(QPainter::CompositionMode_Source);
   painter_.drawImage(QPoint(at.x, at.y), image);

@@ -53,7 +53,7 @@ void RotateImageWidget::invalidateRect(const rotateimage::Rect& r, bool) {
 
 void RotateImageWidget::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  QtCanvas canvas(painter, rotateimage::DeviceKind::RasterDisplay, event->rect());
+  QtCanvas canvas(painter, rotateimage::DeviceKind::RasterDisplay, event->rect(), &picture_);
   control_.Paint(canvas);
 }
 

@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <sstream>
 
+#include "rotateimage/paint.h"
 #include "scene.h"
 
 namespace rotateimage::qt {
@@ -154,6 +157,170 @@ TEST(WidgetPainting, SeeThroughLevelsBlendEveryByte) {
   }
 }
 
+// An 8-bit picture of as many palette colours as the backdrop has none of, with the
+// key colour at the bottom-left pixel and along the diagonal.
+platform::Bitmap indexedPicture(int width, int height) {
+  platform::Bitmap bitmap(width, height, 8);
+  std::vector<platform::Rgb> palette{{0x00, 0xFF, 0x00}};
+  for (int i = 1; i < 200; ++i)
+    palette.push_back({static_cast<std::uint8_t>(0x80 | i), static_cast<std::uint8_t>(i * 37), 0xC0});
+  bitmap.setPalette(palette);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) bitmap.setPixel(x, y, x == y ? 0 : 1 + (x * 13 + y * 7) % 199);
+  bitmap.setPixel(0, height - 1, 0);
+  return bitmap;
+}
+
+// What a person should see of the backdrop with the widget at `area` over it: the
+// control's turned picture where its mask is 0, inside the widget, each byte blended with
+// the backdrop's by the see-through table at `level`; the backdrop everywhere else, and
+// everywhere when the control holds no picture.
+QImage expectedScene(const Backdrop& backdrop, const QRect& area, const rotateimage::TRotateImage& control, int level) {
+  platform::Bitmap turned, mask;
+  const bool shown = turned.loadFromDib(control.Rotated()) && mask.loadFromDib(control.Mask());
+  rotateimage::Point centre{area.width() / 2, area.height() / 2};
+  if (control.Pivot()) control.OffsetPivot(centre);
+  const QPoint corner = area.topLeft() + QPoint(centre.x - turned.width() / 2, centre.y - turned.height() / 2);
+  QImage scene(backdrop.size(), QImage::Format_RGB32);
+  for (int y = 0; y < scene.height(); ++y)
+    for (int x = 0; x < scene.width(); ++x) {
+      QRgb seen = backdrop.colourAt(x, y);
+      const int c = x - corner.x(), r = y - corner.y();
+      if (shown && area.contains(x, y) && c >= 0 && r >= 0 && c < turned.width() && r < turned.height() &&
+          mask.pixel(c, r) == 0) {
+        std::uint32_t colour = turned.pixel(c, r);
+        if (turned.bitsPerPixel() == 8) {
+          const platform::Rgb entry = turned.palette()[colour];
+          colour = static_cast<std::uint32_t>(entry.red << 16 | entry.green << 8 | entry.blue);
+        }
+        const auto mix = [&](int shift) {
+          const auto q = static_cast<std::uint8_t>(colour >> shift), p = static_cast<std::uint8_t>(seen >> shift);
+          return static_cast<QRgb>(rotateimage::DrawMix(level, q, p)) << shift;
+        };
+        seen = 0xFF000000 | mix(16) | mix(8) | mix(0);
+      }
+      scene.setPixel(x, y, seen);
+    }
+  return scene;
+}
+
+struct SceneRow {
+  int angleEx;  // tenths of a degree
+  int zoom;
+  bool indexed;  // an 8-bit picture rather than a 24-bit one
+  QSize picture;
+  QRect widget;  // in the backdrop
+  rotateimage::TRotateImageDispMode mode;
+  int level;      // see-through
+  QPoint pivot;   // source pixel turned about; (-1, -1) for the centre
+  QRect exposed;  // what is repainted, in the backdrop; empty for all of it
+};
+
+TEST(WidgetPainting, TheMaskedPictureAtAnyAngleModeAndLevel) {
+  using enum rotateimage::TRotateImageDispMode;
+  const QPoint centred(-1, -1);
+  const SceneRow kRows[] = {
+      {300, 100, false, {40, 30}, {5, 4, 70, 60}, ridmMask, 0, centred, {}},                // 0
+      {300, 100, false, {40, 30}, {5, 4, 70, 60}, ridmRegion, 0, centred, {}},              // 1
+      {1375, 150, true, {23, 17}, {3, 6, 71, 62}, ridmRegion, 0, {3, 5}, {}},               // 2: pivot, 8 bits
+      {2000, 75, false, {90, 70}, {10, 9, 55, 41}, ridmRegion, 0, centred, {}},             // 3: cut by the widget
+      {450, 100, false, {31, 27}, {5, 4, 70, 60}, ridmRegion, 0, {0, 26}, {}},              // 4: pivot at the key pixel
+      {300, 100, false, {40, 30}, {5, 4, 70, 60}, ridmMask, 1, centred, {}},                // 5
+      {610, 100, true, {40, 30}, {5, 4, 70, 60}, ridmMask, 2, centred, {}},                 // 6
+      {900, 125, false, {33, 21}, {5, 4, 70, 60}, ridmRegion, 3, centred, {}},              // 7
+      {3333, 100, true, {40, 30}, {5, 4, 70, 60}, ridmMask, 4, {7, 2}, {}},                 // 8
+      {1800, 80, false, {40, 30}, {5, 4, 70, 60}, ridmRegion, 5, centred, {}},              // 9
+      {100, 100, false, {40, 30}, {5, 4, 70, 60}, ridmMask, 6, centred, {}},                // 10
+      {2700, 100, true, {40, 30}, {5, 4, 70, 60}, ridmRegion, 7, centred, {}},              // 11
+      {300, 300, false, {80, 70}, {2, 3, 330, 250}, ridmMask, 3, centred, {}},              // 12: in bands
+      {300, 100, false, {40, 30}, {5, 4, 70, 60}, ridmMask, 0, centred, {20, 10, 31, 24}},  // 13: part repainted
+      {300, 100, false, {40, 30}, {5, 4, 70, 60}, ridmRegion, 0, centred, {20, 10, 31, 24}},  // 14
+      {450, 100, true, {40, 30}, {5, 4, 70, 60}, ridmMask, 4, {2, 3}, {0, 30, 50, 20}},       // 15
+      {450, 100, false, {40, 30}, {5, 4, 70, 60}, ridmRegion, 6, centred, {40, 0, 9, 80}},    // 16
+  };
+  for (std::size_t i = 0; i < std::size(kRows); ++i) {
+    const SceneRow& row = kRows[i];
+    Backdrop backdrop;
+    backdrop.resize(row.widget.right() + 6, row.widget.bottom() + 5);
+    auto* widget = new RotateImageWidget(&backdrop);
+    widget->setGeometry(row.widget);
+    auto& control = widget->control();
+    control.SetBitmap(row.indexed ? indexedPicture(row.picture.width(), row.picture.height())
+                                  : picture(row.picture.width(), row.picture.height()));
+    control.SetTransparent(true);
+    control.SetAngleEx(row.angleEx);
+    control.SetZoom(row.zoom);
+    control.SetDispMode(row.mode);
+    control.SetTrnsIndex(row.level);
+    if (row.pivot != centred) {
+      control.SetPivot(true);
+      control.SetPivotX(row.pivot.x());
+      control.SetPivotY(row.pivot.y());
+    }
+    QImage expected = expectedScene(backdrop, row.widget, control, row.level);
+    QImage shot;
+    if (row.exposed.isEmpty()) {
+      shot = shoot(backdrop);
+    } else {
+      shot = QImage(backdrop.size(), QImage::Format_RGB32);
+      shot.fill(Qt::magenta);
+      backdrop.render(&shot, row.exposed.topLeft(), QRegion(row.exposed));
+      for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+          if (!row.exposed.contains(x, y)) expected.setPixel(x, y, qRgb(255, 0, 255));
+    }
+    int changed = 0;
+    for (int y = 0; y < shot.height(); ++y)
+      for (int x = 0; x < shot.width(); ++x) {
+        ASSERT_EQ(shot.pixel(x, y), expected.pixel(x, y)) << "row " << i << " at " << x << "," << y;
+        if (expected.pixel(x, y) != backdrop.colourAt(x, y)) ++changed;
+      }
+    EXPECT_GT(changed, 20) << "row " << i;
+  }
+}
+
+// One widget painted again after each change: every paint shows the picture as it is now.
+TEST(WidgetPainting, EachRepaintShowsTheLatestPicture) {
+  using rotateimage::TRotateImage;
+  struct Step {
+    const char* change;
+    std::function<void(TRotateImage&)> apply;
+  };
+  const Step kSteps[] = {
+      {"angle", [](TRotateImage& c) { c.SetAngleEx(250); }},                                                   // 0
+      {"negative", [](TRotateImage& c) { c.SetNegative(true); }},                                              // 1
+      {"region mode", [](TRotateImage& c) { c.SetDispMode(rotateimage::TRotateImageDispMode::ridmRegion); }},  // 2
+      {"zoom", [](TRotateImage& c) { c.SetZoom(140); }},                                                       // 3
+      {"see-through", [](TRotateImage& c) { c.SetTrnsIndex(5); }},                                             // 4
+      {"saved",
+       [](TRotateImage& c) {
+         std::stringstream bytes;
+         c.SaveToStream(bytes, rotateimage::clWhite);
+       }},                                                                            // 5
+      {"new picture", [](TRotateImage& c) { c.SetBitmap(indexedPicture(21, 34)); }},  // 6
+      {"cleared", [](TRotateImage& c) { c.ClearImage(); }},                           // 7
+      {"loaded again", [](TRotateImage& c) { c.SetBitmap(picture(30, 12)); }},        // 8
+  };
+  Backdrop backdrop;
+  backdrop.resize(80, 70);
+  auto* widget = new RotateImageWidget(&backdrop);
+  const QRect area(4, 6, 70, 60);
+  widget->setGeometry(area);
+  auto& control = widget->control();
+  control.SetBitmap(picture(25, 18));
+  control.SetTransparent(true);
+  shoot(backdrop);
+  for (std::size_t i = 0; i < std::size(kSteps); ++i) {
+    kSteps[i].apply(control);
+    const QImage shot = shoot(backdrop);
+    const QImage expected = expectedScene(backdrop, area, control, control.TrnsIndex());
+    for (int y = 0; y < shot.height(); ++y)
+      for (int x = 0; x < shot.width(); ++x)
+        ASSERT_EQ(shot.pixel(x, y), expected.pixel(x, y))
+            << "step " << i << " (" << kSteps[i].change << ") at " << x << "," << y;
+  }
+}
+
 TEST(WidgetPainting, PivotAtTheOriginPutsTheTopLeftPixelAtTheCentre) {
   Backdrop backdrop;
   backdrop.resize(50, 40);
@@ -226,6 +393,24 @@ TEST(WidgetPainting, DesignTimeFrameOnlyWithoutAPicture) {
   // Dashed: some of the 96 frame pixels, not all.
   EXPECT_GT(black, 20);
   EXPECT_LT(black, 96);
+
+  // See-through, frame pixels are black blended once with the backdrop at half strength.
+  widget->control().SetTrnsIndex(4);
+  shot = shoot(backdrop);
+  int blended = 0;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 40; ++x) {
+      const QRgb under = backdrop.colourAt(x, y);
+      if (shot.pixel(x, y) == under) continue;
+      const bool onFrame = (x == 4 || x == 33 || y == 3 || y == 22) && x >= 4 && x <= 33 && y >= 3 && y <= 22;
+      ASSERT_TRUE(onFrame) << x << "," << y;
+      ASSERT_EQ(shot.pixel(x, y),
+                qRgb(DrawMix(4, 0, qRed(under)), DrawMix(4, 0, qGreen(under)), DrawMix(4, 0, qBlue(under))))
+          << x << "," << y;
+      ++blended;
+    }
+  EXPECT_GT(blended, 20);
+  EXPECT_LT(blended, 96);
 
   widget->control().SetBitmap(picture(5, 5));
   shot = shoot(backdrop);

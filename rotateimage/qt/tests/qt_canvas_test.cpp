@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
+
+#include "platform/bitmap.h"
 
 namespace rotateimage::qt {
 namespace {
@@ -34,12 +37,72 @@ TEST(QtCanvas, ClipRectanglesAreDevicePixels) {
       QPainter painter(&device);
       painter.scale(2, 2);
       QtCanvas canvas(painter, rotateimage::DeviceKind::Printer, QRect(0, 0, 10, 5));
-      canvas.drawDib({1, 1, 5, 3}, dib, {}, kRows[i].clip);
+      canvas.drawDib({1, 1, 5, 3}, {dib, {}}, kRows[i].clip);
     }
     for (int y = 0; y < device.height(); ++y)
       for (int x = 0; x < device.width(); ++x)
         ASSERT_EQ(device.pixel(x, y), kRows[i].painted.contains(x, y) ? 0xFFFF0000 : 0xFFFFFFFF)
             << "row " << i << " at " << x << "," << y;
+  }
+}
+
+struct GrabRow {
+  QImage::Format format;  // of the device
+  double scale;
+  QPoint shift;  // of the painter's origin, in device pixels
+  rotateimage::Rect area;
+};
+
+TEST(QtCanvas, WhatItShowsComesBackAndGoesBackUnchanged) {
+  using rotateimage::Rect;
+  const GrabRow kRows[] = {
+      {QImage::Format_RGB32, 1, {0, 0}, Rect{3, 2, 20, 9}},                  // 0: read in place
+      {QImage::Format_RGB32, 1, {5, 3}, Rect{-7, -4, 12, 6}},                // 1: partly off the device
+      {QImage::Format_ARGB32_Premultiplied, 1, {2, 1}, Rect{1, 1, 30, 15}},  // 2: through a conversion
+      {QImage::Format_RGB16, 1, {0, 0}, Rect{0, 0, 31, 17}},                 // 3
+      {QImage::Format_RGB32, 2, {1, 0}, Rect{2, 1, 12, 8}},                  // 4: a scaled display
+      {QImage::Format_ARGB32_Premultiplied, 2, {0, 3}, Rect{-1, -2, 9, 5}},  // 5
+  };
+  for (std::size_t i = 0; i < std::size(kRows); ++i) {
+    const GrabRow& row = kRows[i];
+    QImage device(31, 17, QImage::Format_RGB32);
+    for (int y = 0; y < device.height(); ++y)
+      for (int x = 0; x < device.width(); ++x) device.setPixel(x, y, qRgb(x * 8, y * 15, (x + y) * 5 % 256));
+    device = device.convertToFormat(row.format);
+    const QImage before = device;
+    QPainter painter(&device);
+    painter.translate(row.shift);
+    painter.scale(row.scale, row.scale);
+    QtCanvas canvas(painter, rotateimage::DeviceKind::RasterDisplay, device.rect());
+    ASSERT_EQ(canvas.deviceKind(), rotateimage::DeviceKind::RasterDisplay) << "row " << i;
+    const rotateimage::Pixels pixels = canvas.grab(row.area);
+    ASSERT_EQ(pixels.width(), row.area.width()) << "row " << i;
+    ASSERT_EQ(pixels.height(), row.area.height()) << "row " << i;
+    // Each logical pixel is the device pixel its top-left corner maps to, black off the
+    // device.
+    for (int y = 0; y < pixels.height(); ++y)
+      for (int x = 0; x < pixels.width(); ++x) {
+        const QPoint at = row.shift + QPoint(static_cast<int>((row.area.left + x) * row.scale),
+                                             static_cast<int>((row.area.top + y) * row.scale));
+        const std::uint32_t expected = before.rect().contains(at) ? before.pixel(at) : 0xFF000000u;
+        ASSERT_EQ(pixels.row(y)[static_cast<std::size_t>(x)], expected) << "row " << i << " at " << x << "," << y;
+      }
+    // Put back, each logical pixel covers its device pixels with the one it came from:
+    // unscaled, nothing changes.
+    canvas.put({row.area.left, row.area.top}, pixels);
+    painter.end();
+    for (int y = 0; y < device.height(); ++y)
+      for (int x = 0; x < device.width(); ++x) {
+        const QPoint at = QPoint(static_cast<int>(std::floor((x - row.shift.x()) / row.scale)),
+                                 static_cast<int>(std::floor((y - row.shift.y()) / row.scale))) -
+                          QPoint(row.area.left, row.area.top);
+        const bool covered = at.x() >= 0 && at.y() >= 0 && at.x() < pixels.width() && at.y() < pixels.height();
+        const QRgb expected = covered ? pixels.row(at.y())[static_cast<std::size_t>(at.x())] : before.pixel(x, y);
+        ASSERT_EQ(device.pixel(x, y), expected) << "row " << i << " at " << x << "," << y;
+        if (row.scale == 1) {
+          ASSERT_EQ(device.pixel(x, y), before.pixel(x, y));
+        }
+      }
   }
 }
 

@@ -12,8 +12,9 @@ namespace platform::qt {
 
 // A DIB file image of 8 or 24 bits in the normalised form as a QImage (RGB32).  With a
 // mask (an 8-bit DIB of the same size) pixels whose mask byte is not 0 come out fully
-// transparent (ARGB32), which drawn over a background gives exactly the AND/OR blit
-// through the mask.  A null image for anything else.
+// transparent, the others opaque (ARGB32_Premultiplied, the form Qt draws fastest), which
+// drawn over a background gives exactly the AND/OR blit through the mask.  A null image
+// for anything else.
 QImage dibToImage(std::span<const std::uint8_t> image, std::span<const std::uint8_t> mask = {});
 
 // The picture as Qt holds it: up to 8 bits its palette indices with the palette as colour

@@ -14,13 +14,22 @@ class QPainter;
 
 namespace rotateimage::qt {
 
+// The image made of the last stamped picture drawn, kept by whoever paints the same
+// control again and again (its widget): a picture is converted once per render, not at
+// every paint.
+struct PictureCache {
+  std::uint64_t stamp = 0;
+  QImage image;
+};
+
 class QtCanvas : public rotateimage::Canvas {
  public:
   // `area` is what the current paint may reach, in the painter's logical coordinates.
   // Only a painter that works on an image in memory can give back what it shows; on any
   // other device a display is reported as a plain memory device, so that see-through
-  // painting, which needs that read-back, falls back to opaque.
-  QtCanvas(QPainter& painter, rotateimage::DeviceKind kind, const QRect& area);
+  // painting, which needs that read-back, falls back to opaque.  Without a cache every
+  // picture is converted where it is drawn.
+  QtCanvas(QPainter& painter, rotateimage::DeviceKind kind, const QRect& area, PictureCache* cache = nullptr);
 
   rotateimage::DeviceKind deviceKind() const override { return kind_; }
   // The painter's logical-to-base mapping (world and view transforms).
@@ -29,17 +38,19 @@ class QtCanvas : public rotateimage::Canvas {
   void setFontColor(rotateimage::TColor colour) override;
   void setBrushColor(rotateimage::TColor colour) override;
   void drawDashedFrame(const rotateimage::Rect& r) override;
-  void drawDib(const rotateimage::Rect& dest, std::span<const std::uint8_t> image, std::span<const std::uint8_t> mask,
+  void drawDib(const rotateimage::Rect& dest, const rotateimage::DibPicture& picture,
                std::span<const rotateimage::Rect> clip) override;
-  platform::Bitmap grab(const rotateimage::Rect& r) override;
-  void put(rotateimage::Point at, const platform::Bitmap& picture) override;
+  rotateimage::Pixels grab(const rotateimage::Rect& r) override;
+  void put(rotateimage::Point at, const rotateimage::Pixels& picture) override;
 
  private:
   const QImage* target() const;
+  QImage imageOf(const rotateimage::DibPicture& picture);
 
   QPainter& painter_;
   rotateimage::DeviceKind kind_;
   QRect area_;
+  PictureCache* cache_;
 };
 
 }  // namespace rotateimage::qt

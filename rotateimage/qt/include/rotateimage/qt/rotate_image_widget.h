@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "rotateimage/qt/qt_canvas.h"
 #include "rotateimage/rotate_image.h"
 
 class QMouseEvent;
@@ -39,6 +40,7 @@ class RotateImageWidget : public QWidget, private rotateimage::ControlParent {
   bool forwardMouse(QWidget* target, QMouseEvent* event);
 
   rotateimage::TRotateImage control_;
+  PictureCache picture_;
   // Where a press that fell through went: its moves and release follow it.
   QPointer<QWidget> mouseTarget_;
 };
