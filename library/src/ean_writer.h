@@ -9,39 +9,34 @@
 
 namespace kelda::ean {
 
-// Number sets A and B of ISO/IEC 15420 (GS1 General Specifications, EAN/UPC symbol
-// character encodation), four element widths per digit in drawing order, starting with
-// a space.  Set C is set A's widths starting with a bar, so it has no table of its own.
+// Number set A of ISO/IEC 15420 (GS1 General Specifications, EAN/UPC symbol character
+// encodation): four element widths per digit in drawing order, starting with a space; an
+// odd number of dark modules.  Set C is the same widths starting with a bar, and set B is
+// set C read backwards (an even number of dark modules), so neither has a table of its own.
 enum class NumberSet : std::uint8_t { A, B };
 
-constexpr std::array<std::array<std::array<std::uint8_t, 4>, 10>, 2> kNumberSetTable = {{
-    {{
-        // set A: odd number of dark modules
-        {3, 2, 1, 1},
-        {2, 2, 2, 1},
-        {2, 1, 2, 2},
-        {1, 4, 1, 1},
-        {1, 1, 3, 2},  // 0-4
-        {1, 2, 3, 1},
-        {1, 1, 1, 4},
-        {1, 3, 1, 2},
-        {1, 2, 1, 3},
-        {3, 1, 1, 2},  // 5-9
-    }},
-    {{
-        // set B: even number of dark modules
-        {1, 1, 2, 3},
-        {1, 2, 2, 2},
-        {2, 2, 1, 2},
-        {1, 1, 4, 1},
-        {2, 3, 1, 1},  // 0-4
-        {1, 3, 2, 1},
-        {4, 1, 1, 1},
-        {2, 1, 3, 1},
-        {3, 1, 2, 1},
-        {2, 1, 1, 3},  // 5-9
-    }},
+using DigitWidths = std::array<std::uint8_t, 4>;
+
+constexpr std::array<DigitWidths, 10> kNumberSetA = {{
+    {3, 2, 1, 1},
+    {2, 2, 2, 1},
+    {2, 1, 2, 2},
+    {1, 4, 1, 1},
+    {1, 1, 3, 2},  // 0-4
+    {1, 2, 3, 1},
+    {1, 1, 1, 4},
+    {1, 3, 1, 2},
+    {1, 2, 1, 3},
+    {3, 1, 1, 2},  // 5-9
 }};
+
+constexpr std::array<std::array<DigitWidths, 10>, 2> kNumberSetTable = [] {
+    std::array<std::array<DigitWidths, 10>, 2> sets{kNumberSetA, {}};
+    for (std::size_t d = 0; d < 10; ++d)
+        for (std::size_t k = 0; k < 4; ++k) sets[1][d][k] = kNumberSetA[d][3 - k];
+    return sets;
+}();
+static_assert(kNumberSetTable[1][0] == DigitWidths{1, 1, 2, 3}, "set B's 0 is 1123");
 
 // Pieces of the symbols, in elements: a digit of any set, the start and end guards (and
 // UPC-E's start guard), the centre guard, and UPC-E's end guard.

@@ -11,24 +11,14 @@ namespace {
 
 // The 16-colour VGA palette in Windows order (black, maroon, green, olive, navy,
 // purple, teal, silver, grey, red, lime, yellow, blue, fuchsia, aqua, white).
+// clang-format off
 constexpr std::array<Rgb, 16> kStandardPalette16 = {{
-    {0, 0, 0},
-    {128, 0, 0},
-    {0, 128, 0},
-    {128, 128, 0},  // 0
-    {0, 0, 128},
-    {128, 0, 128},
-    {0, 128, 128},
-    {192, 192, 192},  // 4
-    {128, 128, 128},
-    {255, 0, 0},
-    {0, 255, 0},
-    {255, 255, 0},  // 8
-    {0, 0, 255},
-    {255, 0, 255},
-    {0, 255, 255},
-    {255, 255, 255},  // 12
+    {0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},    // 0
+    {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},  // 4
+    {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},    // 8
+    {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255},  // 12
 }};
+// clang-format on
 static_assert(kStandardPalette16.size() == 16);
 
 constexpr dib::Depths kDepths = dib::depths({4, 8, 24});
