@@ -191,7 +191,7 @@ protected:
     QVariant retrieveData(const QString& mimeType, QMetaType) const override {
         for (const ClipboardForm& form : kClipboardForms) {
             if (mimeType != toQString(form.mimeType)) continue;
-            const std::vector<std::uint8_t> image = form.image(picture_, kScreenDpi);
+            const std::vector<std::uint8_t> image = form.image(picture_);
             return QByteArray(reinterpret_cast<const char*>(image.data()),
                               static_cast<qsizetype>(image.size()));
         }
@@ -263,7 +263,7 @@ std::string QtClipboard::keepPicture(const std::filesystem::path& keeper) {
     if (x11Clipboard == nullptr) return lost + "the X display takes no second connection";
     // Qt hands the clipboard to a clipboard manager itself as the application ends.
     if (x11Clipboard->managerRuns()) return {};
-    const std::string failure = keepOnClipboard(offered_->picture(), kScreenDpi, keeper);
+    const std::string failure = keepOnClipboard(offered_->picture(), keeper);
     return failure.empty() ? failure : lost + failure;
 }
 

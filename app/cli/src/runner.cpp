@@ -106,7 +106,7 @@ private:
     // The picture the desktop program would put on the clipboard, as a file.
     std::error_code writePicture(const std::string& path, const Composition& c) {
         if (format_ == Format::kSvg)
-            return writeOutput(path, svgImage(c.layout, angleIndex_, settings_));
+            return writeOutput(path, svgImage(c.layout, angleIndex_, settings_, options_.dpi));
         platform::Bitmap picture = paintBarcode(c.layout, settings_, fonts_);
         rotatePicture(picture, angleIndex_, rImage_);
         const std::vector<std::uint8_t> image = format_ == Format::kBmp
@@ -121,7 +121,7 @@ private:
     // keeps there after lorrin-cli has ended.
     Report putOnClipboard(const Job& job, const Composition& c) {
         const std::string failure = keepOnClipboard(
-            drawPicture(c.layout, angleIndex_, settings_, fonts_, rImage_), options_.dpi, keeper_);
+            drawPicture(c.layout, angleIndex_, settings_, options_.dpi, fonts_, rImage_), keeper_);
         if (failure.empty()) return {};
         return {Exit::kUnwritable, "lorrin-cli: " + job.where() +
                                        "cannot put the picture on the clipboard: " + failure +

@@ -116,20 +116,32 @@ TEST_F(Cli, EverySymbologyAtEveryAngleScans) {
     }
 }
 
+// The SVG is the PNG's picture: the same bars, and the same size on paper at the same
+// resolution (rendered at that resolution, it has the PNG's pixels).
 TEST_F(Cli, SvgBarsLieWhereThePngBarsLie) {
-    for (const int angle : {0, 90, 180, 270}) {
+    struct Row {
+        int angle, dpi;
+    };
+    constexpr std::array<Row, 6> kRows = {
+        {{0, 96}, {90, 96}, {180, 96}, {270, 96}, {0, 300}, {90, 600}}};
+    for (const auto [angle, dpi] : kRows) {
         const std::string a = std::to_string(angle);
-        ASSERT_EQ(run("-t code39 -a " + a + " -o p" + a + ".png ABC-123"), 0) << read("stderr.txt");
-        ASSERT_EQ(run("-t code39 -a " + a + " -o s" + a + ".svg ABC-123"), 0) << read("stderr.txt");
+        const std::string d = " --dpi " + std::to_string(dpi);
+        ASSERT_EQ(run("-t code39 -a " + a + d + " -o p" + a + ".png ABC-123"), 0)
+            << read("stderr.txt");
+        ASSERT_EQ(run("-t code39 -a " + a + d + " -o s" + a + ".svg ABC-123"), 0)
+            << read("stderr.txt");
         // rsvg-convert refuses a document that is not well-formed XML.
-        const std::string render = "cd '" + dir_.string() + "' && rsvg-convert -b white s" + a +
-                                   ".svg -o r" + a + ".png 2>/dev/null";
-        ASSERT_EQ(std::system(render.c_str()), 0) << "angle " << angle;
+        const std::string render = "cd '" + dir_.string() + "' && rsvg-convert -b white" +
+                                   " --dpi-x " + std::to_string(dpi) + " --dpi-y " +
+                                   std::to_string(dpi) + " s" + a + ".svg -o r" + a +
+                                   ".png 2>/dev/null";
+        ASSERT_EQ(std::system(render.c_str()), 0) << "angle " << angle << " dpi " << dpi;
         const auto png = test::readPng(dir_ / ("p" + a + ".png"));
         const auto svg = test::readPng(dir_ / ("r" + a + ".png"));
         ASSERT_TRUE(png && svg);
-        ASSERT_EQ(svg->width, png->width) << "angle " << angle;
-        ASSERT_EQ(svg->height, png->height) << "angle " << angle;
+        ASSERT_EQ(svg->width, png->width) << "angle " << angle << " dpi " << dpi;
+        ASSERT_EQ(svg->height, png->height) << "angle " << angle << " dpi " << dpi;
         // Row 30 of the upright picture crosses every bar; find it in the turned one.
         int mismatches = 0;
         const int length = (angle == 0 || angle == 180) ? png->width : png->height;
@@ -140,8 +152,8 @@ TEST_F(Cli, SvgBarsLieWhereThePngBarsLie) {
             if (angle == 270) x = 30, y = k;
             mismatches += png->dark(x, y) != svg->dark(x, y);
         }
-        EXPECT_EQ(mismatches, 0) << "angle " << angle;
-        EXPECT_EQ(test::scan(*svg), "CODE-39:ABC-123W\n") << "angle " << angle;
+        EXPECT_EQ(mismatches, 0) << "angle " << angle << " dpi " << dpi;
+        EXPECT_EQ(test::scan(*svg), "CODE-39:ABC-123W\n") << "angle " << angle << " dpi " << dpi;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "lorrin/ansi_text.h"
 #include "lorrin/choices.h"
+#include "lorrin/picture_files.h"
 #include "lorrin/status.h"
 #include "platform/canvas.h"
 
@@ -208,7 +209,22 @@ platform::Bitmap paintBarcode(const BarcodeLayout& layout, const Settings& setti
     return picture;
 }
 
-std::string svgImage(const BarcodeLayout& layout, int angleIndex, const Settings& settings) {
+namespace {
+
+// `pixels` at `dpi` in points (72 a inch), in decimals rounded at the sixth place: exact
+// for the usual resolutions (72, 96, 150, 200, 300, 600 and their like).
+std::string points(int pixels, int dpi) {
+    constexpr std::int64_t kPlaces = 1'000'000;
+    const std::int64_t scaled = (std::int64_t{pixels} * 72 * kPlaces + dpi / 2) / dpi;
+    std::string fraction = std::to_string(kPlaces + scaled % kPlaces).substr(1);
+    fraction.erase(fraction.find_last_not_of('0') + 1);
+    return std::to_string(scaled / kPlaces) + (fraction.empty() ? "" : "." + fraction) + "pt";
+}
+
+}  // namespace
+
+std::string svgImage(const BarcodeLayout& layout, int angleIndex, const Settings& settings,
+                     int dpi) {
     const int w = layout.width;
     const int h = layout.height;
     const int quarter = ((angleIndex % 4) + 4) % 4;
@@ -225,7 +241,7 @@ std::string svgImage(const BarcodeLayout& layout, int angleIndex, const Settings
 
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
-           std::to_string(swapped ? h : w) + "\" height=\"" + std::to_string(swapped ? w : h) +
+           points(swapped ? h : w, dpi) + "\" height=\"" + points(swapped ? w : h, dpi) +
            "\" viewBox=\"0 0 " + std::to_string(swapped ? h : w) + " " +
            std::to_string(swapped ? w : h) + "\" shape-rendering=\"crispEdges\">\n";
     svg += "<g" + (transform.empty() ? std::string() : " transform=\"" + transform + "\"") + ">\n";
@@ -255,9 +271,10 @@ std::string svgImage(const BarcodeLayout& layout, int angleIndex, const Settings
 }
 
 platform::Picture drawPicture(const BarcodeLayout& layout, int angleIndex, const Settings& settings,
-                              platform::FontEngine& fonts, rotateimage::TRotateImage& rImage) {
+                              int dpi, platform::FontEngine& fonts,
+                              rotateimage::TRotateImage& rImage) {
     platform::Picture picture{paintBarcode(layout, settings, fonts),
-                              svgImage(layout, angleIndex, settings)};
+                              svgImage(layout, angleIndex, settings, dpi), dpi};
     rotatePicture(picture.bitmap, angleIndex, rImage);
     return picture;
 }
@@ -272,8 +289,8 @@ int DrawBarcode(const Settings& settings, MainView& view, DrawServices& services
     }
     if (drawn.rewritesCode) view.setCodeText(drawn.readableText);
 
-    const platform::Picture picture =
-        drawPicture(drawn.layout, view.angleIndex(), settings, services.fonts, services.rImage);
+    const platform::Picture picture = drawPicture(drawn.layout, view.angleIndex(), settings,
+                                                  kScreenDpi, services.fonts, services.rImage);
     // A picture the clipboard did not take is reported, never tried again: another
     // program holds the clipboard now, and its contents are its own.
     if (!services.clipboard.setPicture(picture)) {

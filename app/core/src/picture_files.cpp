@@ -111,17 +111,18 @@ std::vector<std::uint8_t> bmpImage(const platform::Bitmap& picture, int dpi) {
 }
 
 const std::array<ClipboardForm, 3> kClipboardForms = {{
-    {"image/png", [](const platform::Picture& p, int dpi) { return pngImage(p.bitmap, dpi); }},
-    {"image/bmp", [](const platform::Picture& p, int dpi) { return bmpImage(p.bitmap, dpi); }},
-    {"image/svg+xml", [](const platform::Picture& p,
-                         int) { return std::vector<std::uint8_t>(p.svg.begin(), p.svg.end()); }},
+    {"image/png", [](const platform::Picture& p) { return pngImage(p.bitmap, p.dpi); }},
+    {"image/bmp", [](const platform::Picture& p) { return bmpImage(p.bitmap, p.dpi); }},
+    {"image/svg+xml",
+     [](const platform::Picture& p) {
+         return std::vector<std::uint8_t>(p.svg.begin(), p.svg.end());
+     }},
 }};
 
-std::string keepOnClipboard(const platform::Picture& picture, int dpi,
-                            const std::filesystem::path& keeper) {
+std::string keepOnClipboard(const platform::Picture& picture, const std::filesystem::path& keeper) {
     std::vector<keeper::Format> forms;
     for (const ClipboardForm& form : kClipboardForms)
-        forms.push_back({std::string(form.mimeType), form.image(picture, dpi)});
+        forms.push_back({std::string(form.mimeType), form.image(picture)});
     return keeper::startKeeper(keeper, forms).failure;
 }
 

@@ -219,7 +219,7 @@ TEST_F(Draw, TurnedPicturesAreExactRightAngleTurns) {
         EXPECT_EQ(test::scan(g), "EAN-13:4901234567894\n") << "angle " << r.angle;
         // The clipboard's SVG is turned the same way.
         const std::string size =
-            "width=\"" + std::to_string(r.width) + "\" height=\"" + std::to_string(r.height) + "\"";
+            "viewBox=\"0 0 " + std::to_string(r.width) + " " + std::to_string(r.height) + "\"";
         EXPECT_NE(clipboard.pictures.back().svg.find(size), std::string::npos)
             << "angle " << r.angle;
     }

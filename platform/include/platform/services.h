@@ -10,11 +10,13 @@
 
 namespace platform {
 
-// A picture as the clipboard takes it: the bitmap with its palette, and the same picture
-// as an SVG document for programs that paste vector pictures.
+// A picture as the clipboard takes it: the bitmap with its palette, the same picture as an
+// SVG document for programs that paste vector pictures, and the resolution both are drawn
+// for (dots per inch), which gives them the same size on paper.
 struct Picture {
     Bitmap bitmap;
     std::string svg;
+    int dpi = 96;
 };
 
 class Clipboard {

@@ -88,15 +88,19 @@ platform::Bitmap paintBarcode(const BarcodeLayout& layout, const Settings& setti
 // component (-1 turns it by -90, that is 270).  Angle index 0 leaves it alone.
 void rotatePicture(platform::Bitmap& picture, int angleIndex, rotateimage::TRotateImage& rImage);
 
-// The layout as an SVG document of the painted picture's size: bars as rectangles, the
-// readable line as text in the settings' font on its white box, turned by angleIndex x 90
-// degrees clockwise as rotatePicture turns the bitmap.
-std::string svgImage(const BarcodeLayout& layout, int angleIndex, const Settings& settings);
+// The layout as an SVG document of the painted picture: bars as rectangles, the readable
+// line as text in the settings' font on its white box, turned by angleIndex x 90 degrees
+// clockwise as rotatePicture turns the bitmap.  Its user units are the picture's pixels,
+// and its size is given in points at `dpi`, so that it prints as large as the PNG or BMP
+// file of that resolution (at 96, a point is three quarters of a pixel).
+std::string svgImage(const BarcodeLayout& layout, int angleIndex, const Settings& settings,
+                     int dpi);
 
-// The layout painted and turned, with its SVG turned the same: the picture the clipboard
-// takes.
+// The layout painted and turned, with its SVG turned the same, both for `dpi`: the picture
+// the clipboard takes.
 platform::Picture drawPicture(const BarcodeLayout& layout, int angleIndex, const Settings& settings,
-                              platform::FontEngine& fonts, rotateimage::TRotateImage& rImage);
+                              int dpi, platform::FontEngine& fonts,
+                              rotateimage::TRotateImage& rImage);
 
 // What a draw uses beyond the settings and the window.
 struct DrawServices {

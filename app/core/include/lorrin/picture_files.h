@@ -36,19 +36,19 @@ std::vector<std::uint8_t> pngImage(const platform::Bitmap& picture, int dpi);
 // The picture's DIB file image with `dpi` (1 to kMaxDpi) in its resolution fields.
 std::vector<std::uint8_t> bmpImage(const platform::Bitmap& picture, int dpi);
 
-// One form of a picture on the clipboard: its MIME type and its file image at `dpi`.
+// One form of a picture on the clipboard: its MIME type and its file image, at the
+// picture's resolution.
 struct ClipboardForm {
     std::string_view mimeType;
-    std::vector<std::uint8_t> (*image)(const platform::Picture& picture, int dpi);
+    std::vector<std::uint8_t> (*image)(const platform::Picture& picture);
 };
 
 // Every form the clipboard offers a picture in, the most faithful raster first.
 extern const std::array<ClipboardForm, 3> kClipboardForms;
 
-// Hands the picture in every clipboard form at `dpi` to the keeper program at `keeper`,
+// Hands the picture in every clipboard form to the keeper program at `keeper`,
 // which serves it on the clipboard from now on, also after this program ends, until
 // another program takes the clipboard.  "" when the keeper holds it, else why not.
-std::string keepOnClipboard(const platform::Picture& picture, int dpi,
-                            const std::filesystem::path& keeper);
+std::string keepOnClipboard(const platform::Picture& picture, const std::filesystem::path& keeper);
 
 }  // namespace lorrin
