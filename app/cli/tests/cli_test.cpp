@@ -157,6 +157,27 @@ TEST_F(Cli, SvgBarsLieWhereThePngBarsLie) {
     }
 }
 
+// A font name is any bytes on a command line; the SVG stays well-formed XML whatever it is
+// (rsvg-convert refuses anything else).
+TEST_F(Cli, SvgIsWellFormedWhateverTheFontName) {
+    constexpr std::array<std::string_view, 4> kNames = {
+        "a\xFF\xFE"
+        "b",  // bytes of no UTF-8 sequence
+        "\xEF\xBF\xBE"
+        "x",  // U+FFFE, no XML character
+        "\xE3\x81"
+        "&<\">",         // a sequence cut short, markup
+        "\x01\x1B[31m",  // control characters
+    };
+    for (std::size_t i = 0; i < kNames.size(); ++i) {
+        ASSERT_EQ(run("-t code39 --font '" + std::string(kNames[i]) + "' -o f.svg ABC"), 0)
+            << "row " << i << ": " << read("stderr.txt");
+        const std::string render =
+            "cd '" + dir_.string() + "' && rsvg-convert f.svg -o f.png 2>/dev/null";
+        EXPECT_EQ(std::system(render.c_str()), 0) << "row " << i;
+    }
+}
+
 // Without an X display the picture has nowhere to stay: lorrin-cli says so, and why.
 TEST_F(Cli, ClipboardWithoutAnXDisplaySaysWhy) {
     const char* display = std::getenv("DISPLAY");

@@ -122,10 +122,23 @@ void layOutBars(const std::vector<std::int32_t>& widths, const Settings& setting
     }
 }
 
-// Text as SVG character data or an attribute value.
+// Text as SVG character data or an attribute value, well-formed whatever it holds: a byte
+// that is no part of valid UTF-8 (a font name typed on a command line may be anything) and
+// the two non-characters XML excludes (U+FFFE, U+FFFF) become U+FFFD.
 std::string xmlEscaped(std::string_view text) {
     std::string out;
-    for (const char c : text) {
+    while (!text.empty()) {
+        const char c = text.front();
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            const std::size_t length = utf8SequenceLength(text);
+            const std::string_view sequence = text.substr(0, length);
+            const bool excluded =
+                length == 0 || sequence == "\xEF\xBF\xBE" || sequence == "\xEF\xBF\xBF";
+            out += excluded ? std::string_view("\xEF\xBF\xBD") : sequence;
+            text.remove_prefix(std::max<std::size_t>(length, 1));
+            continue;
+        }
+        text.remove_prefix(1);
         switch (c) {
             case '&': out += "&amp;"; break;
             case '<': out += "&lt;"; break;
