@@ -10,10 +10,33 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 namespace {
+
+// A display that takes the connection and then says nothing would hold the keeper, and
+// its starter, forever: past this time the keeper gives up and says why.
+constexpr unsigned kTakeLimitSeconds = 3;
+int starterStream = -1;
+char silentDisplay[256] = "";
+
+void giveUp(int) {
+    [[maybe_unused]] const ssize_t written =
+        write(starterStream, silentDisplay, std::strlen(silentDisplay));
+    _exit(1);
+}
+
+void limitTheTake(int starter) {
+    const char* display = std::getenv("DISPLAY");
+    std::snprintf(silentDisplay, sizeof silentDisplay, "the X display %s does not answer\n",
+                  display == nullptr ? "" : display);
+    starterStream = starter;
+    signal(SIGALRM, giveUp);
+    alarm(kTakeLimitSeconds);
+}
 
 // The one answer line, on the starter's stream, which is then closed.
 void answer(int starter, const std::string& text) {
@@ -65,8 +88,11 @@ int main() {
         answer(starter, "the keeper was handed no picture");
         return 1;
     }
+    limitTheTake(starter);
     lorrin::keeper::ClipboardKeeper clipboard(std::move(*forms));
-    if (const std::string failure = clipboard.take(); !failure.empty()) {
+    const std::string failure = clipboard.take();
+    alarm(0);
+    if (!failure.empty()) {
         answer(starter, failure);
         return 1;
     }

@@ -6,11 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -98,6 +101,26 @@ TEST(Handover, ReadsWhatIsWrittenAndRefusesAnythingElse) {
         /* 8 */ {"a form over the limit", oversized},
     }};
     for (const auto& [what, stream] : refused) EXPECT_FALSE(readFrom(stream)) << what;
+}
+
+TEST(Handover, AProgramThatNeverAnswersIsNotWaitedFor) {
+    // It reads nothing, says nothing and would not end for a minute.
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("lorrin-keeper-test-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path program = folder / "lorrin-keeper";
+    std::ofstream(program) << "#!/bin/sh\necho $$ > \"$0.pid\"\nexec sleep 60\n";
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+
+    const auto began = std::chrono::steady_clock::now();
+    const Started keeper = startKeeper(program, std::vector<Format>{{"image/png", {1}}});
+    EXPECT_LT(std::chrono::steady_clock::now() - began, 10s);
+    EXPECT_EQ(keeper.failure, "the keeper gave no answer");
+    int pid = 0;
+    std::ifstream(program.string() + ".pid") >> pid;
+    EXPECT_GT(pid, 0);
+    EXPECT_TRUE(endsWithin(pid, 1s)) << "the program is left running";
+    std::filesystem::remove_all(folder);
 }
 
 class Keeper : public ::testing::Test {
@@ -251,19 +274,56 @@ TEST_F(Keeper, KeepsNothingOfItsStarter) {
     EXPECT_NE(getsid(keeper.pid), getsid(0));
 }
 
+// A display that takes connections and never answers them: a listening socket, never
+// accepted from, where the X server of a display would be (libxcb tries the abstract
+// name first, and an abstract name leaves no file behind).
+class SilentDisplay {
+public:
+    SilentDisplay() {
+        for (int number = 7900; number < 8000 && name_.empty(); ++number) {
+            socket_ = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            const std::string path = "/tmp/.X11-unix/X" + std::to_string(number);
+            std::memcpy(address.sun_path + 1, path.data(), path.size());
+            const auto length =
+                static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + path.size());
+            if (bind(socket_, reinterpret_cast<const sockaddr*>(&address), length) == 0 &&
+                listen(socket_, 8) == 0)
+                name_ = ":" + std::to_string(number);
+            else
+                close(socket_);
+        }
+    }
+    ~SilentDisplay() {
+        if (!name_.empty()) close(socket_);
+    }
+    SilentDisplay(const SilentDisplay&) = delete;
+    SilentDisplay& operator=(const SilentDisplay&) = delete;
+    const std::string& name() const { return name_; }
+
+private:
+    int socket_ = -1;
+    std::string name_;
+};
+
 TEST_F(Keeper, SaysWhyItDoesNotHoldTheClipboard) {
     const std::string display = std::getenv("DISPLAY");
+    const SilentDisplay silent;
+    ASSERT_FALSE(silent.name().empty());
+    const std::string silence = "the X display " + silent.name() + " does not answer";
     struct Row {
         const char* display;  // nullptr: none set
         const char* program;
         const char* failure;  // the start of the answer
     };
-    const std::array<Row, 3> rows = {{
+    const std::array<Row, 4> rows = {{
         /* 0 */ {nullptr, LORRIN_KEEPER_PATH, "no X display: DISPLAY is not set"},
         /* 1 */ {":7919", LORRIN_KEEPER_PATH, "cannot open the X display :7919"},
         /* 2 */
         {display.c_str(), "/nonexistent/lorrin-keeper",
          "cannot start /nonexistent/lorrin-keeper: "},
+        /* 3 */ {silent.name().c_str(), LORRIN_KEEPER_PATH, silence.c_str()},
     }};
     const std::vector<Format> forms = {{"image/png", {1}}};
     for (std::size_t i = 0; i < rows.size(); ++i) {
