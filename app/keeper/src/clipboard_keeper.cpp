@@ -214,11 +214,14 @@ bool ClipboardKeeper::convertMultiple(xcb_window_t requestor, xcb_atom_t propert
                                xcb_get_property(connection_, 0, requestor, property,
                                                 XCB_GET_PROPERTY_TYPE_ANY, 0, 2 * kMaxPairs),
                                nullptr));
-    if (!reply || reply->format != 32) return false;
+    // A list longer than the limit is refused whole: answered in part, it would read as
+    // a shorter list.  So is one with an atom left over.
+    if (!reply || reply->format != 32 || reply->bytes_after != 0) return false;
     const auto* values = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
     std::vector<xcb_atom_t> pairs(
         values, values + xcb_get_property_value_length(reply.get()) / sizeof(xcb_atom_t));
-    for (std::size_t i = 0; i + 1 < pairs.size(); i += 2)
+    if (pairs.size() % 2 != 0) return false;
+    for (std::size_t i = 0; i < pairs.size(); i += 2)
         if (pairs[i] == atoms_.multiple || !convert(requestor, pairs[i], pairs[i + 1]))
             pairs[i + 1] = XCB_NONE;
     setProperty<xcb_atom_t>(connection_, requestor, property, atoms_.atomPair, pairs);

@@ -179,6 +179,37 @@ TEST_F(Keeper, ConvertsEachPairOfAMultipleRequest) {
     EXPECT_EQ(client_.take(pairs[5])->second, pattern(10, 1));
 }
 
+TEST_F(Keeper, RefusesAMultipleRequestThatIsNoListOfPairs) {
+    ASSERT_TRUE(start({{"image/png", pattern(10, 1)}}).ok());
+    const xcb_atom_t png = client_.atom("image/png");
+    const xcb_atom_t into = client_.atom("P1");
+    std::vector<xcb_atom_t> tooMany;
+    for (int i = 0; i < 65; ++i) tooMany.insert(tooMany.end(), {png, into});
+    struct Row {
+        const char* what;
+        std::uint8_t format;  // 0: no property at all
+        std::vector<xcb_atom_t> atoms;
+    };
+    const std::array<Row, 4> rows = {{
+        {"no property", 0, {}},
+        {"bytes, not atoms", 8, {png, into}},
+        {"an atom left over", 32, {png, into, png}},
+        {"more pairs than are answered", 32, tooMany},
+    }};
+    const xcb_atom_t request = client_.atom("PAIRS");
+    for (const Row& row : rows) {
+        xcb_delete_property(client_.connection(), client_.window(), request);
+        if (row.format != 0)
+            xcb_change_property(client_.connection(), XCB_PROP_MODE_REPLACE, client_.window(),
+                                request, client_.atom("ATOM_PAIR"), row.format,
+                                static_cast<std::uint32_t>(row.atoms.size() * 32 / row.format),
+                                row.atoms.data());
+        EXPECT_EQ(client_.ask(client_.atom("CLIPBOARD"), client_.atom("MULTIPLE"), request, 2s),
+                  std::optional<xcb_atom_t>(XCB_ATOM_NONE))
+            << row.what;
+    }
+}
+
 TEST_F(Keeper, AnAskerThatStopsReadingHoldsNobodyUp) {
     const Bytes large = pattern(4 * kPiece, 5);
     ASSERT_TRUE(start({{"image/bmp", large}}).ok());
