@@ -24,6 +24,8 @@ constexpr std::size_t kRequestFields = 64;
 constexpr std::size_t kMaxTransfers = 64;
 constexpr std::uint32_t kMaxPairs = 64;
 constexpr std::string_view kWindowName = "lorrin-keeper";
+// The bit of an event's type that marks it sent by a client, not by the server.
+constexpr std::uint8_t kSentByAClient = 0x80;
 
 struct FreeReply {
     void operator()(void* reply) const { std::free(reply); }
@@ -155,7 +157,10 @@ bool ClipboardKeeper::handle(const xcb_generic_event_t& event) {
         }
         case XCB_SELECTION_REQUEST: answer(as<xcb_selection_request_event_t>(event)); return true;
         case XCB_SELECTION_CLEAR:
-            return as<xcb_selection_clear_event_t>(event).selection != atoms_.clipboard;
+            // Only the server takes the clipboard away; another client's SelectionClear
+            // (sent as an event of its own) leaves it with the keeper.
+            return (event.response_type & kSentByAClient) != 0 ||
+                   as<xcb_selection_clear_event_t>(event).selection != atoms_.clipboard;
         case XCB_PROPERTY_NOTIFY: {
             const auto& notice = as<xcb_property_notify_event_t>(event);
             if (notice.state == XCB_PROPERTY_DELETE) continueTransfer(notice.window, notice.atom);

@@ -242,6 +242,21 @@ TEST_F(Keeper, EndsWhenAnotherProgramTakesTheClipboard) {
     }
 }
 
+TEST_F(Keeper, KeepsTheClipboardWhenAClientOnlySaysItIsTaken) {
+    const Started keeper = start({{"image/png", pattern(10, 1)}});
+    ASSERT_TRUE(keeper.ok()) << keeper.failure;
+    const xcb_window_t owner = client_.owner("CLIPBOARD");
+    xcb_selection_clear_event_t forged{};
+    forged.response_type = XCB_SELECTION_CLEAR;
+    forged.owner = owner;
+    forged.selection = client_.atom("CLIPBOARD");
+    forged.time = XCB_CURRENT_TIME;
+    xcb_send_event(client_.connection(), 0, owner, XCB_EVENT_MASK_NO_EVENT,
+                   reinterpret_cast<const char*>(&forged));
+    EXPECT_EQ(client_.read("CLIPBOARD", "image/png"), pattern(10, 1));
+    EXPECT_FALSE(ended(keeper.pid));
+}
+
 TEST_F(Keeper, EndsWhenTheDisplayGoes) {
     const Started keeper = start({{"image/png", pattern(10, 1)}});
     ASSERT_TRUE(keeper.ok()) << keeper.failure;
