@@ -125,7 +125,8 @@ std::string ClipboardKeeper::take() {
         return "another program took the clipboard at the same moment";
     // A clipboard manager saves the forms and serves them itself (its answer ends the
     // keeper); until it answers, and when it refuses, the keeper serves them.
-    if (ownerOf(atoms_.manager) != XCB_NONE)
+    askedManager_ = ownerOf(atoms_.manager) != XCB_NONE;
+    if (askedManager_)
         xcb_convert_selection(connection_, window_, atoms_.manager, atoms_.saveTargets,
                               atoms_.saved, time_);
     xcb_flush(connection_);
@@ -168,7 +169,7 @@ bool ClipboardKeeper::handle(const xcb_generic_event_t& event) {
         }
         case XCB_SELECTION_NOTIFY: {
             const auto& notice = as<xcb_selection_notify_event_t>(event);
-            const bool saved = notice.selection == atoms_.manager &&
+            const bool saved = askedManager_ && notice.selection == atoms_.manager &&
                                notice.target == atoms_.saveTargets && notice.property != XCB_NONE;
             return !saved;
         }

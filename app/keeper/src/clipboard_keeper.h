@@ -60,6 +60,7 @@ private:
     Atoms atoms_{};
     xcb_timestamp_t time_ = XCB_CURRENT_TIME;  // when the clipboard became ours
     std::size_t piece_ = 0;                    // the largest property written at once
+    bool askedManager_ = false;                // to save the forms
     std::vector<Transfer> transfers_;
 };
 

@@ -1,6 +1,7 @@
 // The keeper on an X server of the test's own: what it serves, to whom, for how long, and
 // what it leaves of its starter; and the handover it reads.
 #include "lorrin/keeper/handover.h"
+#include "selection_notice.h"
 #include "x_session.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <thread>
 
@@ -242,19 +244,59 @@ TEST_F(Keeper, EndsWhenAnotherProgramTakesTheClipboard) {
     }
 }
 
-TEST_F(Keeper, KeepsTheClipboardWhenAClientOnlySaysItIsTaken) {
-    const Started keeper = start({{"image/png", pattern(10, 1)}});
-    ASSERT_TRUE(keeper.ok()) << keeper.failure;
-    const xcb_window_t owner = client_.owner("CLIPBOARD");
-    xcb_selection_clear_event_t forged{};
-    forged.response_type = XCB_SELECTION_CLEAR;
-    forged.owner = owner;
-    forged.selection = client_.atom("CLIPBOARD");
-    forged.time = XCB_CURRENT_TIME;
-    xcb_send_event(client_.connection(), 0, owner, XCB_EVENT_MASK_NO_EVENT,
-                   reinterpret_cast<const char*>(&forged));
-    EXPECT_EQ(client_.read("CLIPBOARD", "image/png"), pattern(10, 1));
-    EXPECT_FALSE(ended(keeper.pid));
+// Events another client sends the keeper's window, as if the server or a clipboard
+// manager had sent them.
+xcb_selection_clear_event_t forgedClear(test::XClient& x) {
+    xcb_selection_clear_event_t clear{};
+    clear.response_type = XCB_SELECTION_CLEAR;
+    clear.owner = x.owner("CLIPBOARD");
+    clear.selection = x.atom("CLIPBOARD");
+    return clear;
+}
+
+xcb_selection_notify_event_t forgedSaved(test::XClient& x) {
+    xcb_selection_notify_event_t saved{};
+    saved.response_type = XCB_SELECTION_NOTIFY;
+    saved.requestor = x.owner("CLIPBOARD");
+    saved.selection = x.atom("CLIPBOARD_MANAGER");
+    saved.target = x.atom("SAVE_TARGETS");
+    saved.property = x.atom("LORRIN_KEEPER_SAVED");
+    return saved;
+}
+
+TEST_F(Keeper, KeepsTheClipboardWhenAClientOnlySaysItIsTakenOrSaved) {
+    const std::array<std::pair<const char*, std::function<void()>>, 2> forged = {{
+        {"SelectionClear",
+         [&] { sendEvent(client_.connection(), client_.owner("CLIPBOARD"), forgedClear(client_)); }},
+        {"saved by a clipboard manager that was never asked",
+         [&] { sendEvent(client_.connection(), client_.owner("CLIPBOARD"), forgedSaved(client_)); }},
+    }};
+    for (const auto& [what, send] : forged) {
+        const Started keeper = start({{"image/png", pattern(10, 1)}});
+        ASSERT_TRUE(keeper.ok()) << keeper.failure;
+        send();
+        EXPECT_EQ(client_.read("CLIPBOARD", "image/png"), pattern(10, 1)) << what;
+        EXPECT_FALSE(ended(keeper.pid)) << what;
+    }
+}
+
+TEST_F(Keeper, AnswersWithNothingButTheAnswer) {
+    ASSERT_TRUE(start({{"image/png", pattern(10, 1)}}).ok());
+    // An event is 32 bytes, an answer's fields 24: the rest is nothing of the keeper's.
+    for (const char* target : {"image/png", "TARGETS", "text/plain"}) {
+        xcb_convert_selection(client_.connection(), client_.window(), client_.atom("CLIPBOARD"),
+                              client_.atom(target), client_.atom("P"), XCB_CURRENT_TIME);
+        const test::Event answer = client_.waitFor(
+            [](const xcb_generic_event_t& e) {
+                return (e.response_type & 0x7F) == XCB_SELECTION_NOTIFY;
+            },
+            2s);
+        ASSERT_TRUE(answer) << target;
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(answer.get());
+        EXPECT_TRUE(std::all_of(bytes + sizeof(xcb_selection_notify_event_t), bytes + 32,
+                                [](std::uint8_t b) { return b == 0; }))
+            << target;
+    }
 }
 
 TEST_F(Keeper, EndsWhenTheDisplayGoes) {
