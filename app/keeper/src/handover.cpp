@@ -168,8 +168,8 @@ Started startKeeper(const std::filesystem::path& program, std::span<const Format
     shutdown(ends[0], SHUT_WR);
     const Started started = fromAnswer(readAnswer(ends[0]));
     close(ends[0]);
-    // The process started leaves the keeper to itself at once; one that has not answered
-    // is not waited for.
+    // The process started leaves the keeper to itself once it has answered; one that has
+    // not answered is not waited for.
     if (!started.ok()) kill(child, SIGKILL);
     while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
     }

@@ -9,6 +9,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -107,8 +108,8 @@ TEST(Handover, ReadsWhatIsWrittenAndRefusesAnythingElse) {
 
 TEST(Handover, AProgramThatNeverAnswersIsNotWaitedFor) {
     // It reads nothing, says nothing and would not end for a minute.
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                         ("lorrin-keeper-test-" + std::to_string(getpid()));
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("lorrin-keeper-test-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     const std::filesystem::path program = folder / "lorrin-keeper";
     std::ofstream(program) << "#!/bin/sh\necho $$ > \"$0.pid\"\nexec sleep 60\n";
@@ -267,9 +268,13 @@ xcb_selection_notify_event_t forgedSaved(test::XClient& x) {
 TEST_F(Keeper, KeepsTheClipboardWhenAClientOnlySaysItIsTakenOrSaved) {
     const std::array<std::pair<const char*, std::function<void()>>, 2> forged = {{
         {"SelectionClear",
-         [&] { sendEvent(client_.connection(), client_.owner("CLIPBOARD"), forgedClear(client_)); }},
+         [&] {
+             sendEvent(client_.connection(), client_.owner("CLIPBOARD"), forgedClear(client_));
+         }},
         {"saved by a clipboard manager that was never asked",
-         [&] { sendEvent(client_.connection(), client_.owner("CLIPBOARD"), forgedSaved(client_)); }},
+         [&] {
+             sendEvent(client_.connection(), client_.owner("CLIPBOARD"), forgedSaved(client_));
+         }},
     }};
     for (const auto& [what, send] : forged) {
         const Started keeper = start({{"image/png", pattern(10, 1)}});
@@ -360,6 +365,35 @@ TEST_F(Keeper, KeepsNothingOfItsStarter) {
     EXPECT_EQ(files, 4) << "the standard streams and the X connection";
     EXPECT_EQ(std::filesystem::read_symlink(proc / "cwd"), "/");
     EXPECT_NE(getsid(keeper.pid), getsid(0));
+}
+
+TEST_F(Keeper, EndsItsFirstProcessWithZeroOnlyWhenItHoldsTheClipboard) {
+    const std::filesystem::path stream = std::filesystem::temp_directory_path() /
+                                         ("lorrin-keeper-stream-" + std::to_string(getpid()));
+    const Bytes bytes = handover({{"image/png", {1}}});
+    std::ofstream(stream, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    struct Row {
+        const char* input;
+        const char* display;  // "" for none
+        int status;
+    };
+    const std::string display = std::getenv("DISPLAY");
+    const std::array<Row, 4> rows = {{
+        /* 0 */ {"/dev/null", display.c_str(), 1},
+        /* 1 */ {stream.c_str(), "", 1},
+        /* 2 */ {stream.c_str(), ":7919", 1},
+        /* 3 */ {stream.c_str(), display.c_str(), 0},
+    }};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::string command = std::string("DISPLAY=") + rows[i].display + " " +
+                                    LORRIN_KEEPER_PATH + " < " + rows[i].input + " > /dev/null";
+        const int status = std::system(command.c_str());
+        EXPECT_TRUE(WIFEXITED(status)) << "row " << i;
+        EXPECT_EQ(WEXITSTATUS(status), rows[i].status) << "row " << i;
+    }
+    std::filesystem::remove(stream);
 }
 
 // A display that takes connections and never answers them: a listening socket, never
