@@ -148,6 +148,10 @@ void ClipboardKeeper::serve() {
     }
 }
 
+bool ClipboardKeeper::earlierDeadline(const Transfer& a, const Transfer& b) {
+    return a.deadline < b.deadline;
+}
+
 bool ClipboardKeeper::handle(const xcb_generic_event_t& event) {
     switch (event.response_type & 0x7F) {
         case 0: {
@@ -209,7 +213,10 @@ bool ClipboardKeeper::convert(xcb_window_t requestor, xcb_atom_t target, xcb_ato
         setProperty<std::uint8_t>(connection_, requestor, property, target, bytes);
         return true;
     }
-    if (transfers_.size() >= kMaxTransfers) return false;
+    // At the limit the transfer idle the longest gives way: askers that have stopped
+    // reading would otherwise keep every later one out until they time out.
+    if (transfers_.size() >= kMaxTransfers)
+        endTransfer(std::min_element(transfers_.begin(), transfers_.end(), earlierDeadline));
     startTransfer(requestor, property, index);
     return true;
 }
@@ -288,11 +295,8 @@ void ClipboardKeeper::dropIdleTransfers() {
 
 int ClipboardKeeper::msUntilNextDeadline() const {
     if (transfers_.empty()) return -1;
-    const auto next = std::min_element(transfers_.begin(), transfers_.end(),
-                                       [](const Transfer& a, const Transfer& b) {
-                                           return a.deadline < b.deadline;
-                                       })
-                          ->deadline;
+    const auto next =
+        std::min_element(transfers_.begin(), transfers_.end(), earlierDeadline)->deadline;
     const auto left =
         std::chrono::ceil<std::chrono::milliseconds>(next - std::chrono::steady_clock::now());
     return static_cast<int>(std::max<std::int64_t>(left.count(), 0));

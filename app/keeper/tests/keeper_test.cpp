@@ -22,6 +22,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <thread>
 
 namespace lorrin::keeper {
@@ -213,22 +214,26 @@ TEST_F(Keeper, RefusesAMultipleRequestThatIsNoListOfPairs) {
     }
 }
 
-TEST_F(Keeper, AnAskerThatStopsReadingHoldsNobodyUp) {
+TEST_F(Keeper, AskersThatStopReadingHoldNobodyUp) {
     const Bytes large = pattern(4 * kPiece, 5);
     ASSERT_TRUE(start({{"image/bmp", large}}).ok());
-    // One asker takes the announcement of the pieces, which brings the first piece, and
-    // then takes nothing more.
-    test::XClient stalled;
-    const xcb_atom_t property = stalled.atom("STALLED");
-    ASSERT_EQ(stalled.ask(stalled.atom("CLIPBOARD"), stalled.atom("image/bmp"), property, 2s),
-              std::optional<xcb_atom_t>(property));
-    ASSERT_EQ(stalled.take(property)->first, stalled.atom("INCR"));
-
-    const auto began = std::chrono::steady_clock::now();
-    const auto bytes = client_.read("CLIPBOARD", "image/bmp");
-    ASSERT_TRUE(bytes);
-    EXPECT_TRUE(*bytes == large);
-    EXPECT_LT(std::chrono::steady_clock::now() - began, 1s);
+    // One asker, and then more than the keeper serves at once, take the announcement of
+    // the pieces, which brings the first piece, and then take nothing more.
+    std::vector<std::unique_ptr<test::XClient>> stalled;
+    for (const std::size_t askers : {1, 70}) {
+        while (stalled.size() < askers) {
+            auto& asker = stalled.emplace_back(std::make_unique<test::XClient>());
+            const xcb_atom_t property = asker->atom("STALLED");
+            ASSERT_EQ(asker->ask(asker->atom("CLIPBOARD"), asker->atom("image/bmp"), property, 2s),
+                      std::optional<xcb_atom_t>(property));
+            ASSERT_EQ(asker->take(property)->first, asker->atom("INCR"));
+        }
+        const auto began = std::chrono::steady_clock::now();
+        const auto bytes = client_.read("CLIPBOARD", "image/bmp");
+        ASSERT_TRUE(bytes) << askers << " stalled";
+        EXPECT_TRUE(*bytes == large) << askers << " stalled";
+        EXPECT_LT(std::chrono::steady_clock::now() - began, 1s) << askers << " stalled";
+    }
 }
 
 TEST_F(Keeper, EndsWhenAnotherProgramTakesTheClipboard) {
