@@ -19,8 +19,9 @@
 namespace {
 
 // A display that takes the connection and then says nothing would hold the keeper, and
-// its starter, forever: past this time the keeper gives up and says why.
-constexpr unsigned kTakeLimitSeconds = 3;
+// its starter, forever: past this time the keeper gives up and says why.  A display at
+// the far end of a slow link takes a few round trips; the starter waits 5 s.
+constexpr unsigned kTakeLimitSeconds = 4;
 int starterStream = -1;
 char silentDisplay[256] = "";
 
