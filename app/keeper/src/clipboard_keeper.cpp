@@ -24,6 +24,8 @@ constexpr std::size_t kRequestFields = 64;
 constexpr std::size_t kMaxTransfers = 64;
 constexpr std::uint32_t kMaxPairs = 64;
 constexpr std::string_view kWindowName = "lorrin-keeper";
+// The bit of an event's type that marks it sent by a client, not by the server.
+constexpr std::uint8_t kSentByAClient = 0x80;
 
 struct FreeReply {
     void operator()(void* reply) const { std::free(reply); }
@@ -123,7 +125,8 @@ std::string ClipboardKeeper::take() {
         return "another program took the clipboard at the same moment";
     // A clipboard manager saves the forms and serves them itself (its answer ends the
     // keeper); until it answers, and when it refuses, the keeper serves them.
-    if (ownerOf(atoms_.manager) != XCB_NONE)
+    askedManager_ = ownerOf(atoms_.manager) != XCB_NONE;
+    if (askedManager_)
         xcb_convert_selection(connection_, window_, atoms_.manager, atoms_.saveTargets,
                               atoms_.saved, time_);
     xcb_flush(connection_);
@@ -145,6 +148,10 @@ void ClipboardKeeper::serve() {
     }
 }
 
+bool ClipboardKeeper::earlierDeadline(const Transfer& a, const Transfer& b) {
+    return a.deadline < b.deadline;
+}
+
 bool ClipboardKeeper::handle(const xcb_generic_event_t& event) {
     switch (event.response_type & 0x7F) {
         case 0: {
@@ -155,7 +162,10 @@ bool ClipboardKeeper::handle(const xcb_generic_event_t& event) {
         }
         case XCB_SELECTION_REQUEST: answer(as<xcb_selection_request_event_t>(event)); return true;
         case XCB_SELECTION_CLEAR:
-            return as<xcb_selection_clear_event_t>(event).selection != atoms_.clipboard;
+            // Only the server takes the clipboard away; another client's SelectionClear
+            // (sent as an event of its own) leaves it with the keeper.
+            return (event.response_type & kSentByAClient) != 0 ||
+                   as<xcb_selection_clear_event_t>(event).selection != atoms_.clipboard;
         case XCB_PROPERTY_NOTIFY: {
             const auto& notice = as<xcb_property_notify_event_t>(event);
             if (notice.state == XCB_PROPERTY_DELETE) continueTransfer(notice.window, notice.atom);
@@ -163,7 +173,7 @@ bool ClipboardKeeper::handle(const xcb_generic_event_t& event) {
         }
         case XCB_SELECTION_NOTIFY: {
             const auto& notice = as<xcb_selection_notify_event_t>(event);
-            const bool saved = notice.selection == atoms_.manager &&
+            const bool saved = askedManager_ && notice.selection == atoms_.manager &&
                                notice.target == atoms_.saveTargets && notice.property != XCB_NONE;
             return !saved;
         }
@@ -203,7 +213,10 @@ bool ClipboardKeeper::convert(xcb_window_t requestor, xcb_atom_t target, xcb_ato
         setProperty<std::uint8_t>(connection_, requestor, property, target, bytes);
         return true;
     }
-    if (transfers_.size() >= kMaxTransfers) return false;
+    // At the limit the transfer idle the longest gives way: askers that have stopped
+    // reading would otherwise keep every later one out until they time out.
+    if (transfers_.size() >= kMaxTransfers)
+        endTransfer(std::min_element(transfers_.begin(), transfers_.end(), earlierDeadline));
     startTransfer(requestor, property, index);
     return true;
 }
@@ -214,11 +227,14 @@ bool ClipboardKeeper::convertMultiple(xcb_window_t requestor, xcb_atom_t propert
                                xcb_get_property(connection_, 0, requestor, property,
                                                 XCB_GET_PROPERTY_TYPE_ANY, 0, 2 * kMaxPairs),
                                nullptr));
-    if (!reply || reply->format != 32) return false;
+    // A list longer than the limit is refused whole: answered in part, it would read as
+    // a shorter list.  So is one with an atom left over.
+    if (!reply || reply->format != 32 || reply->bytes_after != 0) return false;
     const auto* values = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
     std::vector<xcb_atom_t> pairs(
         values, values + xcb_get_property_value_length(reply.get()) / sizeof(xcb_atom_t));
-    for (std::size_t i = 0; i + 1 < pairs.size(); i += 2)
+    if (pairs.size() % 2 != 0) return false;
+    for (std::size_t i = 0; i < pairs.size(); i += 2)
         if (pairs[i] == atoms_.multiple || !convert(requestor, pairs[i], pairs[i + 1]))
             pairs[i + 1] = XCB_NONE;
     setProperty<xcb_atom_t>(connection_, requestor, property, atoms_.atomPair, pairs);
@@ -279,11 +295,8 @@ void ClipboardKeeper::dropIdleTransfers() {
 
 int ClipboardKeeper::msUntilNextDeadline() const {
     if (transfers_.empty()) return -1;
-    const auto next = std::min_element(transfers_.begin(), transfers_.end(),
-                                       [](const Transfer& a, const Transfer& b) {
-                                           return a.deadline < b.deadline;
-                                       })
-                          ->deadline;
+    const auto next =
+        std::min_element(transfers_.begin(), transfers_.end(), earlierDeadline)->deadline;
     const auto left =
         std::chrono::ceil<std::chrono::milliseconds>(next - std::chrono::steady_clock::now());
     return static_cast<int>(std::max<std::int64_t>(left.count(), 0));

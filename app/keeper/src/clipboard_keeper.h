@@ -43,6 +43,7 @@ private:
         std::chrono::steady_clock::time_point deadline;
     };
 
+    static bool earlierDeadline(const Transfer& a, const Transfer& b);
     bool handle(const xcb_generic_event_t& event);
     void answer(const xcb_selection_request_event_t& request);
     bool convert(xcb_window_t requestor, xcb_atom_t target, xcb_atom_t property);
@@ -60,6 +61,7 @@ private:
     Atoms atoms_{};
     xcb_timestamp_t time_ = XCB_CURRENT_TIME;  // when the clipboard became ours
     std::size_t piece_ = 0;                    // the largest property written at once
+    bool askedManager_ = false;                // to save the forms
     std::vector<Transfer> transfers_;
 };
 

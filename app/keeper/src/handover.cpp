@@ -7,6 +7,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -159,16 +160,20 @@ Started startKeeper(const std::filesystem::path& program, std::span<const Format
         close(ends[0]);
         return {0, systemError("cannot start " + program.string(), error)};
     }
-    // A keeper that stops reading has failed: its answer says so.
+    // A keeper that stops reading, for a while or for good, has failed: its answer says so.
+    const timeval patience{kAnswerLimit.count(), 0};
+    setsockopt(ends[0], SOL_SOCKET, SO_SNDTIMEO, &patience, sizeof patience);
     for (const Format& form : forms)
         if (!sendAll(ends[0], formatHead(form)) || !sendAll(ends[0], form.bytes)) break;
     shutdown(ends[0], SHUT_WR);
-    const std::string answer = readAnswer(ends[0]);
+    const Started started = fromAnswer(readAnswer(ends[0]));
     close(ends[0]);
-    // The process started leaves the keeper to itself at once.
+    // The process started leaves the keeper to itself once it has answered; one that has
+    // not answered is not waited for.
+    if (!started.ok()) kill(child, SIGKILL);
     while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
     }
-    return fromAnswer(answer);
+    return started;
 }
 
 std::filesystem::path keeperPath(const std::filesystem::path& programDir) {

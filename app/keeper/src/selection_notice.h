@@ -3,7 +3,21 @@
 
 #include <xcb/xcb.h>
 
+#include <array>
+#include <cstring>
+
 namespace lorrin::keeper {
+
+// Sends `event` to `window`.  An event goes as 32 bytes whatever its structure holds (a
+// SelectionNotify holds 24), so it is copied into 32 zeroed ones: sent from the structure
+// itself, the bytes after it would go too.
+template <typename Event>
+void sendEvent(xcb_connection_t* connection, xcb_window_t window, const Event& event) {
+    static_assert(sizeof(Event) <= 32);
+    std::array<char, 32> wire{};
+    std::memcpy(wire.data(), &event, sizeof event);
+    xcb_send_event(connection, 0, window, XCB_EVENT_MASK_NO_EVENT, wire.data());
+}
 
 // Tells the asker that `property` on its window holds the target it asked for, or, with
 // XCB_ATOM_NONE, that the owner refuses it.
@@ -16,8 +30,7 @@ inline void sendSelectionNotice(xcb_connection_t* connection,
     notice.selection = request.selection;
     notice.target = request.target;
     notice.property = property;
-    xcb_send_event(connection, 0, request.requestor, XCB_EVENT_MASK_NO_EVENT,
-                   reinterpret_cast<const char*>(&notice));
+    sendEvent(connection, request.requestor, notice);
 }
 
 }  // namespace lorrin::keeper

@@ -1,21 +1,28 @@
 // The keeper on an X server of the test's own: what it serves, to whom, for how long, and
 // what it leaves of its starter; and the handover it reads.
 #include "lorrin/keeper/handover.h"
+#include "selection_notice.h"
 #include "x_session.h"
 
 #include <gtest/gtest.h>
 
 #include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <memory>
 #include <thread>
 
 namespace lorrin::keeper {
@@ -100,6 +107,26 @@ TEST(Handover, ReadsWhatIsWrittenAndRefusesAnythingElse) {
     for (const auto& [what, stream] : refused) EXPECT_FALSE(readFrom(stream)) << what;
 }
 
+TEST(Handover, AProgramThatNeverAnswersIsNotWaitedFor) {
+    // It reads nothing, says nothing and would not end for a minute.
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("lorrin-keeper-test-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path program = folder / "lorrin-keeper";
+    std::ofstream(program) << "#!/bin/sh\necho $$ > \"$0.pid\"\nexec sleep 60\n";
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+
+    const auto began = std::chrono::steady_clock::now();
+    const Started keeper = startKeeper(program, std::vector<Format>{{"image/png", {1}}});
+    EXPECT_LT(std::chrono::steady_clock::now() - began, 10s);
+    EXPECT_EQ(keeper.failure, "the keeper gave no answer");
+    int pid = 0;
+    std::ifstream(program.string() + ".pid") >> pid;
+    EXPECT_GT(pid, 0);
+    EXPECT_TRUE(endsWithin(pid, 1s)) << "the program is left running";
+    std::filesystem::remove_all(folder);
+}
+
 class Keeper : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -156,22 +183,57 @@ TEST_F(Keeper, ConvertsEachPairOfAMultipleRequest) {
     EXPECT_EQ(client_.take(pairs[5])->second, pattern(10, 1));
 }
 
-TEST_F(Keeper, AnAskerThatStopsReadingHoldsNobodyUp) {
+TEST_F(Keeper, RefusesAMultipleRequestThatIsNoListOfPairs) {
+    ASSERT_TRUE(start({{"image/png", pattern(10, 1)}}).ok());
+    const xcb_atom_t png = client_.atom("image/png");
+    const xcb_atom_t into = client_.atom("P1");
+    std::vector<xcb_atom_t> tooMany;
+    for (int i = 0; i < 65; ++i) tooMany.insert(tooMany.end(), {png, into});
+    struct Row {
+        const char* what;
+        std::uint8_t format;  // 0: no property at all
+        std::vector<xcb_atom_t> atoms;
+    };
+    const std::array<Row, 4> rows = {{
+        {"no property", 0, {}},
+        {"bytes, not atoms", 8, {png, into}},
+        {"an atom left over", 32, {png, into, png}},
+        {"more pairs than are answered", 32, tooMany},
+    }};
+    const xcb_atom_t request = client_.atom("PAIRS");
+    for (const Row& row : rows) {
+        xcb_delete_property(client_.connection(), client_.window(), request);
+        if (row.format != 0)
+            xcb_change_property(client_.connection(), XCB_PROP_MODE_REPLACE, client_.window(),
+                                request, client_.atom("ATOM_PAIR"), row.format,
+                                static_cast<std::uint32_t>(row.atoms.size() * 32 / row.format),
+                                row.atoms.data());
+        EXPECT_EQ(client_.ask(client_.atom("CLIPBOARD"), client_.atom("MULTIPLE"), request, 2s),
+                  std::optional<xcb_atom_t>(XCB_ATOM_NONE))
+            << row.what;
+    }
+}
+
+TEST_F(Keeper, AskersThatStopReadingHoldNobodyUp) {
     const Bytes large = pattern(4 * kPiece, 5);
     ASSERT_TRUE(start({{"image/bmp", large}}).ok());
-    // One asker takes the announcement of the pieces, which brings the first piece, and
-    // then takes nothing more.
-    test::XClient stalled;
-    const xcb_atom_t property = stalled.atom("STALLED");
-    ASSERT_EQ(stalled.ask(stalled.atom("CLIPBOARD"), stalled.atom("image/bmp"), property, 2s),
-              std::optional<xcb_atom_t>(property));
-    ASSERT_EQ(stalled.take(property)->first, stalled.atom("INCR"));
-
-    const auto began = std::chrono::steady_clock::now();
-    const auto bytes = client_.read("CLIPBOARD", "image/bmp");
-    ASSERT_TRUE(bytes);
-    EXPECT_TRUE(*bytes == large);
-    EXPECT_LT(std::chrono::steady_clock::now() - began, 1s);
+    // One asker, and then more than the keeper serves at once, take the announcement of
+    // the pieces, which brings the first piece, and then take nothing more.
+    std::vector<std::unique_ptr<test::XClient>> stalled;
+    for (const std::size_t askers : {1, 70}) {
+        while (stalled.size() < askers) {
+            auto& asker = stalled.emplace_back(std::make_unique<test::XClient>());
+            const xcb_atom_t property = asker->atom("STALLED");
+            ASSERT_EQ(asker->ask(asker->atom("CLIPBOARD"), asker->atom("image/bmp"), property, 2s),
+                      std::optional<xcb_atom_t>(property));
+            ASSERT_EQ(asker->take(property)->first, asker->atom("INCR"));
+        }
+        const auto began = std::chrono::steady_clock::now();
+        const auto bytes = client_.read("CLIPBOARD", "image/bmp");
+        ASSERT_TRUE(bytes) << askers << " stalled";
+        EXPECT_TRUE(*bytes == large) << askers << " stalled";
+        EXPECT_LT(std::chrono::steady_clock::now() - began, 1s) << askers << " stalled";
+    }
 }
 
 TEST_F(Keeper, EndsWhenAnotherProgramTakesTheClipboard) {
@@ -185,6 +247,65 @@ TEST_F(Keeper, EndsWhenAnotherProgramTakesTheClipboard) {
             ASSERT_TRUE(client_.own("CLIPBOARD"));
         }
         EXPECT_TRUE(endsWithin(first.pid, 1s)) << (anotherKeeper ? "another keeper" : "a copy");
+    }
+}
+
+// Events another client sends the keeper's window, as if the server or a clipboard
+// manager had sent them.
+xcb_selection_clear_event_t forgedClear(test::XClient& x) {
+    xcb_selection_clear_event_t clear{};
+    clear.response_type = XCB_SELECTION_CLEAR;
+    clear.owner = x.owner("CLIPBOARD");
+    clear.selection = x.atom("CLIPBOARD");
+    return clear;
+}
+
+xcb_selection_notify_event_t forgedSaved(test::XClient& x) {
+    xcb_selection_notify_event_t saved{};
+    saved.response_type = XCB_SELECTION_NOTIFY;
+    saved.requestor = x.owner("CLIPBOARD");
+    saved.selection = x.atom("CLIPBOARD_MANAGER");
+    saved.target = x.atom("SAVE_TARGETS");
+    saved.property = x.atom("LORRIN_KEEPER_SAVED");
+    return saved;
+}
+
+TEST_F(Keeper, KeepsTheClipboardWhenAClientOnlySaysItIsTakenOrSaved) {
+    const std::array<std::pair<const char*, std::function<void()>>, 2> forged = {{
+        {"SelectionClear",
+         [&] {
+             sendEvent(client_.connection(), client_.owner("CLIPBOARD"), forgedClear(client_));
+         }},
+        {"saved by a clipboard manager that was never asked",
+         [&] {
+             sendEvent(client_.connection(), client_.owner("CLIPBOARD"), forgedSaved(client_));
+         }},
+    }};
+    for (const auto& [what, send] : forged) {
+        const Started keeper = start({{"image/png", pattern(10, 1)}});
+        ASSERT_TRUE(keeper.ok()) << keeper.failure;
+        send();
+        EXPECT_EQ(client_.read("CLIPBOARD", "image/png"), pattern(10, 1)) << what;
+        EXPECT_FALSE(ended(keeper.pid)) << what;
+    }
+}
+
+TEST_F(Keeper, AnswersWithNothingButTheAnswer) {
+    ASSERT_TRUE(start({{"image/png", pattern(10, 1)}}).ok());
+    // An event is 32 bytes, an answer's fields 24: the rest is nothing of the keeper's.
+    for (const char* target : {"image/png", "TARGETS", "text/plain"}) {
+        xcb_convert_selection(client_.connection(), client_.window(), client_.atom("CLIPBOARD"),
+                              client_.atom(target), client_.atom("P"), XCB_CURRENT_TIME);
+        const test::Event answer = client_.waitFor(
+            [](const xcb_generic_event_t& e) {
+                return (e.response_type & 0x7F) == XCB_SELECTION_NOTIFY;
+            },
+            2s);
+        ASSERT_TRUE(answer) << target;
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(answer.get());
+        EXPECT_TRUE(std::all_of(bytes + sizeof(xcb_selection_notify_event_t), bytes + 32,
+                                [](std::uint8_t b) { return b == 0; }))
+            << target;
     }
 }
 
@@ -251,19 +372,85 @@ TEST_F(Keeper, KeepsNothingOfItsStarter) {
     EXPECT_NE(getsid(keeper.pid), getsid(0));
 }
 
+TEST_F(Keeper, EndsItsFirstProcessWithZeroOnlyWhenItHoldsTheClipboard) {
+    const std::filesystem::path stream = std::filesystem::temp_directory_path() /
+                                         ("lorrin-keeper-stream-" + std::to_string(getpid()));
+    const Bytes bytes = handover({{"image/png", {1}}});
+    std::ofstream(stream, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    struct Row {
+        const char* input;
+        const char* display;  // "" for none
+        int status;
+    };
+    const std::string display = std::getenv("DISPLAY");
+    const std::array<Row, 4> rows = {{
+        /* 0 */ {"/dev/null", display.c_str(), 1},
+        /* 1 */ {stream.c_str(), "", 1},
+        /* 2 */ {stream.c_str(), ":7919", 1},
+        /* 3 */ {stream.c_str(), display.c_str(), 0},
+    }};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::string command = std::string("DISPLAY=") + rows[i].display + " " +
+                                    LORRIN_KEEPER_PATH + " < " + rows[i].input + " > /dev/null";
+        const int status = std::system(command.c_str());
+        EXPECT_TRUE(WIFEXITED(status)) << "row " << i;
+        EXPECT_EQ(WEXITSTATUS(status), rows[i].status) << "row " << i;
+    }
+    std::filesystem::remove(stream);
+}
+
+// A display that takes connections and never answers them: a listening socket, never
+// accepted from, where the X server of a display would be (libxcb tries the abstract
+// name first, and an abstract name leaves no file behind).
+class SilentDisplay {
+public:
+    SilentDisplay() {
+        for (int number = 7900; number < 8000 && name_.empty(); ++number) {
+            socket_ = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            const std::string path = "/tmp/.X11-unix/X" + std::to_string(number);
+            std::memcpy(address.sun_path + 1, path.data(), path.size());
+            const auto length =
+                static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + path.size());
+            if (bind(socket_, reinterpret_cast<const sockaddr*>(&address), length) == 0 &&
+                listen(socket_, 8) == 0)
+                name_ = ":" + std::to_string(number);
+            else
+                close(socket_);
+        }
+    }
+    ~SilentDisplay() {
+        if (!name_.empty()) close(socket_);
+    }
+    SilentDisplay(const SilentDisplay&) = delete;
+    SilentDisplay& operator=(const SilentDisplay&) = delete;
+    const std::string& name() const { return name_; }
+
+private:
+    int socket_ = -1;
+    std::string name_;
+};
+
 TEST_F(Keeper, SaysWhyItDoesNotHoldTheClipboard) {
     const std::string display = std::getenv("DISPLAY");
+    const SilentDisplay silent;
+    ASSERT_FALSE(silent.name().empty());
+    const std::string silence = "the X display " + silent.name() + " does not answer";
     struct Row {
         const char* display;  // nullptr: none set
         const char* program;
         const char* failure;  // the start of the answer
     };
-    const std::array<Row, 3> rows = {{
+    const std::array<Row, 4> rows = {{
         /* 0 */ {nullptr, LORRIN_KEEPER_PATH, "no X display: DISPLAY is not set"},
         /* 1 */ {":7919", LORRIN_KEEPER_PATH, "cannot open the X display :7919"},
         /* 2 */
         {display.c_str(), "/nonexistent/lorrin-keeper",
          "cannot start /nonexistent/lorrin-keeper: "},
+        /* 3 */ {silent.name().c_str(), LORRIN_KEEPER_PATH, silence.c_str()},
     }};
     const std::vector<Format> forms = {{"image/png", {1}}};
     for (std::size_t i = 0; i < rows.size(); ++i) {
