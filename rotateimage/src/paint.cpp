@@ -109,7 +109,8 @@ void blend(std::span<const std::uint32_t> from, std::span<std::uint32_t> to) {
 }
 
 // Copies `from` onto `to` with its top-left pixel at `at` in `to`, as far as they overlap.
-void copyShifted(const Pixels& from, Point at, Pixels& to) {
+template <class Rows>
+void copyShifted(const Rows& from, Point at, PixelRows to) {
   const Rect overlap =
       Rect{at.x, at.y, at.x + from.width(), at.y + from.height()}.intersected({0, 0, to.width(), to.height()});
   if (overlap.empty()) return;
@@ -156,7 +157,7 @@ std::uint8_t DrawMix(int level, std::uint8_t q, std::uint8_t p) {
   return atLevel(level, [&](auto l) { return mix<decltype(l)::value>(q, p); });
 }
 
-MemoryCanvas::MemoryCanvas(Pixels& target, Point origin, int seeThrough, PixelsCache* cache)
+MemoryCanvas::MemoryCanvas(PixelRows target, Point origin, int seeThrough, PixelsCache* cache)
     : target_(target), origin_(origin), seeThrough_(std::clamp(seeThrough, 0, 7)), cache_(cache) {}
 
 void MemoryCanvas::paint(std::uint32_t& pixel, std::uint32_t colour) const {

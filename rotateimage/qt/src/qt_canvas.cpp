@@ -156,4 +156,35 @@ void QtCanvas::put(rotateimage::Point at, const rotateimage::Pixels& picture) {
   painter_.restore();
 }
 
+std::optional<rotateimage::LentPixels> QtCanvas::lend(const rotateimage::Rect& r) {
+  // Elsewhere a grab and its put change more than the blend does: a grab makes a pixel of
+  // another form, or not opaque, plain RGB32; a put scales, or fades, or is clipped.
+  const QImage* image = target();
+  const QTransform toDevice = painter_.deviceTransform();
+  const QPointF offset(toDevice.dx(), toDevice.dy());
+  const QPoint shift = offset.toPoint();
+  if (!image || (image->format() != QImage::Format_RGB32 && image->format() != QImage::Format_ARGB32_Premultiplied) ||
+      toDevice.type() > QTransform::TxTranslate || QPointF(shift) != offset || painter_.hasClipping() ||
+      painter_.opacity() != 1.0)
+    return std::nullopt;
+  QRect area = QRect(r.left, r.top, r.width(), r.height()).translated(shift).intersected(image->rect());
+  // What the paint may reach there (device pixels; no system clip: the whole device), as
+  // long as that is one rectangle.
+  if (const QRegion reach = painter_.paintEngine()->systemClip(); !reach.isEmpty()) {
+    const QRegion part = reach.intersected(area);
+    if (part.rectCount() > 1) return std::nullopt;
+    area = part.boundingRect();
+  }
+  if (area.isEmpty()) return rotateimage::LentPixels{};
+  // The rows the painter itself writes, which the grab reads.
+  const auto stride = static_cast<std::size_t>(image->bytesPerLine()) / sizeof(QRgb);
+  auto* first = const_cast<QRgb*>(reinterpret_cast<const QRgb*>(image->constScanLine(area.top()))) + area.left();
+  const rotateimage::PixelRows pixels(first, area.width(), area.height(), stride);
+  constexpr QRgb opaque = 0xFF000000;
+  if (image->format() == QImage::Format_ARGB32_Premultiplied)
+    for (int y = 0; y < pixels.height(); ++y)
+      if (!std::ranges::all_of(pixels.row(y), [](QRgb p) { return p >= opaque; })) return std::nullopt;
+  return rotateimage::LentPixels{pixels, {area.left() - shift.x(), area.top() - shift.y()}};
+}
+
 }  // namespace rotateimage::qt
