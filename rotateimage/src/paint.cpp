@@ -7,6 +7,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "pixel_planes.h"
 #include "rotateimage/dib_buffer.h"
 
 namespace rotateimage {
@@ -94,18 +95,42 @@ decltype(auto) atLevel(int level, F f) {
   }
 }
 
+using Blend = void (*)(std::span<const std::uint32_t> from, std::span<std::uint32_t> to);
+
 // Paints the words `from` onto the pixels `to`, each blended at `level` with the pixel it
 // covers, and leaves a pixel alone under a word of 0 (hidden by the mask).  Without a
 // branch: a mask of fine detail would cost a mispredicted one at every change, and the
-// loop runs over whole runs of words in vector registers.
+// loop runs over whole runs of words in vector registers.  Always inlined, so that it is
+// vectorised for the registers of the function it is compiled into.
 template <int level>
-void blend(std::span<const std::uint32_t> from, std::span<std::uint32_t> to) {
+[[gnu::always_inline]] inline void blendWords(std::span<const std::uint32_t> from, std::span<std::uint32_t> to) {
   for (std::size_t i = 0; i < from.size(); ++i) {
     const std::uint32_t word = from[i], pixel = to[i];
     // All ones for a word shown (the top bit of its opacity), 0 for one hidden.
     const auto shown = static_cast<std::uint32_t>(static_cast<std::int32_t>(word) >> 31);
     to[i] = (mix<level>(word, pixel) & shown) | (pixel & ~shown);
   }
+}
+
+template <int level>
+void blend(std::span<const std::uint32_t> from, std::span<std::uint32_t> to) {
+  blendWords<level>(from, to);
+}
+
+#if defined(ROTATEIMAGE_AVX2)
+template <int level>
+ROTATEIMAGE_AVX2_TARGET void blendAvx2(std::span<const std::uint32_t> from, std::span<std::uint32_t> to) {
+  blendWords<level>(from, to);
+}
+#endif
+
+// The blend at `level` in the widest vector registers the processor has.
+template <int level>
+Blend fastestBlend() {
+#if defined(ROTATEIMAGE_AVX2)
+  if (detail::fastestKernels() == detail::Kernels::avx2) return blendAvx2<level>;
+#endif
+  return blend<level>;
 }
 
 // Copies `from` onto `to` with its top-left pixel at `at` in `to`, as far as they overlap.
@@ -213,6 +238,7 @@ void MemoryCanvas::drawDib(const Rect& dest, const DibPicture& picture, std::spa
   std::vector<std::uint32_t> gathered(columns.size());
   std::vector<std::pair<int, int>> spans;  // columns [first, second) of a row
   atLevel(seeThrough_, [&](auto level) {
+    const Blend blendRun = fastestBlend<decltype(level)::value>();
     for (int y = device.top; y < device.bottom; ++y) {
       // The picture's words under the columns drawn, and the pixels they go to.
       const auto row =
@@ -230,7 +256,7 @@ void MemoryCanvas::drawDib(const Rect& dest, const DibPicture& picture, std::spa
         if (left >= right) return;
         const auto first = static_cast<std::size_t>(left - device.left);
         const auto count = static_cast<std::size_t>(right - left);
-        blend<decltype(level)::value>(from.subspan(first, count), to.subspan(first, count));
+        blendRun(from.subspan(first, count), to.subspan(first, count));
       };
       // The clip rectangles' columns in this row, overlaps taken once: a see-through pixel
       // painted twice would blend twice.
