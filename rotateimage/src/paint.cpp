@@ -277,8 +277,7 @@ void MemoryCanvas::drawDib(const Rect& dest, const DibPicture& picture, std::spa
 }
 
 Pixels MemoryCanvas::grab(const Rect& r) {
-  Pixels copy(r.width(), r.height());
-  for (int y = 0; y < copy.height(); ++y) std::ranges::fill(copy.row(y), Pixels::kOpaque);
+  Pixels copy(r.width(), r.height(), Pixels::kOpaque);
   copyShifted(target_, {-r.left - origin_.x, -r.top - origin_.y}, copy);
   return copy;
 }

@@ -41,11 +41,11 @@ class Pixels {
   static constexpr std::uint32_t kOpaque = 0xFF000000;
 
   Pixels() = default;
-  // Every word 0: no colour, not even opaque black.
-  Pixels(int width, int height)
+  // Every word `word`; by default 0: no colour, not even opaque black.
+  Pixels(int width, int height, std::uint32_t word = 0)
       : width_(std::max(width, 0)),
         height_(std::max(height, 0)),
-        words_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)) {}
+        words_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), word) {}
 
   int width() const { return width_; }
   int height() const { return height_; }

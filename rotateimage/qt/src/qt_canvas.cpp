@@ -96,7 +96,8 @@ void QtCanvas::drawDib(const rotateimage::Rect& dest, const rotateimage::DibPict
 }
 
 rotateimage::Pixels QtCanvas::grab(const rotateimage::Rect& r) {
-  rotateimage::Pixels copy(r.width(), r.height());
+  // Black where the device has no pixel.
+  rotateimage::Pixels copy(r.width(), r.height(), rotateimage::Pixels::kOpaque);
   if (copy.empty()) return copy;
   // The device pixel under each logical column and row; a display's mapping is a shift,
   // scaled on high-density screens, never turned.
@@ -125,22 +126,16 @@ rotateimage::Pixels QtCanvas::grab(const rotateimage::Rect& r) {
   const bool run = columns.back() - columns.front() == static_cast<int>(columns.size()) - 1;
   const auto runSkip = static_cast<std::size_t>(std::max(area.left() - columns.front(), 0));
   const auto runCount = static_cast<std::size_t>(std::max(area.width(), 0));
-  constexpr std::uint32_t black = rotateimage::Pixels::kOpaque;  // where the device has no pixel
   for (std::size_t y = 0; y < rows.size(); ++y) {
+    if (area.isEmpty() || rows[y] < area.top() || rows[y] > area.bottom()) continue;
     const std::span<std::uint32_t> to = copy.row(static_cast<int>(y));
-    if (area.isEmpty() || rows[y] < area.top() || rows[y] > area.bottom()) {
-      std::ranges::fill(to, black);
-      continue;
-    }
     const auto* line = reinterpret_cast<const QRgb*>(source->constScanLine(rows[y] - origin.y()));
     if (run) {
-      std::ranges::fill(to.first(runSkip), black);
       std::copy_n(line + (area.left() - origin.x()), runCount, to.begin() + static_cast<std::ptrdiff_t>(runSkip));
-      std::ranges::fill(to.subspan(runSkip + runCount), black);
       continue;
     }
     for (std::size_t x = 0; x < columns.size(); ++x)
-      to[x] = columns[x] >= area.left() && columns[x] <= area.right() ? line[columns[x] - origin.x()] : black;
+      if (columns[x] >= area.left() && columns[x] <= area.right()) to[x] = line[columns[x] - origin.x()];
   }
   return copy;
 }
