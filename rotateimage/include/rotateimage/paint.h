@@ -31,11 +31,10 @@ struct PixelsCache {
 };
 
 // A canvas over pixels in memory (its own, or a display's lent) whose logical origin sits
-// at `origin` in them.  At a
-// see-through level (1..7) every pixel it paints is blended, as DrawMix blends each of its
-// bytes, with the pixel it covers: what painting an opaque copy and blending the copy
-// with the original would give, since a byte blended with itself stays as it is.
-// Without a cache every picture is converted where it is drawn.
+// at `origin` in them.  At a see-through level (1..7) every pixel it paints is blended, as
+// DrawMix blends each of its bytes, with the pixel it covers: what painting an opaque copy
+// and blending the copy with the original would give, since a byte blended with itself
+// stays as it is.  Without a cache every picture is converted where it is drawn.
 class MemoryCanvas : public Canvas {
  public:
   MemoryCanvas(PixelRows target, Point origin = {}, int seeThrough = 0, PixelsCache* cache = nullptr);
