@@ -7,6 +7,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "pixel_planes.h"
 #include "rotateimage/dib_buffer.h"
 
 namespace rotateimage {
@@ -94,12 +95,15 @@ decltype(auto) atLevel(int level, F f) {
   }
 }
 
+using Blend = void (*)(std::span<const std::uint32_t> from, std::span<std::uint32_t> to);
+
 // Paints the words `from` onto the pixels `to`, each blended at `level` with the pixel it
 // covers, and leaves a pixel alone under a word of 0 (hidden by the mask).  Without a
 // branch: a mask of fine detail would cost a mispredicted one at every change, and the
-// loop runs over whole runs of words in vector registers.
+// loop runs over whole runs of words in vector registers.  Always inlined, so that it is
+// vectorised for the registers of the function it is compiled into.
 template <int level>
-void blend(std::span<const std::uint32_t> from, std::span<std::uint32_t> to) {
+[[gnu::always_inline]] inline void blendWords(std::span<const std::uint32_t> from, std::span<std::uint32_t> to) {
   for (std::size_t i = 0; i < from.size(); ++i) {
     const std::uint32_t word = from[i], pixel = to[i];
     // All ones for a word shown (the top bit of its opacity), 0 for one hidden.
@@ -108,8 +112,30 @@ void blend(std::span<const std::uint32_t> from, std::span<std::uint32_t> to) {
   }
 }
 
+template <int level>
+void blend(std::span<const std::uint32_t> from, std::span<std::uint32_t> to) {
+  blendWords<level>(from, to);
+}
+
+#if defined(ROTATEIMAGE_AVX2)
+template <int level>
+ROTATEIMAGE_AVX2_TARGET void blendAvx2(std::span<const std::uint32_t> from, std::span<std::uint32_t> to) {
+  blendWords<level>(from, to);
+}
+#endif
+
+// The blend at `level` in the widest vector registers the processor has.
+template <int level>
+Blend fastestBlend() {
+#if defined(ROTATEIMAGE_AVX2)
+  if (detail::fastestKernels() == detail::Kernels::avx2) return blendAvx2<level>;
+#endif
+  return blend<level>;
+}
+
 // Copies `from` onto `to` with its top-left pixel at `at` in `to`, as far as they overlap.
-void copyShifted(const Pixels& from, Point at, Pixels& to) {
+template <class Rows>
+void copyShifted(const Rows& from, Point at, PixelRows to) {
   const Rect overlap =
       Rect{at.x, at.y, at.x + from.width(), at.y + from.height()}.intersected({0, 0, to.width(), to.height()});
   if (overlap.empty()) return;
@@ -156,7 +182,7 @@ std::uint8_t DrawMix(int level, std::uint8_t q, std::uint8_t p) {
   return atLevel(level, [&](auto l) { return mix<decltype(l)::value>(q, p); });
 }
 
-MemoryCanvas::MemoryCanvas(Pixels& target, Point origin, int seeThrough, PixelsCache* cache)
+MemoryCanvas::MemoryCanvas(PixelRows target, Point origin, int seeThrough, PixelsCache* cache)
     : target_(target), origin_(origin), seeThrough_(std::clamp(seeThrough, 0, 7)), cache_(cache) {}
 
 void MemoryCanvas::paint(std::uint32_t& pixel, std::uint32_t colour) const {
@@ -212,6 +238,7 @@ void MemoryCanvas::drawDib(const Rect& dest, const DibPicture& picture, std::spa
   std::vector<std::uint32_t> gathered(columns.size());
   std::vector<std::pair<int, int>> spans;  // columns [first, second) of a row
   atLevel(seeThrough_, [&](auto level) {
+    const Blend blendRun = fastestBlend<decltype(level)::value>();
     for (int y = device.top; y < device.bottom; ++y) {
       // The picture's words under the columns drawn, and the pixels they go to.
       const auto row =
@@ -229,7 +256,7 @@ void MemoryCanvas::drawDib(const Rect& dest, const DibPicture& picture, std::spa
         if (left >= right) return;
         const auto first = static_cast<std::size_t>(left - device.left);
         const auto count = static_cast<std::size_t>(right - left);
-        blend<decltype(level)::value>(from.subspan(first, count), to.subspan(first, count));
+        blendRun(from.subspan(first, count), to.subspan(first, count));
       };
       // The clip rectangles' columns in this row, overlaps taken once: a see-through pixel
       // painted twice would blend twice.
@@ -250,8 +277,7 @@ void MemoryCanvas::drawDib(const Rect& dest, const DibPicture& picture, std::spa
 }
 
 Pixels MemoryCanvas::grab(const Rect& r) {
-  Pixels copy(r.width(), r.height());
-  for (int y = 0; y < copy.height(); ++y) std::ranges::fill(copy.row(y), Pixels::kOpaque);
+  Pixels copy(r.width(), r.height(), Pixels::kOpaque);
   copyShifted(target_, {-r.left - origin_.x, -r.top - origin_.y}, copy);
   return copy;
 }

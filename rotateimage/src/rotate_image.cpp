@@ -388,6 +388,12 @@ void TCustomRotateImage::PaintMixed(Canvas& canvas, int level) {
 
 void TCustomRotateImage::DrawMixRect(Canvas& canvas, const Rect& rect, int level) {
   if (rect.empty()) throw std::runtime_error("abnormal params in DrawMix");
+  // On the device's own pixels where it lends them; otherwise on a copy, put back.
+  if (const auto lent = canvas.lend(rect)) {
+    MemoryCanvas memory(lent->pixels, {-lent->at.x, -lent->at.y}, level, &mixCache_);
+    drawStep(memory);
+    return;
+  }
   Pixels pixels = canvas.grab(rect);
   MemoryCanvas memory(pixels, {-rect.left, -rect.top}, level, &mixCache_);
   drawStep(memory);

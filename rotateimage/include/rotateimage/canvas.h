@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -40,11 +41,11 @@ class Pixels {
   static constexpr std::uint32_t kOpaque = 0xFF000000;
 
   Pixels() = default;
-  // Every word 0: no colour, not even opaque black.
-  Pixels(int width, int height)
+  // Every word `word`; by default 0: no colour, not even opaque black.
+  Pixels(int width, int height, std::uint32_t word = 0)
       : width_(std::max(width, 0)),
         height_(std::max(height, 0)),
-        words_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)) {}
+        words_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), word) {}
 
   int width() const { return width_; }
   int height() const { return height_; }
@@ -60,6 +61,37 @@ class Pixels {
   int width_ = 0;
   int height_ = 0;
   std::vector<std::uint32_t> words_;
+};
+
+// Pixel words held elsewhere, rows `stride` words apart: a Pixels' own, or a display's
+// lent to be painted in place.  Like a span, it hands out its words from a const view.
+class PixelRows {
+ public:
+  PixelRows() = default;
+  // Not explicit: wherever rows are painted, Pixels will do.
+  PixelRows(Pixels& pixels)
+      : PixelRows(pixels.empty() ? nullptr : pixels.row(0).data(), pixels.width(), pixels.height(),
+                  static_cast<std::size_t>(pixels.width())) {}
+  PixelRows(std::uint32_t* first, int width, int height, std::size_t stride)
+      : first_(first), width_(std::max(width, 0)), height_(std::max(height, 0)), stride_(stride) {}
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  std::span<std::uint32_t> row(int y) const {
+    return {first_ + static_cast<std::size_t>(y) * stride_, static_cast<std::size_t>(width_)};
+  }
+
+ private:
+  std::uint32_t* first_ = nullptr;
+  int width_ = 0;
+  int height_ = 0;
+  std::size_t stride_ = 0;
+};
+
+// A display's own pixels under part of a rectangle, and the logical position of the first.
+struct LentPixels {
+  PixelRows pixels;
+  Point at;
 };
 
 // A DIB the component draws (8 or 24 bits), its mask (an 8-bit DIB of the image's size, or
@@ -91,6 +123,11 @@ class Canvas {
   // and its way back.
   virtual Pixels grab(const Rect& r) = 0;
   virtual void put(Point at, const Pixels& picture) = 0;
+  // The device's own pixels under `r` (logical), to be painted on in place of a grab and
+  // its put, where that paints exactly what they would: the part of `r` the device holds
+  // and the paint may reach (perhaps nothing), all of it writable.  Nothing where the
+  // canvas cannot lend them, the default.
+  virtual std::optional<LentPixels> lend(const Rect&) { return std::nullopt; }
 };
 
 }  // namespace rotateimage

@@ -30,14 +30,14 @@ struct PixelsCache {
   Pixels words;
 };
 
-// A canvas over pixels in memory whose logical origin sits at `origin` in them.  At a
-// see-through level (1..7) every pixel it paints is blended, as DrawMix blends each of its
-// bytes, with the pixel it covers: what painting an opaque copy and blending the copy
-// with the original would give, since a byte blended with itself stays as it is.
-// Without a cache every picture is converted where it is drawn.
+// A canvas over pixels in memory (its own, or a display's lent) whose logical origin sits
+// at `origin` in them.  At a see-through level (1..7) every pixel it paints is blended, as
+// DrawMix blends each of its bytes, with the pixel it covers: what painting an opaque copy
+// and blending the copy with the original would give, since a byte blended with itself
+// stays as it is.  Without a cache every picture is converted where it is drawn.
 class MemoryCanvas : public Canvas {
  public:
-  MemoryCanvas(Pixels& target, Point origin = {}, int seeThrough = 0, PixelsCache* cache = nullptr);
+  MemoryCanvas(PixelRows target, Point origin = {}, int seeThrough = 0, PixelsCache* cache = nullptr);
   DeviceKind deviceKind() const override { return DeviceKind::Memory; }
   DeviceMapping mapping() const override;
   Rect clipBox() const override;
@@ -54,7 +54,7 @@ class MemoryCanvas : public Canvas {
   // The picture's words: the cache's, or `made` filled.
   const Pixels& wordsOf(const DibPicture& picture, Pixels& made);
 
-  Pixels& target_;
+  PixelRows target_;
   Point origin_;
   int seeThrough_;
   PixelsCache* cache_;

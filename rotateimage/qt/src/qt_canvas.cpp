@@ -96,7 +96,8 @@ void QtCanvas::drawDib(const rotateimage::Rect& dest, const rotateimage::DibPict
 }
 
 rotateimage::Pixels QtCanvas::grab(const rotateimage::Rect& r) {
-  rotateimage::Pixels copy(r.width(), r.height());
+  // Black where the device has no pixel.
+  rotateimage::Pixels copy(r.width(), r.height(), rotateimage::Pixels::kOpaque);
   if (copy.empty()) return copy;
   // The device pixel under each logical column and row; a display's mapping is a shift,
   // scaled on high-density screens, never turned.
@@ -125,22 +126,16 @@ rotateimage::Pixels QtCanvas::grab(const rotateimage::Rect& r) {
   const bool run = columns.back() - columns.front() == static_cast<int>(columns.size()) - 1;
   const auto runSkip = static_cast<std::size_t>(std::max(area.left() - columns.front(), 0));
   const auto runCount = static_cast<std::size_t>(std::max(area.width(), 0));
-  constexpr std::uint32_t black = rotateimage::Pixels::kOpaque;  // where the device has no pixel
   for (std::size_t y = 0; y < rows.size(); ++y) {
+    if (area.isEmpty() || rows[y] < area.top() || rows[y] > area.bottom()) continue;
     const std::span<std::uint32_t> to = copy.row(static_cast<int>(y));
-    if (area.isEmpty() || rows[y] < area.top() || rows[y] > area.bottom()) {
-      std::ranges::fill(to, black);
-      continue;
-    }
     const auto* line = reinterpret_cast<const QRgb*>(source->constScanLine(rows[y] - origin.y()));
     if (run) {
-      std::ranges::fill(to.first(runSkip), black);
       std::copy_n(line + (area.left() - origin.x()), runCount, to.begin() + static_cast<std::ptrdiff_t>(runSkip));
-      std::ranges::fill(to.subspan(runSkip + runCount), black);
       continue;
     }
     for (std::size_t x = 0; x < columns.size(); ++x)
-      to[x] = columns[x] >= area.left() && columns[x] <= area.right() ? line[columns[x] - origin.x()] : black;
+      if (columns[x] >= area.left() && columns[x] <= area.right()) to[x] = line[columns[x] - origin.x()];
   }
   return copy;
 }
@@ -154,6 +149,37 @@ void QtCanvas::put(rotateimage::Point at, const rotateimage::Pixels& picture) {
   painter_.setCompositionMode(QPainter::CompositionMode_Source);
   painter_.drawImage(QPoint(at.x, at.y), image);
   painter_.restore();
+}
+
+std::optional<rotateimage::LentPixels> QtCanvas::lend(const rotateimage::Rect& r) {
+  // Elsewhere a grab and its put change more than the blend does: a grab makes a pixel of
+  // another form, or not opaque, plain RGB32; a put scales, or fades, or is clipped.
+  const QImage* image = target();
+  const QTransform toDevice = painter_.deviceTransform();
+  const QPointF offset(toDevice.dx(), toDevice.dy());
+  const QPoint shift = offset.toPoint();
+  if (!image || (image->format() != QImage::Format_RGB32 && image->format() != QImage::Format_ARGB32_Premultiplied) ||
+      toDevice.type() > QTransform::TxTranslate || QPointF(shift) != offset || painter_.hasClipping() ||
+      painter_.opacity() != 1.0)
+    return std::nullopt;
+  QRect area = QRect(r.left, r.top, r.width(), r.height()).translated(shift).intersected(image->rect());
+  // What the paint may reach there (device pixels; no system clip: the whole device), as
+  // long as that is one rectangle.
+  if (const QRegion reach = painter_.paintEngine()->systemClip(); !reach.isEmpty()) {
+    const QRegion part = reach.intersected(area);
+    if (part.rectCount() > 1) return std::nullopt;
+    area = part.boundingRect();
+  }
+  if (area.isEmpty()) return rotateimage::LentPixels{};
+  // The rows the painter itself writes, which the grab reads.
+  const auto stride = static_cast<std::size_t>(image->bytesPerLine()) / sizeof(QRgb);
+  auto* first = const_cast<QRgb*>(reinterpret_cast<const QRgb*>(image->constScanLine(area.top()))) + area.left();
+  const rotateimage::PixelRows pixels(first, area.width(), area.height(), stride);
+  constexpr QRgb opaque = 0xFF000000;
+  if (image->format() == QImage::Format_ARGB32_Premultiplied)
+    for (int y = 0; y < pixels.height(); ++y)
+      if (!std::ranges::all_of(pixels.row(y), [](QRgb p) { return p >= opaque; })) return std::nullopt;
+  return rotateimage::LentPixels{pixels, {area.left() - shift.x(), area.top() - shift.y()}};
 }
 
 }  // namespace rotateimage::qt

@@ -2,6 +2,8 @@
 // pixels left alone, see-through levels, the pivot and the design-time frame.
 #include "rotateimage/qt/rotate_image_widget.h"
 
+#include <QRegion>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -211,14 +213,15 @@ struct SceneRow {
   QSize picture;
   QRect widget;  // in the backdrop
   rotateimage::TRotateImageDispMode mode;
-  int level;      // see-through
-  QPoint pivot;   // source pixel turned about; (-1, -1) for the centre
-  QRect exposed;  // what is repainted, in the backdrop; empty for all of it
+  int level;        // see-through
+  QPoint pivot;     // source pixel turned about; (-1, -1) for the centre
+  QRegion exposed;  // what is repainted, in the backdrop; empty for all of it
 };
 
 TEST(WidgetPainting, TheMaskedPictureAtAnyAngleModeAndLevel) {
   using enum rotateimage::TRotateImageDispMode;
   const QPoint centred(-1, -1);
+  const QRegion ell = QRegion(10, 8, 40, 30) + QRegion(30, 38, 45, 25);
   const SceneRow kRows[] = {
       {300, 100, false, {40, 30}, {5, 4, 70, 60}, ridmMask, 0, centred, {}},                // 0
       {300, 100, false, {40, 30}, {5, 4, 70, 60}, ridmRegion, 0, centred, {}},              // 1
@@ -237,6 +240,7 @@ TEST(WidgetPainting, TheMaskedPictureAtAnyAngleModeAndLevel) {
       {300, 100, false, {40, 30}, {5, 4, 70, 60}, ridmRegion, 0, centred, {20, 10, 31, 24}},  // 14
       {450, 100, true, {40, 30}, {5, 4, 70, 60}, ridmMask, 4, {2, 3}, {0, 30, 50, 20}},       // 15
       {450, 100, false, {40, 30}, {5, 4, 70, 60}, ridmRegion, 6, centred, {40, 0, 9, 80}},    // 16
+      {300, 100, false, {40, 30}, {5, 4, 70, 60}, ridmMask, 5, centred, ell},                 // 17: an L
   };
   for (std::size_t i = 0; i < std::size(kRows); ++i) {
     const SceneRow& row = kRows[i];
@@ -264,10 +268,10 @@ TEST(WidgetPainting, TheMaskedPictureAtAnyAngleModeAndLevel) {
     } else {
       shot = QImage(backdrop.size(), QImage::Format_RGB32);
       shot.fill(Qt::magenta);
-      backdrop.render(&shot, row.exposed.topLeft(), QRegion(row.exposed));
+      backdrop.render(&shot, row.exposed.boundingRect().topLeft(), row.exposed);
       for (int y = 0; y < shot.height(); ++y)
         for (int x = 0; x < shot.width(); ++x)
-          if (!row.exposed.contains(x, y)) expected.setPixel(x, y, qRgb(255, 0, 255));
+          if (!row.exposed.contains(QPoint(x, y))) expected.setPixel(x, y, qRgb(255, 0, 255));
     }
     int changed = 0;
     for (int y = 0; y < shot.height(); ++y)

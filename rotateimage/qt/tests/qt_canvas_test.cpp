@@ -1,5 +1,7 @@
 // The canvas's clipping: rectangles in device coordinates, whatever the painter's scale,
-// and rectangles narrowed to nothing clip everything away.
+// and rectangles narrowed to nothing clip everything away.  What it shows comes back and
+// goes back unchanged, and see-through painting on pixels it lends is painting through
+// that copy.
 #include "rotateimage/qt/qt_canvas.h"
 
 #include <QPainter>
@@ -7,9 +9,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <optional>
 #include <vector>
 
 #include "platform/bitmap.h"
+#include "rotateimage/rotate_image.h"
+#include "scene.h"
 
 namespace rotateimage::qt {
 namespace {
@@ -103,6 +109,88 @@ TEST(QtCanvas, WhatItShowsComesBackAndGoesBackUnchanged) {
           ASSERT_EQ(device.pixel(x, y), before.pixel(x, y));
         }
       }
+  }
+}
+
+struct LendRow {
+  QImage::Format format;  // of the device
+  bool translucent;       // a patch of the device under the picture not opaque
+  QPointF shift;          // of the painter's origin, in device pixels
+  double scale;
+  QRect clip;  // the painter's, logical; empty for none
+  double opacity;
+  bool lends;
+};
+
+// A display canvas that lends what the Qt canvas lends, counting the bands, or, told not
+// to, paints through grab and put alone.
+class WatchedCanvas : public QtCanvas {
+ public:
+  WatchedCanvas(QPainter& painter, bool lends)
+      : QtCanvas(painter, rotateimage::DeviceKind::RasterDisplay, QRect(0, 0, 50, 36)), lends_(lends) {}
+  std::optional<rotateimage::LentPixels> lend(const rotateimage::Rect& r) override {
+    if (!lends_) return std::nullopt;
+    auto pixels = QtCanvas::lend(r);
+    lent += pixels.has_value();
+    return pixels;
+  }
+  int lent = 0;
+
+ private:
+  bool lends_;
+};
+
+// Paints the control on `device` through a painter set up as the row says; the number of
+// bands painted on lent pixels.
+int paintOn(QImage& device, const LendRow& row, rotateimage::TRotateImage& control, bool lends) {
+  QPainter painter(&device);
+  painter.translate(row.shift);
+  painter.scale(row.scale, row.scale);
+  if (!row.clip.isEmpty()) painter.setClipRect(row.clip);
+  painter.setOpacity(row.opacity);
+  WatchedCanvas canvas(painter, lends);
+  control.Paint(canvas);
+  return canvas.lent;
+}
+
+TEST(QtCanvas, SeeThroughOnLentPixelsIsSeeThroughThroughACopy) {
+  const LendRow kRows[] = {
+      {QImage::Format_RGB32, false, {3, 2}, 1, {}, 1, true},                     // 0
+      {QImage::Format_ARGB32_Premultiplied, false, {-4, 5}, 1, {}, 1, true},     // 1
+      {QImage::Format_RGB32, false, {-30, -12}, 1, {}, 1, true},                 // 2: partly off the device
+      {QImage::Format_ARGB32_Premultiplied, true, {3, 2}, 1, {}, 1, false},      // 3: through a conversion
+      {QImage::Format_RGB16, false, {3, 2}, 1, {}, 1, false},                    // 4
+      {QImage::Format_RGB32, false, {2.5, 1}, 1, {}, 1, false},                  // 5: between device pixels
+      {QImage::Format_RGB32, false, {1, 1}, 2, {}, 1, false},                    // 6: scaled
+      {QImage::Format_RGB32, false, {0, 0}, 1, QRect(12, 5, 20, 18), 1, false},  // 7: clipped
+      {QImage::Format_ARGB32_Premultiplied, false, {0, 0}, 1, {}, 0.5, false},   // 8: faded
+  };
+  rotateimage::TRotateImage control;
+  control.SetBounds(0, 0, 50, 36);
+  control.SetBitmap(testing::picture(30, 20));
+  control.SetTransparent(true);
+  control.SetAngle(30);
+  control.SetTrnsIndex(3);
+  for (std::size_t i = 0; i < std::size(kRows); ++i) {
+    const LendRow& row = kRows[i];
+    QImage before(60, 44, QImage::Format_RGB32);
+    for (int y = 0; y < before.height(); ++y)
+      for (int x = 0; x < before.width(); ++x) before.setPixel(x, y, testing::gradient(x, y));
+    before = before.convertToFormat(row.format);
+    if (row.translucent) {
+      QPainter patch(&before);
+      patch.setCompositionMode(QPainter::CompositionMode_Source);
+      patch.fillRect(25, 18, 4, 3, QColor(200, 100, 50, 128));
+    }
+    QImage lent = before.copy(), copied = before.copy();
+    const int bands = paintOn(lent, row, control, true);
+    paintOn(copied, row, control, false);
+    EXPECT_EQ(bands > 0, row.lends) << "row " << i;
+    EXPECT_NE(copied, before) << "row " << i;
+    for (int y = 0; y < lent.height(); ++y)
+      ASSERT_EQ(
+          0, std::memcmp(lent.constScanLine(y), copied.constScanLine(y), static_cast<std::size_t>(lent.bytesPerLine())))
+          << "row " << i << " line " << y;
   }
 }
 

@@ -6,6 +6,7 @@
 #include <QRect>
 
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "rotateimage/canvas.h"
@@ -42,6 +43,10 @@ class QtCanvas : public rotateimage::Canvas {
                std::span<const rotateimage::Rect> clip) override;
   rotateimage::Pixels grab(const rotateimage::Rect& r) override;
   void put(rotateimage::Point at, const rotateimage::Pixels& picture) override;
+  // An image of 32-bit pixels, all opaque where lent, lends them to a painter that maps
+  // logical pixels to whole device pixels unscaled, at full opacity, clipped to no more
+  // than the paint's own area, and that in one rectangle where the pixels lie.
+  std::optional<rotateimage::LentPixels> lend(const rotateimage::Rect& r) override;
 
  private:
   const QImage* target() const;
