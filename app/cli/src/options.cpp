@@ -83,7 +83,7 @@ std::string readDpi(Options& options, std::string_view option, std::string_view 
 // `flagValue` for an option without one), or whatever its reader makes of its value.
 using Target = std::variant<Reader, std::int32_t Settings::*, std::string Settings::*>;
 
-struct OptionSpec {
+struct OptionEntry {
     std::string_view name;       // "--height"
     std::string_view shortName;  // "-t"; empty for none
     bool takesValue;
@@ -95,7 +95,7 @@ constexpr bool kValue = true;
 constexpr bool kNoValue = false;
 
 // Every option: "--name VALUE", "--name=VALUE" or "-x VALUE" for one that takes a value.
-constexpr std::array<OptionSpec, 23> kOptions = {{
+constexpr std::array<OptionEntry, 23> kOptions = {{
     /* 0 */ {"--help", "-h", kNoValue, setSwitch<&Options::help>},
     {"--version", "", kNoValue, setSwitch<&Options::version>},
     {"--type", "-t", kValue, readType},
@@ -121,31 +121,32 @@ constexpr std::array<OptionSpec, 23> kOptions = {{
     {"--clipboard", "", kNoValue, setSwitch<&Options::clipboard>},
 }};
 
-const OptionSpec* findOption(std::string_view name) {
-    for (const OptionSpec& spec : kOptions)
-        if (name == spec.name || (!spec.shortName.empty() && name == spec.shortName)) return &spec;
+const OptionEntry* findOption(std::string_view name) {
+    for (const OptionEntry& entry : kOptions)
+        if (name == entry.name || (!entry.shortName.empty() && name == entry.shortName))
+            return &entry;
     return nullptr;
 }
 
 // The settings field an option gives a value, if it gives one.
-std::optional<SettingsField> settingOf(const OptionSpec& spec) {
-    if (const auto number = std::get_if<std::int32_t Settings::*>(&spec.sets)) return *number;
-    if (const auto text = std::get_if<std::string Settings::*>(&spec.sets)) return *text;
+std::optional<SettingsField> settingOf(const OptionEntry& entry) {
+    if (const auto number = std::get_if<std::int32_t Settings::*>(&entry.sets)) return *number;
+    if (const auto text = std::get_if<std::string Settings::*>(&entry.sets)) return *text;
     return std::nullopt;
 }
 
-// Does what option `spec`, given as `option`, does with `value`; returns why the value is
+// Does what option `entry`, given as `option`, does with `value`; returns why the value is
 // refused, or "".
-std::string apply(const OptionSpec& spec, std::string_view option, std::string_view value,
+std::string apply(const OptionEntry& entry, std::string_view option, std::string_view value,
                   Options& options) {
-    if (const auto read = std::get_if<Reader>(&spec.sets)) return (*read)(options, option, value);
-    if (const auto text = std::get_if<std::string Settings::*>(&spec.sets)) {
+    if (const auto read = std::get_if<Reader>(&entry.sets)) return (*read)(options, option, value);
+    if (const auto text = std::get_if<std::string Settings::*>(&entry.sets)) {
         options.settings.texts.emplace_back(*text, value);
         return {};
     }
-    const auto field = std::get<std::int32_t Settings::*>(spec.sets);
-    std::int32_t number = spec.flagValue;
-    if (spec.takesValue)
+    const auto field = std::get<std::int32_t Settings::*>(entry.sets);
+    std::int32_t number = entry.flagValue;
+    if (entry.takesValue)
         if (std::string refusal = readNumber(option, value, number); !refusal.empty())
             return refusal;
     options.settings.numbers.emplace_back(field, number);
@@ -251,22 +252,22 @@ ParseResult parseOptions(const std::vector<std::string_view>& args) {
         // "--name=VALUE" carries its value; "--name VALUE" and "-x VALUE" take the next one.
         const std::size_t eq = arg.starts_with("--") ? arg.find('=') : std::string_view::npos;
         const std::string_view name = arg.substr(0, eq);
-        const OptionSpec* spec = findOption(name);
+        const OptionEntry* entry = findOption(name);
         std::string_view value;
-        if (spec == nullptr) {
+        if (entry == nullptr) {
             r.error = "unknown option: " + std::string(arg);
         } else if (eq != std::string_view::npos) {
-            if (spec->takesValue)
+            if (entry->takesValue)
                 value = arg.substr(eq + 1);
             else
                 r.error = std::string(name) + " takes no value";
-        } else if (spec->takesValue) {
+        } else if (entry->takesValue) {
             if (i + 1 < args.size())
                 value = args[++i];
             else
                 r.error = std::string(name) + " needs a value";
         }
-        if (r.error.empty()) r.error = apply(*spec, name, value, o);
+        if (r.error.empty()) r.error = apply(*entry, name, value, o);
     }
     if (!r.error.empty() || o.help || o.version) return r;
 
@@ -298,8 +299,8 @@ void SettingOverrides::applyTo(Settings& settings) const {
 }
 
 std::string_view optionFor(SettingsField field) {
-    for (const OptionSpec& spec : kOptions)
-        if (spec.takesValue && settingOf(spec) == field) return spec.name;
+    for (const OptionEntry& entry : kOptions)
+        if (entry.takesValue && settingOf(entry) == field) return entry.name;
     return {};
 }
 
