@@ -7,7 +7,8 @@
 # clipboard manager takes it over.
 # Usage: [LORRIN_BURST=texts] end_to_end.sh lorrin lorrin-keeper lorrin-cli clipboard-manager
 set -u
-work=$(mktemp -d)
+# shellcheck source=SCRIPTDIR/../../../test_support/scripts/test_helpers.sh
+source "$(dirname "$0")/../../../test_support/scripts/test_helpers.sh"
 xvfb_pid=
 lorrin_pid=
 xclip_pid=
@@ -23,11 +24,6 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
 
 # Polls `$@` every 0.05 s until it succeeds or `limit` seconds pass.
 wait_for() {
