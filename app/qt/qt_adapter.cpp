@@ -1,5 +1,6 @@
 #include "qt_adapter.h"
 
+#include "lorrin/keeper/xcb_calls.h"
 #include "lorrin/picture_files.h"
 
 #include <QApplication>
@@ -21,7 +22,6 @@
 
 #include <array>
 #include <chrono>
-#include <cstdlib>
 
 namespace lorrin::qt {
 namespace {
@@ -37,19 +37,8 @@ constexpr std::array<std::string_view, 4> kAnswerProperties = {
     "LORRIN_CLIPBOARD_TEXT_0", "LORRIN_CLIPBOARD_TEXT_1", "LORRIN_CLIPBOARD_TEXT_2",
     "LORRIN_CLIPBOARD_TEXT_3"};
 
-struct FreeReply {
-    void operator()(void* reply) const { std::free(reply); }
-};
-template <typename T>
-using Reply = std::unique_ptr<T, FreeReply>;
-
-xcb_atom_t internAtom(xcb_connection_t* connection, std::string_view name) {
-    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        connection,
-        xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(name.size()), name.data()),
-        nullptr));
-    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-}
+using keeper::xcb::internAtom;
+using keeper::xcb::Reply;
 
 }  // namespace
 
@@ -123,9 +112,7 @@ private:
     }
 
     xcb_window_t ownerOf(xcb_atom_t selection) const {
-        const Reply<xcb_get_selection_owner_reply_t> reply(xcb_get_selection_owner_reply(
-            connection_, xcb_get_selection_owner(connection_, selection), nullptr));
-        return reply ? reply->owner : xcb_window_t{XCB_NONE};
+        return keeper::xcb::selectionOwner(connection_, selection);
     }
 
     // The property the owner's answer names: `asked`, or XCB_ATOM_NONE for a refusal;

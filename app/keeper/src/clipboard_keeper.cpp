@@ -1,13 +1,13 @@
 #include "clipboard_keeper.h"
 
 #include "selection_notice.h"
+#include "lorrin/keeper/xcb_calls.h"
 
 #include <poll.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <memory>
 #include <string_view>
 
 namespace lorrin::keeper {
@@ -27,29 +27,8 @@ constexpr std::string_view kWindowName = "lorrin-keeper";
 // The bit of an event's type that marks it sent by a client, not by the server.
 constexpr std::uint8_t kSentByAClient = 0x80;
 
-struct FreeReply {
-    void operator()(void* reply) const { std::free(reply); }
-};
-template <typename T>
-using Reply = std::unique_ptr<T, FreeReply>;
-
-// The atoms of the names, with one round trip for all.
-template <typename Names>
-std::vector<xcb_atom_t> internAtoms(xcb_connection_t* connection, const Names& names) {
-    std::vector<xcb_intern_atom_cookie_t> cookies;
-    for (const auto& name : names) {
-        const std::string_view text(name);
-        cookies.push_back(
-            xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(text.size()), text.data()));
-    }
-    std::vector<xcb_atom_t> atoms;
-    for (const auto cookie : cookies) {
-        const Reply<xcb_intern_atom_reply_t> reply(
-            xcb_intern_atom_reply(connection, cookie, nullptr));
-        atoms.push_back(reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE});
-    }
-    return atoms;
-}
+using xcb::internAtoms;
+using xcb::Reply;
 
 // Server times wrap around after 49 days; the nearer way round decides.
 bool before(xcb_timestamp_t a, xcb_timestamp_t b) { return static_cast<std::int32_t>(a - b) < 0; }
@@ -116,16 +95,11 @@ std::string ClipboardKeeper::take() {
     if (xcb_connection_has_error(connection_) != 0) return "lost the X display";
 
     xcb_set_selection_owner(connection_, window_, atoms_.clipboard, time_);
-    const auto ownerOf = [this](xcb_atom_t selection) {
-        const Reply<xcb_get_selection_owner_reply_t> reply(xcb_get_selection_owner_reply(
-            connection_, xcb_get_selection_owner(connection_, selection), nullptr));
-        return reply ? reply->owner : xcb_window_t{XCB_NONE};
-    };
-    if (ownerOf(atoms_.clipboard) != window_)
+    if (xcb::selectionOwner(connection_, atoms_.clipboard) != window_)
         return "another program took the clipboard at the same moment";
     // A clipboard manager saves the forms and serves them itself (its answer ends the
     // keeper); until it answers, and when it refuses, the keeper serves them.
-    askedManager_ = ownerOf(atoms_.manager) != XCB_NONE;
+    askedManager_ = xcb::selectionOwner(connection_, atoms_.manager) != XCB_NONE;
     if (askedManager_)
         xcb_convert_selection(connection_, window_, atoms_.manager, atoms_.saveTargets,
                               atoms_.saved, time_);

@@ -13,8 +13,7 @@
 namespace lorrin::keeper::test {
 namespace {
 
-template <typename T>
-using Reply = std::unique_ptr<T, FreeEvent>;
+using xcb::Reply;
 
 int typeOf(const xcb_generic_event_t& event) { return event.response_type & 0x7F; }
 
@@ -67,13 +66,7 @@ XClient::XClient() : connection_(xcb_connect(nullptr, nullptr)), window_(XCB_NON
 
 XClient::~XClient() { xcb_disconnect(connection_); }
 
-xcb_atom_t XClient::atom(std::string_view name) const {
-    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        connection_,
-        xcb_intern_atom(connection_, 0, static_cast<std::uint16_t>(name.size()), name.data()),
-        nullptr));
-    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-}
+xcb_atom_t XClient::atom(std::string_view name) const { return xcb::internAtom(connection_, name); }
 
 std::string XClient::name(xcb_atom_t atom) const {
     const Reply<xcb_get_atom_name_reply_t> reply(
@@ -84,9 +77,7 @@ std::string XClient::name(xcb_atom_t atom) const {
 }
 
 xcb_window_t XClient::owner(std::string_view selection) const {
-    const Reply<xcb_get_selection_owner_reply_t> reply(xcb_get_selection_owner_reply(
-        connection_, xcb_get_selection_owner(connection_, atom(selection)), nullptr));
-    return reply ? reply->owner : xcb_window_t{XCB_NONE};
+    return xcb::selectionOwner(connection_, atom(selection));
 }
 
 xcb_timestamp_t XClient::now() {

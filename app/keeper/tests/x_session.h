@@ -3,12 +3,10 @@
 // INCR) and takes them as copying programs do.
 #pragma once
 
-#include <xcb/xcb.h>
+#include "lorrin/keeper/xcb_calls.h"
 
 #include <chrono>
-#include <cstdlib>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,10 +17,7 @@ namespace lorrin::keeper::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct FreeEvent {
-    void operator()(void* event) const { std::free(event); }
-};
-using Event = std::unique_ptr<xcb_generic_event_t, FreeEvent>;
+using Event = xcb::Reply<xcb_generic_event_t>;
 
 // An Xvfb on a display it picks itself; DISPLAY names it while it runs.
 class XServer {
