@@ -175,10 +175,10 @@ std::optional<rotateimage::LentPixels> QtCanvas::lend(const rotateimage::Rect& r
   const auto stride = static_cast<std::size_t>(image->bytesPerLine()) / sizeof(QRgb);
   auto* first = const_cast<QRgb*>(reinterpret_cast<const QRgb*>(image->constScanLine(area.top()))) + area.left();
   const rotateimage::PixelRows pixels(first, area.width(), area.height(), stride);
-  constexpr QRgb opaque = 0xFF000000;
   if (image->format() == QImage::Format_ARGB32_Premultiplied)
     for (int y = 0; y < pixels.height(); ++y)
-      if (!std::ranges::all_of(pixels.row(y), [](QRgb p) { return p >= opaque; })) return std::nullopt;
+      if (!std::ranges::all_of(pixels.row(y), [](QRgb p) { return p >= rotateimage::Pixels::kOpaque; }))
+        return std::nullopt;
   return rotateimage::LentPixels{pixels, {area.left() - shift.x(), area.top() - shift.y()}};
 }
 
