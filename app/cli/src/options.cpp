@@ -2,6 +2,7 @@
 
 #include "lorrin/choices.h"
 #include "lorrin/picture_files.h"
+#include "matrix/matrix.h"
 
 #include <array>
 #include <charconv>
@@ -26,6 +27,10 @@ std::optional<std::int32_t> parseInt(std::string_view text) {
     if (ec != std::errc() || ptr != end || text.empty()) return std::nullopt;
     return value;
 }
+
+// The most bytes of a code a file name takes: with a number and an ending it stays
+// within the 255 bytes a file system allows a name.
+constexpr std::size_t kCodeInNameMax = 200;
 
 // Characters a code may keep in a file name; every other becomes '_'.
 bool fileNameSafe(char c) {
@@ -79,6 +84,53 @@ std::string readDpi(Options& options, std::string_view option, std::string_view 
     return {};
 }
 
+// The readable line under the bars and under a two-dimensional symbol.
+template <std::int32_t on>
+std::string setReadableLine(Options& options, std::string_view, std::string_view) {
+    options.settings.numbers.emplace_back(&Settings::ocrDisp, on);
+    options.settings.numbers.emplace_back(&Settings::matrixText, on);
+    return {};
+}
+
+// "L", "M", "Q", "H" for QR Code, 2 to 8 for PDF417.
+std::string readEcc(Options& options, std::string_view, std::string_view value) {
+    static constexpr std::string_view kQrLevels = "lmqh";  // in the settings' order
+    const std::string lower = normalisedName(value);
+    if (const auto at = kQrLevels.find(lower); lower.size() == 1 && at != std::string::npos) {
+        options.settings.numbers.emplace_back(&Settings::qrLevel, static_cast<std::int32_t>(at));
+        return {};
+    }
+    const auto level = parseInt(value);
+    if (level && *level >= matrix::kPdf417LevelMin && *level <= matrix::kPdf417LevelMax) {
+        options.settings.numbers.emplace_back(&Settings::pdfLevel, *level);
+        return {};
+    }
+    return "--ecc must be L, M, Q or H (QR) or 2 to 8 (PDF417): " + std::string(value);
+}
+
+// A number from 1 to `high`, or "auto" (0).
+template <std::int32_t Settings::*field, std::int32_t high>
+std::string readAutoNumber(Options& options, std::string_view option, std::string_view value) {
+    std::int32_t number = 0;
+    if (normalisedName(value) != "auto") {
+        const auto parsed = parseInt(value);
+        if (!parsed || *parsed < 0 || *parsed > high)
+            return std::string(option) + " must be 1 to " + std::to_string(high) +
+                   " or auto: " + std::string(value);
+        number = *parsed;
+    }
+    options.settings.numbers.emplace_back(field, number);
+    return {};
+}
+
+std::string readShape(Options& options, std::string_view, std::string_view value) {
+    const std::string lower = normalisedName(value);
+    if (lower != "square" && lower != "rect" && lower != "rectangle")
+        return "--dm-shape must be square or rect: " + std::string(value);
+    options.settings.numbers.emplace_back(&Settings::dmShape, lower == "square" ? 0 : 1);
+    return {};
+}
+
 // What an option sets: a field of the settings record (from its value, or to the row's
 // `flagValue` for an option without one), or whatever its reader makes of its value.
 using Target = std::variant<Reader, std::int32_t Settings::*, std::string Settings::*>;
@@ -95,7 +147,7 @@ constexpr bool kValue = true;
 constexpr bool kNoValue = false;
 
 // Every option: "--name VALUE", "--name=VALUE" or "-x VALUE" for one that takes a value.
-constexpr std::array<OptionEntry, 23> kOptions = {{
+constexpr std::array<OptionEntry, 30> kOptions = {{
     /* 0 */ {"--help", "-h", kNoValue, setSwitch<&Options::help>},
     {"--version", "", kNoValue, setSwitch<&Options::version>},
     {"--type", "-t", kValue, readType},
@@ -112,13 +164,20 @@ constexpr std::array<OptionEntry, 23> kOptions = {{
     {"--gap", "", kValue, &Settings::charGap},
     {"--check", "", kNoValue, &Settings::checkSum, 1},
     /* 15 */ {"--no-check", "", kNoValue, &Settings::checkSum, 0},
-    {"--text", "", kNoValue, &Settings::ocrDisp, 1},
-    {"--no-text", "", kNoValue, &Settings::ocrDisp, 0},
+    {"--text", "", kNoValue, setReadableLine<1>},
+    {"--no-text", "", kNoValue, setReadableLine<0>},
     {"--full-text", "", kNoValue, &Settings::addSum, 1},
     {"--typed-text", "", kNoValue, &Settings::addSum, 0},
     /* 20 */ {"--font", "", kValue, &Settings::fontName},
     {"--font-size", "", kValue, &Settings::fontSize},
     {"--clipboard", "", kNoValue, setSwitch<&Options::clipboard>},
+    {"--ecc", "", kValue, readEcc},
+    /* 25 */ {"--qr-version", "", kValue, readAutoNumber<&Settings::qrVersion, matrix::kQrVersionMax>},
+    {"--qr-utf8", "", kNoValue, &Settings::qrUtf8, 1},
+    {"--qr-shift-jis", "", kNoValue, &Settings::qrUtf8, 0},
+    {"--dm-shape", "", kValue, readShape},
+    {"--pdf-columns", "", kValue,
+     readAutoNumber<&Settings::pdfColumns, matrix::kPdf417ColumnsMax>},
 }};
 
 const OptionEntry* findOption(std::string_view name) {
@@ -158,8 +217,9 @@ std::string apply(const OptionEntry& entry, std::string_view option, std::string
 const char* const kUsage =
     "usage: lorrin-cli [OPTIONS] CODE...          one picture per code\n"
     "       lorrin-cli [OPTIONS] --batch FILE|-   one code per line\n"
-    "  -t, --type TYPE      JAN/UPC, NW-7, Code39, ITF, Code128A, Code128B, Code93 (any case,\n"
-    "                       the dash optional, \"jan\" for the first) or the list index 0-6\n"
+    "  -t, --type TYPE      JAN/UPC, NW-7, Code39, ITF, Code128A, Code128B, Code93, QR,\n"
+    "                       DataMatrix, PDF417 (any case, the dash optional, \"jan\" for the\n"
+    "                       first) or the list index 0-9\n"
     "  -a, --angle DEG      0, 90, 180 or 270\n"
     "  -o, --output FILE    .png, .bmp or .svg by its ending; '-' writes PNG to standard\n"
     "                       output.  With several codes or --batch, a pattern: {n} is the\n"
@@ -171,9 +231,18 @@ const char* const kUsage =
     "                       --wide 3 for NW-7, 2 or 3 for Code39 and ITF, --gap 1 to 5\n"
     "                       for NW-7 and Code39; other values are refused\n"
     "      --check | --no-check      the check character of NW-7, Code39 and ITF\n"
-    "      --text | --no-text        the readable line under the bars\n"
+    "      --text | --no-text        the readable line under the bars (and under a\n"
+    "                                two-dimensional symbol, where it is off by default)\n"
     "      --full-text | --typed-text  the line with start/stop and check characters\n"
     "      --font NAME  --font-size PT\n"
+    "      --ecc L|M|Q|H        QR error correction (default M)\n"
+    "      --ecc 2..8           PDF417 error correction (default: the recommended minimum)\n"
+    "      --qr-version N|auto  QR version 1 to 40 (default: the smallest that holds the text)\n"
+    "      --qr-utf8 | --qr-shift-jis  a Japanese text in QR as UTF-8, or (the default)\n"
+    "                           as Shift_JIS in kanji mode when Shift_JIS holds it\n"
+    "      --dm-shape square|rect      Data Matrix shape (default square)\n"
+    "      --pdf-columns N|auto PDF417 data columns 1 to 30 (default: about 3:1 wide)\n"
+    "                           --narrow is the module size of the two-dimensional codes\n"
     "      --dpi N              resolution of the picture (default 96, at most 54546084):\n"
     "                           PNG and BMP hold it, an SVG is sized by it to print alike\n"
     "      --settings FILE      read defaults from this settings file instead of lorrin.ini\n"
@@ -183,8 +252,8 @@ const char* const kUsage =
     "                           lorrin-cli ends, until another program takes the clipboard.\n"
     "                           Needs an X display (XWayland on a Wayland session)\n"
     "  -h, --help   --version\n"
-    "A batch line may start with a clipboard prefix (upc@ nw7@ c39@ itf@ 128a@ 128b@ c93@)\n"
-    "that picks its symbology.  Reports name a setting by its option and its key in the\n"
+    "A batch line may start with a clipboard prefix (upc@ nw7@ c39@ itf@ 128a@ 128b@ c93@\n"
+    "qr@ dm@ pdf@) that picks its symbology.  Reports name a setting by its option and its key in the\n"
     "settings file, as --narrow (narrow=).\n"
     "Exit status:\n"
     "  0  every picture drawn\n"
@@ -218,7 +287,8 @@ std::optional<Format> formatFor(std::string_view output) {
 
 std::string outputName(std::string_view pattern, std::size_t number, std::string_view code) {
     std::string safeCode;
-    for (const char c : code) safeCode += fileNameSafe(c) ? c : '_';
+    // A two-dimensional code's text may be far longer than a file name can be.
+    for (const char c : code.substr(0, kCodeInNameMax)) safeCode += fileNameSafe(c) ? c : '_';
     if (safeCode.empty() || safeCode.front() == '.') safeCode.insert(0, "_");
     std::string out;
     for (std::size_t i = 0; i < pattern.size();) {

@@ -21,10 +21,12 @@ std::string valueText(const std::string& value) { return shown(value); }
 
 }  // namespace
 
-std::string shown(std::string_view text) {
+std::string shown(std::string_view text, std::size_t maxCharacters) {
     static constexpr std::string_view kHex = "0123456789ABCDEF";
     std::string out;
-    for (std::size_t i = 0; i < text.size();) {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++characters) {
+        if (characters == maxCharacters) return out + "...";
         const std::size_t length = utf8SequenceLength(text.substr(i));
         const std::string_view character = text.substr(i, std::max<std::size_t>(length, 1));
         i += character.size();

@@ -35,6 +35,8 @@ constexpr std::chrono::milliseconds kProgressInterval{200};
 // be worth its font engine.
 constexpr std::size_t kMaxWorkers = 8;
 constexpr std::size_t kLinesPerWorker = 256;
+// A report shows this many characters of a code at most.
+constexpr std::size_t kShownCodeMax = 80;
 
 // A picture file goes to a temporary file renamed into place, so a failed write leaves
 // the old file whole; standard output is written as it is.
@@ -62,9 +64,14 @@ public:
         if (!job.sameFileAs.empty())
             return {Exit::kRefused,
                     about(job) + "same file as " + job.sameFileAs + ": " + job.path + "\n"};
-        if (options_.widths) return refusal(job, printWidths(job), std::nullopt);
-        const Composition c = composeBarcode(settings_, job.type, job.code, fonts_);
-        if (!c.ok()) return refusal(job, c.result, c.unusable);
+        if (options_.widths && !isMatrix(job.type))
+            return refusal(job, printWidths(job), std::nullopt);
+        const Composition c = composeBarcode(settings_, job.type, job.code, fonts_, matrix_);
+        if (!c.ok()) return refusal(job, c.result, c.unusable, c.refusalText);
+        if (options_.widths) {
+            printModules(job);
+            return {};
+        }
         if (options_.clipboard) return putOnClipboard(job, c);
         if (const std::error_code error = writePicture(job.path, c))
             return {Exit::kUnwritable, "lorrin-cli: " + job.where() + "cannot write " +
@@ -76,10 +83,11 @@ public:
 private:
     // "lorrin-cli: line 3: \"CODE\": "
     static std::string about(const Job& job) {
-        return "lorrin-cli: " + job.where() + '"' + shown(job.code) + "\": ";
+        return "lorrin-cli: " + job.where() + '"' + shown(job.code, kShownCodeMax) + "\": ";
     }
 
-    Report refusal(const Job& job, int result, std::optional<SettingsField> setting) const {
+    Report refusal(const Job& job, int result, std::optional<SettingsField> setting,
+                   const std::string& refusalText = {}) const {
         if (result > 0) return {};
         if (result == kUnusableSettings && setting)
             return {Exit::kBadUsage,
@@ -87,7 +95,8 @@ private:
         const std::string why =
             result == kUnusableSettings
                 ? std::string("too long for a picture")
-                : std::string(statusText(result)) + " (" + std::to_string(result) + ")";
+                : (refusalText.empty() ? std::string(statusText(result)) : refusalText) + " (" +
+                      std::to_string(result) + ")";
         return {Exit::kRefused, about(job) + why + "\n"};
     }
 
@@ -101,6 +110,20 @@ private:
         line += '\t' + std::to_string(e.moduleCount) + '\n';
         std::fwrite(line.data(), 1, line.size(), stdout);
         return e.result;
+    }
+
+    // A two-dimensional symbol the draw would paint: its width and height in modules, then
+    // a line of 1 (dark) and 0 per row.
+    void printModules(const Job& job) {
+        const matrix::Grid grid = matrix_.encode(matrixSymbology(job.type), job.code,
+                                                 matrixOptions(settings_))
+                                      .grid;
+        std::string lines = std::to_string(grid.width) + 'x' + std::to_string(grid.height) + '\n';
+        for (int y = 0; y < grid.height; ++y) {
+            for (int x = 0; x < grid.width; ++x) lines += grid.at(x, y) ? '1' : '0';
+            lines += '\n';
+        }
+        std::fwrite(lines.data(), 1, lines.size(), stdout);
     }
 
     // The picture the desktop program would put on the clipboard, as a file.
@@ -135,6 +158,7 @@ private:
     Format format_;
     platform::FontEngine fonts_;
     rotateimage::TRotateImage rImage_;
+    matrix::Encoder matrix_;
 };
 
 }  // namespace

@@ -561,7 +561,7 @@ TEST(CliOptions, TypeNames) {
         std::string_view name;
         int type;  // -1: refused
     };
-    constexpr std::array<Row, 12> kRows = {{
+    constexpr std::array<Row, 16> kRows = {{
         /* 0 */ {"JAN/UPC", 0},
         /* 1 */ {"jan", 0},
         /* 2 */ {"nw7", 1},
@@ -572,8 +572,12 @@ TEST(CliOptions, TypeNames) {
         /* 7 */ {"Code128B", 5},
         /* 8 */ {"code93", 6},
         /* 9 */ {"6", 6},
-        /* 10 */ {"7", -1},
+        /* 10 */ {"7", 7},
         /* 11 */ {"upc", -1},
+        /* 12 */ {"qr", 7},
+        /* 13 */ {"datamatrix", 8},
+        /* 14 */ {"pdf-417", 9},
+        /* 15 */ {"10", -1},
     }};
     for (std::size_t i = 0; i < kRows.size(); ++i)
         EXPECT_EQ(cli::parseType(kRows[i].name).value_or(-1), kRows[i].type) << "row " << i;

@@ -13,7 +13,7 @@ struct Prefix {
 // The clipboard prefixes, in the order they are tried.  "128a" and "128b" need their
 // "@" as the fifth character; no other prefix can match a text that starts with them,
 // so matching the five characters at once gives the same answers.
-constexpr std::array<Prefix, 7> kPrefixes = {{
+constexpr std::array<Prefix, 10> kPrefixes = {{
     {"upc@", kJanUpc},
     {"nw7@", kNw7},
     {"c39@", kCode39},
@@ -21,6 +21,9 @@ constexpr std::array<Prefix, 7> kPrefixes = {{
     {"128a@", kCode128A},
     {"128b@", kCode128B},
     {"c93@", kCode93},
+    {"qr@", kQr},
+    {"dm@", kDataMatrix},
+    {"pdf@", kPdf417},
 }};
 static_assert(kPrefixes.size() == kSymbologyNames.size(), "one prefix per symbology");
 

@@ -80,22 +80,19 @@ const Composition& unusable(Composition& out, std::optional<SettingsField> setti
     return out;
 }
 
-// Lays the readable line out in `font` and makes room for it: a line narrower than the
-// bars with their quiet zones (`baseWidth`) is centred under them; a wider one takes the
-// quiet zones itself and the bars are centred over it.  The line sits under the guard
-// bars for JAN/UPC, directly under the bars otherwise.
-void layOutText(std::string_view text, platform::RasterFont& font, int typeIndex,
-                const Settings& settings, std::int64_t baseWidth, Extent& extent,
+// Lays the readable line out in `font` at row `textY` and makes room for it: a line
+// narrower than the symbol with its quiet zones (`baseWidth`) is centred under it; a wider
+// one takes quiet zones of `quietZone` itself and the symbol is centred over it.
+void layOutText(std::string_view text, platform::RasterFont& font, std::int64_t textY,
+                std::int64_t quietZone, std::int64_t baseWidth, Extent& extent,
                 BarcodeLayout& layout) {
-    const std::int64_t quietZone = std::int64_t{kQuietModules} * settings.narrowWidth;
     const std::int64_t tw = font.textWidth(text);
     layout.showText = true;
     layout.text = std::string(text);
     layout.textWidth = static_cast<int>(tw);
     layout.textHeight = font.height();
     layout.textAscent = font.ascent();
-    layout.textY =
-        static_cast<int>(typeIndex == kJanUpc ? longBarEnd(settings) : normalBarEnd(settings));
+    layout.textY = static_cast<int>(textY);
     if (baseWidth > tw) {
         extent.textX = (baseWidth - tw) / 2;
     } else {
@@ -153,6 +150,105 @@ std::string xmlEscaped(std::string_view text) {
     return out;
 }
 
+// The first two-dimensional setting outside its range.
+std::optional<SettingsField> unusableMatrixSetting(const Settings& s) {
+    const auto within = [](std::int32_t value, std::int32_t low, std::int32_t high) {
+        return value >= low && value <= high;
+    };
+    if (!within(s.qrLevel, 0, 3)) return &Settings::qrLevel;
+    if (!within(s.qrVersion, 0, matrix::kQrVersionMax)) return &Settings::qrVersion;
+    if (!within(s.dmShape, 0, 1)) return &Settings::dmShape;
+    if (s.pdfLevel != 0 && !within(s.pdfLevel, matrix::kPdf417LevelMin, matrix::kPdf417LevelMax))
+        return &Settings::pdfLevel;
+    if (!within(s.pdfColumns, 0, matrix::kPdf417ColumnsMax)) return &Settings::pdfColumns;
+    return std::nullopt;
+}
+
+// The text as one readable line: a line end or another control character shows as a space.
+std::string oneLine(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    return out;
+}
+
+// The dark runs of each row of modules from (x, y), `n` pixels a module; a row the same
+// as the one above lengthens that row's runs.
+void layOutModules(const matrix::Grid& grid, std::int64_t n, std::int64_t x, std::int64_t y,
+                   std::vector<Bar>& bars) {
+    std::size_t rowStart = bars.size();
+    for (int row = 0; row < grid.height; ++row) {
+        const int top = static_cast<int>(y + row * n);
+        const int bottom = static_cast<int>(top + n);
+        const auto cells = grid.dark.begin() + static_cast<std::ptrdiff_t>(row) * grid.width;
+        if (row > 0 && std::equal(cells, cells + grid.width, cells - grid.width)) {
+            for (std::size_t i = rowStart; i < bars.size(); ++i) bars[i].bottom = bottom;
+            continue;
+        }
+        rowStart = bars.size();
+        for (int col = 0; col < grid.width;) {
+            if (cells[col] == 0) {
+                ++col;
+                continue;
+            }
+            const int first = col;
+            while (col < grid.width && cells[col] != 0) ++col;
+            bars.push_back({x + first * n, (col - first) * n, bottom, top});
+        }
+    }
+}
+
+// Which setting makes a two-dimensional picture of this extent impossible: the readable
+// line where it is the longer part of the side, else the module size; none at one pixel a
+// module (the text is too long for a picture).
+std::optional<SettingsField> matrixOversizedBy(const Extent& e, std::int64_t symbolWidth,
+                                               std::int64_t symbolHeight,
+                                               const Settings& settings,
+                                               const BarcodeLayout& layout) {
+    const bool across =
+        e.width > kMaxPictureSide || (e.height <= kMaxPictureSide && e.width >= e.height);
+    const bool text = across ? layout.textWidth >= symbolWidth : layout.textHeight >= symbolHeight;
+    if (layout.showText && text) return &Settings::fontSize;
+    if (settings.narrowWidth > 1) return &Settings::narrowWidth;
+    return std::nullopt;
+}
+
+Composition composeMatrix(const Settings& settings, int typeIndex, std::string_view code,
+                          platform::FontEngine& fonts, matrix::Encoder& encoder) {
+    Composition out;
+    if (const auto setting = unusableMatrixSetting(settings)) return unusable(out, setting);
+    const matrix::Encoded encoded =
+        encoder.encode(matrixSymbology(typeIndex), code, matrixOptions(settings));
+    out.result = matrixResult(encoded, typeIndex);
+    if (!encoded.ok()) {
+        if (out.result != kUnusableSettings)
+            out.refusalText = matrixRefusalText(encoded, typeIndex, settings.qrVersion);
+        return out;
+    }
+    out.readableText = std::string(code);
+    if (settings.narrowWidth < 1) return unusable(out, &Settings::narrowWidth);
+
+    const std::int64_t n = settings.narrowWidth;
+    const std::int64_t quiet = std::int64_t{matrix::quietModules(matrixSymbology(typeIndex))} * n;
+    const std::int64_t symbolWidth = encoded.grid.width * n;
+    const std::int64_t symbolHeight = encoded.grid.height * n;
+    const std::int64_t baseWidth = symbolWidth + 2 * quiet;
+    Extent extent{baseWidth, symbolHeight + 2 * quiet, quiet, 0};
+    if (settings.matrixText != 0) {
+        platform::RasterFont* font = fonts.font(settings.fontName, settings.fontSize);
+        if (font == nullptr) return unusable(out, unusableFont(settings.fontSize));
+        layOutText(oneLine(code), *font, extent.height, quiet, baseWidth, extent, out.layout);
+    }
+    if (!fits(extent))
+        return unusable(out,
+                        matrixOversizedBy(extent, symbolWidth, symbolHeight, settings, out.layout));
+    out.layout.width = static_cast<int>(extent.width);
+    out.layout.height = static_cast<int>(extent.height);
+    out.layout.textX = static_cast<int>(extent.textX);
+    layOutModules(encoded.grid, n, extent.barsX, quiet, out.layout.bars);
+    return out;
+}
+
 }  // namespace
 
 kelda::Encoded encodeBarcode(const Settings& settings, int typeIndex, std::string_view code) {
@@ -161,8 +257,33 @@ kelda::Encoded encodeBarcode(const Settings& settings, int typeIndex, std::strin
                          settings.charGap);
 }
 
+matrix::Symbology matrixSymbology(int typeIndex) {
+    if (typeIndex == kDataMatrix) return matrix::Symbology::kDataMatrix;
+    if (typeIndex == kPdf417) return matrix::Symbology::kPdf417;
+    return matrix::Symbology::kQr;
+}
+
+matrix::Options matrixOptions(const Settings& settings) {
+    matrix::Options o;
+    o.qrLevel = static_cast<matrix::QrLevel>(settings.qrLevel);
+    o.qrVersion = settings.qrVersion;
+    o.qrUtf8 = settings.qrUtf8 != 0;
+    o.dataMatrixShape = settings.dmShape == 1 ? matrix::DataMatrixShape::kRectangle
+                                              : matrix::DataMatrixShape::kSquare;
+    o.pdf417Level = settings.pdfLevel;
+    o.pdf417Columns = settings.pdfColumns;
+    return o;
+}
+
 Composition composeBarcode(const Settings& settings, int typeIndex, std::string_view code,
                            platform::FontEngine& fonts) {
+    matrix::Encoder encoder;
+    return composeBarcode(settings, typeIndex, code, fonts, encoder);
+}
+
+Composition composeBarcode(const Settings& settings, int typeIndex, std::string_view code,
+                           platform::FontEngine& fonts, matrix::Encoder& encoder) {
+    if (isMatrix(typeIndex)) return composeMatrix(settings, typeIndex, code, fonts, encoder);
     Composition out;
     const kelda::Encoded encoded = encodeBarcode(settings, typeIndex, code);
     out.result = encoded.result;
@@ -179,8 +300,9 @@ Composition composeBarcode(const Settings& settings, int typeIndex, std::string_
         platform::RasterFont* font = fonts.font(settings.fontName, settings.fontSize);
         if (font == nullptr) return unusable(out, unusableFont(settings.fontSize));
         const bool readable = settings.addSum != 0 || out.rewritesCode;
-        layOutText(readable ? std::string_view(encoded.readableText) : code, *font, typeIndex,
-                   settings, baseWidth, extent, out.layout);
+        layOutText(readable ? std::string_view(encoded.readableText) : code, *font,
+                   typeIndex == kJanUpc ? longBarEnd(settings) : normalBarEnd(settings),
+                   std::int64_t{kQuietModules} * n, baseWidth, extent, out.layout);
     }
     if (!fits(extent)) return unusable(out, oversizedBy(extent, baseWidth, settings, out.layout));
     out.layout.width = static_cast<int>(extent.width);
@@ -195,24 +317,32 @@ platform::Bitmap paintBarcode(const BarcodeLayout& layout, const Settings& setti
     platform::Bitmap picture(layout.width, layout.height, 4);
     platform::Canvas canvas(picture, fonts);
     canvas.fillRect({0, 0, layout.width, layout.height});
-    // Each bar covers its columns from row 5 down to its end.  Between two bar ends every
-    // row is the same, so each such band is painted once and its first row copied down.
-    std::vector<int> ends;
-    for (const Bar& bar : layout.bars) ends.push_back(bar.bottom);
-    std::sort(ends.begin(), ends.end());
-    ends.erase(std::unique(ends.begin(), ends.end()), ends.end());
     canvas.brush.color = platform::kBlack;
-    int top = kTopMargin;
-    for (const int end : ends) {
-        for (const Bar& bar : layout.bars) {
-            if (bar.bottom < end) continue;
-            const std::int64_t right = std::min<std::int64_t>(bar.x + bar.width, layout.width);
-            canvas.fillRect({static_cast<int>(bar.x), top, static_cast<int>(right), top + 1});
+    // The bars come in groups of one top (a bar code's one group, a symbol's row of
+    // modules).  Each bar covers its columns from its top down to its end: between two bar
+    // ends of a group every row is the same, so each such band is painted once and its
+    // first row copied down.
+    std::vector<int> ends;
+    for (auto group = layout.bars.begin(); group != layout.bars.end();) {
+        const auto groupEnd = std::find_if(group, layout.bars.end(),
+                                           [&](const Bar& bar) { return bar.top != group->top; });
+        ends.clear();
+        for (auto bar = group; bar != groupEnd; ++bar) ends.push_back(bar->bottom);
+        std::sort(ends.begin(), ends.end());
+        ends.erase(std::unique(ends.begin(), ends.end()), ends.end());
+        int top = group->top;
+        for (const int end : ends) {
+            for (auto bar = group; bar != groupEnd; ++bar) {
+                if (bar->bottom < end) continue;
+                const std::int64_t right = std::min<std::int64_t>(bar->x + bar->width, layout.width);
+                canvas.fillRect({static_cast<int>(bar->x), top, static_cast<int>(right), top + 1});
+            }
+            const auto first = picture.row(top);
+            for (int y = top + 1; y < end; ++y)
+                std::copy(first.begin(), first.end(), picture.row(y).begin());
+            top = end;
         }
-        const auto first = picture.row(top);
-        for (int y = top + 1; y < end; ++y)
-            std::copy(first.begin(), first.end(), picture.row(y).begin());
-        top = end;
+        group = groupEnd;
     }
     canvas.brush.color = platform::kWhite;
     if (layout.showText) {
@@ -262,9 +392,9 @@ std::string svgImage(const BarcodeLayout& layout, int angleIndex, const Settings
            std::to_string(h) + "\" fill=\"#fff\"/>\n";
     for (const Bar& bar : layout.bars) {
         const std::int64_t width = std::min<std::int64_t>(bar.width, w - bar.x);
-        svg += "<rect x=\"" + std::to_string(bar.x) + "\" y=\"" + std::to_string(kTopMargin) +
+        svg += "<rect x=\"" + std::to_string(bar.x) + "\" y=\"" + std::to_string(bar.top) +
                "\" width=\"" + std::to_string(width) + "\" height=\"" +
-               std::to_string(bar.bottom - kTopMargin) + "\"/>\n";
+               std::to_string(bar.bottom - bar.top) + "\"/>\n";
     }
     if (layout.showText) {
         svg += "<rect x=\"" + std::to_string(layout.textX) + "\" y=\"" +
@@ -292,10 +422,18 @@ platform::Picture drawPicture(const BarcodeLayout& layout, int angleIndex, const
     return picture;
 }
 
+void ShowStatus(MainView& view, const Composition& composition) {
+    if (composition.refusalText.empty())
+        ShowStatus(view, composition.result);
+    else
+        view.setStatusText(composition.refusalText);
+}
+
 int DrawBarcode(const Settings& settings, MainView& view, DrawServices& services) {
     const int typeIndex = view.typeIndex();
-    const Composition drawn = composeBarcode(settings, typeIndex, view.codeText(), services.fonts);
-    ShowStatus(view, drawn.result);
+    const Composition drawn = composeBarcode(settings, typeIndex, view.codeText(), services.fonts,
+                                             services.matrixEncoder);
+    ShowStatus(view, drawn);
     if (!drawn.ok()) {
         if (settings.soundOn != 0) services.sound.playAsync(settings.soundNg);
         return drawn.result;

@@ -138,6 +138,17 @@ void MainForm::convertClipboardText() {
     if (!picked) return;
     view_.setTypeIndex(picked->typeIndex);
     view_.setCodeText(picked->code);
+    // A text a two-dimensional code refuses leaves the clipboard as it is: the text may be
+    // anything, and its owner has no other copy of it.
+    if (isMatrix(picked->typeIndex)) {
+        const Composition checked = composeBarcode(settings_, picked->typeIndex, picked->code,
+                                                   services_.fonts, matrixEncoder_);
+        if (!checked.ok()) {
+            ShowStatus(view_, checked);
+            if (settings_.soundOn != 0) services_.sound.playAsync(settings_.soundNg);
+            return;
+        }
+    }
     OwnWrites(services_.clipboard, ownWrite_).empty();
     // A text still there is one the clipboard kept for its owner, or a newer one; it is
     // not ours to draw over, and its own change notice brings it here if it is newer.
@@ -151,7 +162,7 @@ void MainForm::convertClipboardText() {
 
 void MainForm::draw() {
     OwnWrites clipboard(services_.clipboard, ownWrite_);
-    DrawServices services{clipboard, services_.sound, services_.fonts, rImage_};
+    DrawServices services{clipboard, services_.sound, services_.fonts, rImage_, matrixEncoder_};
     DrawBarcode(settings_, view_, services);
 }
 

@@ -18,6 +18,7 @@ constexpr std::string_view kBarcode = "barcode";
 constexpr std::string_view kFont = "font";
 constexpr std::string_view kSound = "sound";
 constexpr std::string_view kLoc = "loc";
+constexpr std::string_view kMatrix = "matrix";
 // A window corner found beyond the screen comes back to this coordinate.
 constexpr int kOffScreenReset = 10;
 
@@ -26,10 +27,15 @@ struct StoredField {
     std::string_view key;
     SettingsField field;
     std::size_t textSize = 0;  // a text field's size in bytes of CP932, with its terminator
+    // A field newer than the file format: written only when the file has it or its value
+    // is not the default, so a file from before it saves byte for byte as it was.
+    bool added = false;
 };
 
+constexpr bool kAdded = true;
+
 // The fields of the record in the file, in the order they are read and written.
-constexpr std::array<StoredField, 15> kStoredFields = {{
+constexpr std::array<StoredField, 22> kStoredFields = {{
     {kBarcode, "h", &Settings::barHeight},
     {kBarcode, "gh", &Settings::guardExtra},
     {kBarcode, "wn", &Settings::wideRatio},
@@ -45,6 +51,13 @@ constexpr std::array<StoredField, 15> kStoredFields = {{
     {kFont, "size", &Settings::fontSize},
     {kSound, "ok", &Settings::soundOk, kSoundPathSize},
     {kSound, "ng", &Settings::soundNg, kSoundPathSize},
+    {kMatrix, "qrecc", &Settings::qrLevel, 0, kAdded},
+    {kMatrix, "qrversion", &Settings::qrVersion, 0, kAdded},
+    {kMatrix, "qrutf8", &Settings::qrUtf8, 0, kAdded},
+    {kMatrix, "dmshape", &Settings::dmShape, 0, kAdded},
+    {kMatrix, "pdfecc", &Settings::pdfLevel, 0, kAdded},
+    {kMatrix, "pdfcolumns", &Settings::pdfColumns, 0, kAdded},
+    {kMatrix, "text", &Settings::matrixText, 0, kAdded},
 }};
 
 std::filesystem::path userConfigDir() {
@@ -70,13 +83,16 @@ std::string readField(const platform::ProfileFile& file, const StoredField& f,
     return fieldText(file.getString(f.section, f.key).value_or(fallback), f.textSize);
 }
 
-void writeField(platform::ProfileFile& file, const StoredField& f, std::int32_t value) {
+void writeField(platform::ProfileFile& file, const StoredField& f, std::int32_t value,
+                std::int32_t fallback) {
+    if (f.added && value == fallback && !file.getString(f.section, f.key)) return;
     file.setInt(f.section, f.key, value);
 }
 
 // A stored value that still reads as the field keeps its very bytes: a name in CP932 stays
 // CP932, and a value longer than the field stays whole.
-void writeField(platform::ProfileFile& file, const StoredField& f, const std::string& text) {
+void writeField(platform::ProfileFile& file, const StoredField& f, const std::string& text,
+                const std::string&) {
     const auto stored = file.getString(f.section, f.key);
     if (stored && fieldText(*stored, f.textSize) == text) return;
     file.setString(f.section, f.key, text);
@@ -143,8 +159,10 @@ bool SaveSettings(const Settings& settings, const MainView& view) {
     const std::filesystem::path source = settingsFileToRead(settings);
     const std::optional<platform::ProfileFile> read = platform::ProfileFile::load(source);
     platform::ProfileFile file = read.value_or(platform::ProfileFile{});
+    const Settings defaults;
     for (const StoredField& f : kStoredFields)
-        std::visit([&](auto field) { writeField(file, f, settings.*field); }, f.field);
+        std::visit([&](auto field) { writeField(file, f, settings.*field, defaults.*field); },
+                   f.field);
     const WindowPosition at = view.position();
     file.setInt(kLoc, "x", at.x);
     file.setInt(kLoc, "y", at.y);

@@ -1,6 +1,7 @@
 #include "lorrin/status.h"
 
 #include "kelda.h"
+#include "lorrin/choices.h"
 
 #include <array>
 
@@ -13,7 +14,7 @@ struct StatusEntry {
 };
 
 // Results with a text of their own: the JAN/UPC variants and the checker's refusals.
-constexpr std::array<StatusEntry, 22> kStatusTexts = {{
+constexpr std::array<StatusEntry, 27> kStatusTexts = {{
     {KELDA_EAN13, "JAN(13)/UPC-A"},
     {KELDA_EAN8, "JAN(8)"},
     {KELDA_UPCE, "UPC-E"},
@@ -36,6 +37,11 @@ constexpr std::array<StatusEntry, 22> kStatusTexts = {{
     {KELDA_E_CODE128_CHAR, "CODE128(ASCII) ｴﾗｰ"},
     {KELDA_E_CODE128_VALUES, "CODE128(Binary) ｴﾗｰ"},
     {KELDA_E_CODE93_CHAR, "CODE93 ｴﾗｰ"},
+    {kMatrixEmpty, "ﾃﾞｰﾀがありません"},
+    {kMatrixNotUtf8, "UTF-8 ではありません"},
+    {kMatrixNul, "NUL 文字は使えません"},
+    {kMatrixTooLong, "ﾃﾞｰﾀが長すぎます"},
+    {kMatrixVersionSmall, "ﾊﾞｰｼﾞｮﾝが小さすぎます"},
 }};
 
 constexpr std::string_view kUndefinedError = "未定義ｴﾗｰ";
@@ -49,9 +55,40 @@ std::string_view statusText(int result) {
     if (result == kClipboardRefused) return kClipboardRefusedText;
     // A picture of another symbology is named after it, so an older error text never
     // stands beside a fresh picture.
-    if (result >= KELDA_NW7 && result <= KELDA_CODE93)
+    if (result >= KELDA_NW7 && result <= kPdf417)
         return kSymbologyNames[static_cast<std::size_t>(result)];
     return kUndefinedError;
+}
+
+int matrixResult(const matrix::Encoded& encoded, int typeIndex) {
+    switch (encoded.refusal) {
+        case matrix::Refusal::kNone: return typeIndex;
+        case matrix::Refusal::kEmpty: return kMatrixEmpty;
+        case matrix::Refusal::kNotUtf8: return kMatrixNotUtf8;
+        case matrix::Refusal::kNul: return kMatrixNul;
+        case matrix::Refusal::kTooLong: return kMatrixTooLong;
+        case matrix::Refusal::kVersionSmall: return kMatrixVersionSmall;
+        case matrix::Refusal::kBadOption:
+        case matrix::Refusal::kFailed: break;
+    }
+    return kUnusableSettings;
+}
+
+std::string matrixRefusalText(const matrix::Encoded& encoded, int typeIndex, int qrVersion) {
+    const int result = matrixResult(encoded, typeIndex);
+    std::string text = std::string(kSymbologyNames[static_cast<std::size_t>(typeIndex)]) + " ";
+    if (result == kMatrixVersionSmall)
+        text += "ﾊﾞｰｼﾞｮﾝ" + std::to_string(qrVersion) + "では小さすぎます";
+    else
+        text += statusText(result);
+    if (result == kMatrixTooLong || result == kMatrixVersionSmall) {
+        text += " (" + std::to_string(encoded.length) + "文字, 最大" +
+                std::to_string(encoded.limit) + "文字";
+        if (encoded.neededVersion > 0)
+            text += ", ﾊﾞｰｼﾞｮﾝ" + std::to_string(encoded.neededVersion) + "以上";
+        text += ")";
+    }
+    return text;
 }
 
 void ShowStatus(MainView& view, int result) { view.setStatusText(statusText(result)); }

@@ -60,9 +60,8 @@ TEST(ClipboardCode, JanUpcOnlyModeLeavesLongTextsAlone) {
 }
 
 TEST(ListSelection, IndexesOutsideTheListSelectNothing) {
-    EXPECT_EQ(listSelection(6, kSymbologyNames.size()), 6);
-    EXPECT_EQ(listSelection(7, kSymbologyNames.size()), -1);
-    EXPECT_EQ(listSelection(9, kSymbologyNames.size()), -1);
+    EXPECT_EQ(listSelection(9, kSymbologyNames.size()), 9);
+    EXPECT_EQ(listSelection(10, kSymbologyNames.size()), -1);
     EXPECT_EQ(listSelection(-1, kAngleNames.size()), -1);
     EXPECT_EQ(listSelection(4, kAngleNames.size()), -1);
 }

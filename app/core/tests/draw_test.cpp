@@ -30,7 +30,8 @@ protected:
     test::FakeSound sound;
     platform::FontEngine fonts;
     rotateimage::TRotateImage rImage;
-    DrawServices services{clipboard, sound, fonts, rImage};
+    matrix::Encoder encoder;
+    DrawServices services{clipboard, sound, fonts, rImage, encoder};
 };
 
 // First and last dark row of a column, -1 when it has none.

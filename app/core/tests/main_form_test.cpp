@@ -232,7 +232,7 @@ TEST_F(Form, CreateLoadsShowsTheHintAndJoinsTheChain) {
 }
 
 TEST_F(Form, AHintOnlyForAnEntryOfTheList) {
-    writeSettings("[barcode]\ntype=9\n");
+    writeSettings("[barcode]\ntype=10\n");
     window.statusBar = "before";
     create();
     EXPECT_EQ(window.statusBar, "before");

@@ -124,7 +124,7 @@ TEST_F(SettingsFile, WindowCornersBeyondTheScreenComeBack) {
 }
 
 TEST_F(SettingsFile, ListIndexesOutsideTheListsSelectNothingAndAreWrittenAsMinusOne) {
-    write(settings.iniPath, "[barcode]\ntype=9\nangle=-3\nclipmode=1\n");
+    write(settings.iniPath, "[barcode]\ntype=10\nangle=-3\nclipmode=1\n");
     LoadSettings(settings, view, screen);
     EXPECT_EQ(view.type, -1);
     EXPECT_EQ(view.angle, -1);

@@ -1,5 +1,6 @@
 // The two lists of the main window and the clipboard prefixes that pick an entry of the
-// first one.  The list index of a symbology is the request handed to CheckBarcode.
+// first one.  The list index of a bar code is the request handed to CheckBarcode; the
+// two-dimensional codes follow them.
 #pragma once
 
 #include "kelda.h"
@@ -21,13 +22,21 @@ enum SymbologyEntry : int {
     kCode128A = KELDA_CODE128_TEXT,
     kCode128B = KELDA_CODE128_VALUES,
     kCode93 = KELDA_CODE93,
+    // Drawn by the matrix module, not by KELDA.
+    kQr = 7,
+    kDataMatrix = 8,
+    kPdf417 = 9,
 };
 
 // The symbology list `cmbCtype`, in request order.
-inline constexpr std::array<std::string_view, 7> kSymbologyNames = {
+inline constexpr std::array<std::string_view, 10> kSymbologyNames = {
     "JAN/UPC", "NW-7", "Code39", "ITF", "Code128A", "Code128B", "Code93",
+    "QR", "DataMatrix", "PDF417",
 };
-static_assert(kSymbologyNames.size() == std::size_t{kCode93} + 1, "one name per entry");
+static_assert(kSymbologyNames.size() == std::size_t{kPdf417} + 1, "one name per entry");
+
+// The entries drawn as two-dimensional symbols.
+constexpr bool isMatrix(int typeIndex) { return typeIndex >= kQr && typeIndex <= kPdf417; }
 
 // The angle list `cmbAngle`: entry i turns the picture by i x 90 degrees.
 inline constexpr std::array<std::string_view, 4> kAngleNames = {

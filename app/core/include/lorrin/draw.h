@@ -4,11 +4,14 @@
 // stay white, every bar starts at row 5, a quiet zone of 20 modules lies on each side,
 // guard bars reach `guardExtra` rows lower than the others, and the readable line sits
 // under the guard bars (JAN/UPC) or directly under the bars (the other symbologies).
+// A two-dimensional symbol has its standard's quiet zone on every side, and the readable
+// line, when its setting asks for one, under the quiet zone.
 #pragma once
 
 #include "kelda.hpp"
 #include "lorrin/main_view.h"
 #include "lorrin/settings.h"
+#include "matrix/matrix.h"
 #include "platform/bitmap.h"
 #include "platform/font.h"
 #include "platform/services.h"
@@ -33,10 +36,12 @@ inline constexpr int kQuietModules = 20;
 inline constexpr std::int64_t kMaxPictureSide = 32767;
 inline constexpr std::int64_t kMaxPicturePixels = std::int64_t{1} << 28;
 
+// A dark rectangle: a bar, or a run of dark modules of a two-dimensional symbol.
 struct Bar {
     std::int64_t x = 0;      // first column
     std::int64_t width = 0;  // columns
     int bottom = 0;          // first row below the bar
+    int top = kTopMargin;    // first row
 };
 
 // The picture at angle 0, before any pixel is set.
@@ -63,6 +68,7 @@ struct Composition {
     // code is too long for a picture.
     std::optional<SettingsField> unusable;
     std::string readableText;   // ReadableText
+    std::string refusalText;    // a refused two-dimensional text: its status text
     bool rewritesCode = false;  // the edit box takes ReadableText
     BarcodeLayout layout;
 
@@ -73,9 +79,17 @@ struct Composition {
 // the settings' check character, wide element and gap.
 kelda::Encoded encodeBarcode(const Settings& settings, int typeIndex, std::string_view code);
 
+// The two-dimensional code of an entry of the symbology list (isMatrix).
+matrix::Symbology matrixSymbology(int typeIndex);
+// The settings' options of the two-dimensional codes.
+matrix::Options matrixOptions(const Settings& settings);
+
 // Checks and encodes `code` as entry `typeIndex` of the symbology list and lays the
-// picture out.  Settings that cannot make a picture give kUnusableSettings and name the
-// setting in `unusable`.
+// picture out; a two-dimensional code through `encoder`.  Settings that cannot make a
+// picture give kUnusableSettings and name the setting in `unusable`.
+Composition composeBarcode(const Settings& settings, int typeIndex, std::string_view code,
+                           platform::FontEngine& fonts, matrix::Encoder& encoder);
+// The same with an encoder of its own.
 Composition composeBarcode(const Settings& settings, int typeIndex, std::string_view code,
                            platform::FontEngine& fonts);
 
@@ -108,7 +122,11 @@ struct DrawServices {
     platform::Sound& sound;
     platform::FontEngine& fonts;
     rotateimage::TRotateImage& rImage;  // the hidden rotation component
+    matrix::Encoder& matrixEncoder;
 };
+
+// Sets `labStatus` to the composition's status text.
+void ShowStatus(MainView& view, const Composition& composition);
 
 // The draw of the main window's type, code and angle.  A refusal shows its status text
 // and plays the failure sound; nothing else changes.  A picture shows the variant's

@@ -21,7 +21,7 @@
 namespace lorrin {
 
 // The hints in the status bar for each entry of the symbology list.
-inline constexpr std::array<std::string_view, 7> kSymbologyHints = {
+inline constexpr std::array<std::string_view, 10> kSymbologyHints = {
     "UPC: 0～9 (短縮,標準,UPC-E,UPC-D,ｱﾄﾞｵﾝ2/5桁)",
     "NW7: 0～9 - $ : / . + [start/end=A,B,C,D]",
     "Code39: A～Z 0～9 - . $ / + & [start/end=*]",
@@ -29,6 +29,9 @@ inline constexpr std::array<std::string_view, 7> kSymbologyHints = {
     "Code128: A～Z a～z 記号多数",
     "Code128(b): [start A～Z]の後,16進2桁のASCII ｺｰﾄﾞ",
     "Code93: A～Z a～z 0～9 - . $ / + &",
+    "QR: 漢字 かな ｶﾅ 英数字 記号 改行 (最大7089桁/2953ﾊﾞｲﾄ)",
+    "DataMatrix: 英数字 記号 日本語(UTF-8) (最大3116桁/1556ﾊﾞｲﾄ)",
+    "PDF417: 英数字 記号 日本語(UTF-8) (最大2710桁/1850文字)",
 };
 static_assert(kSymbologyHints.size() == kSymbologyNames.size(), "one hint per symbology");
 
@@ -121,6 +124,7 @@ private:
     bool handlingChange_ = false;       // WMDrawClipboard is converting a text
     bool changePending_ = false;        // another change came meanwhile
     rotateimage::TRotateImage rImage_;  // `RImage`: never shown, turns the pictures
+    matrix::Encoder matrixEncoder_;
 };
 
 }  // namespace lorrin

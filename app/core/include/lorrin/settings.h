@@ -36,6 +36,14 @@ struct Settings {
     std::int32_t fontSize = 9;  // points
     std::string soundOk;        // WAV played after a picture
     std::string soundNg;        // WAV played after a refusal
+    // The two-dimensional codes.
+    std::int32_t qrLevel = 1;     // QR error correction: 0 L, 1 M, 2 Q, 3 H
+    std::int32_t qrVersion = 0;   // QR version 1-40; 0 the smallest that holds the text
+    std::int32_t qrUtf8 = 0;      // QR carries a Japanese text as UTF-8, not Shift_JIS
+    std::int32_t dmShape = 0;     // Data Matrix: 0 square, 1 rectangle
+    std::int32_t pdfLevel = 0;    // PDF417 error correction 2-8; 0 the recommended minimum
+    std::int32_t pdfColumns = 0;  // PDF417 data columns 1-30; 0 about three times as wide
+    std::int32_t matrixText = 0;  // readable line under a two-dimensional symbol
 
     std::filesystem::path iniPath;          // beside the program
     std::filesystem::path iniFallbackPath;  // in the user's configuration folder

@@ -3,6 +3,7 @@
 
 #include "lorrin/settings.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -23,8 +24,9 @@ struct Report {
 
 // Text as the terminal may show it: control characters and bytes that are not UTF-8 as
 // \xNN, the backslash doubled, so a code cannot steer the terminal; every other
-// character, Japanese among them, stays readable.
-std::string shown(std::string_view text);
+// character, Japanese among them, stays readable.  A text longer than `maxCharacters`
+// ends in "..." after that many (a two-dimensional code's text may fill a screen).
+std::string shown(std::string_view text, std::size_t maxCharacters = SIZE_MAX);
 
 // A setting and its value as the user gives them: the command-line option, and the key in
 // the settings file, which gives it when the option does not ("--narrow (narrow=) 0").
