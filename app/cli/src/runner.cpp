@@ -35,8 +35,8 @@ constexpr std::chrono::milliseconds kProgressInterval{200};
 // be worth its font engine.
 constexpr std::size_t kMaxWorkers = 8;
 constexpr std::size_t kLinesPerWorker = 256;
-// A report shows this many characters of a code at most.
-constexpr std::size_t kShownCodeMax = 80;
+// A report shows this many characters of a two-dimensional code's text at most.
+constexpr std::size_t kShownTextMax = 80;
 
 // A picture file goes to a temporary file renamed into place, so a failed write leaves
 // the old file whole; standard output is written as it is.
@@ -83,7 +83,8 @@ public:
 private:
     // "lorrin-cli: line 3: \"CODE\": "
     static std::string about(const Job& job) {
-        return "lorrin-cli: " + job.where() + '"' + shown(job.code, kShownCodeMax) + "\": ";
+        return "lorrin-cli: " + job.where() + '"' +
+               shown(job.code, isMatrix(job.type) ? kShownTextMax : SIZE_MAX) + "\": ";
     }
 
     Report refusal(const Job& job, int result, std::optional<SettingsField> setting,
