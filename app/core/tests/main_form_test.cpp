@@ -381,7 +381,7 @@ struct MonitorRow {
 
 // Results from the standards: Code 39 mod 43 ("ABC123" sums to 39, '$'), the EAN-13 and
 // EAN-8 check digits, Code 128 values 33-35 ("ABC").
-constexpr std::array<MonitorRow, 11> kMonitorRows = {{
+constexpr std::array<MonitorRow, 15> kMonitorRows = {{
     /* 0 */ {"c39@ABC123", false, "CODE-39:ABC123$", 2, "ABC123", "Code39", true},
     /* 1 */
     {"upc@490123456789\n", false, "EAN-13:4901234567894", 0, "4901234567894", "JAN(13)/UPC-A",
@@ -398,6 +398,11 @@ constexpr std::array<MonitorRow, 11> kMonitorRows = {{
     /* 8 */ {"itf@12", false, "", 3, "12", "ITF", true},
     /* 9 */ {"c93@AB", false, "", 6, "AB", "Code93", true},
     /* 10 */ {"nw7@A1234B", false, "", 1, "A1234B", "NW-7", true},
+    /* 11 */
+    {"qr@日本語のラベル\r\n", false, "QR-Code:日本語のラベル", 7, "日本語のラベル", "QR", true},
+    /* 12 */ {"qr@one\ntwo\n", false, "QR-Code:one\ntwo", 7, "one\ntwo", "QR", true},
+    /* 13 */ {"dm@ABC", false, "", 8, "ABC", "DataMatrix", true},
+    /* 14 */ {"pdf@ABC", false, "", 9, "ABC", "PDF417", true},
 }};
 
 TEST_F(Form, TheMonitorConvertsAcceptedTexts) {
@@ -406,6 +411,8 @@ TEST_F(Form, TheMonitorConvertsAcceptedTexts) {
     for (std::size_t i = 0; i < kMonitorRows.size(); ++i) {
         const MonitorRow& r = kMonitorRows[i];
         form.settings().wpcOnly = r.janUpcOnly ? 1 : 0;
+        // zbar wants more than a pixel a module of a QR symbol.
+        form.settings().narrowWidth = isMatrix(r.type) ? 3 : 1;
         window.status.clear();
         desktop.putText(r.text);
         EXPECT_EQ(window.type, r.type) << "row " << i;
@@ -419,6 +426,30 @@ TEST_F(Form, TheMonitorConvertsAcceptedTexts) {
     }
     // The status bar keeps the hint of the list's own change handler.
     EXPECT_EQ(window.statusBar, kSymbologyHints[1]);
+}
+
+// A text the two-dimensional code refuses is reported, and the clipboard keeps it.  The
+// limits are the largest symbols' (QR 40-M: 2,331 bytes; Data Matrix 144x144: 3,116 digits).
+TEST_F(Form, TheMonitorLeavesATextATwoDimensionalCodeRefusesOnTheClipboard) {
+    struct Row {
+        std::string text;
+        std::string_view status;
+    };
+    const std::array<Row, 3> rows = {{
+        /* 0 */ {"qr@" + std::string(3000, 'a'), "QR ﾃﾞｰﾀが長すぎます (3000文字, 最大2331文字)"},
+        /* 1 */ {"dm@\n", "DataMatrix ﾃﾞｰﾀがありません"},
+        /* 2 */ {"dm@" + std::string(4000, '7'), "DataMatrix ﾃﾞｰﾀが長すぎます (4000文字, 最大3116文字)"},
+    }};
+    create({"-clip"});
+    form.settings().wpcOnly = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        sound.played.clear();
+        desktop.putText(rows[i].text);
+        EXPECT_EQ(desktop.clipText, rows[i].text) << "row " << i;
+        EXPECT_EQ(window.status, rows[i].status) << "row " << i;
+        EXPECT_TRUE(desktop.pictures.empty()) << "row " << i;
+        EXPECT_EQ(sound.played.size(), 1u) << "row " << i;
+    }
 }
 
 TEST_F(Form, TheMonitorLeavesOtherTextsAndTheOffSwitchAlone) {

@@ -277,8 +277,12 @@ TEST_F(SettingsFile, AJapaneseWindowsFileKeepsItsTexts) {
 
 TEST_F(SettingsFile, LoadThenSaveKeepsEveryByte) {
     // Every key present, as each file spells it.
-    const std::array<std::string, 2> kFiles = {
+    const std::array<std::string, 3> kFiles = {
         windowsFile(),
+        // The two-dimensional codes' keys, at their defaults and not, stay as they are.
+        "[barcode]\nh=50\ngh=5\nwn=3\nnarrow=1\ngap=2\ncheck=1\nocrdisp=1\naddsum=0\n"
+        "beep=1\nclipmode=0\nwpconly=1\ntype=9\nangle=0\n[font]\nname=Arial\nsize=9\n"
+        "[sound]\nok=\nng=\n[loc]\nx=50\ny=50\n[matrix]\nqrecc=1\nqrversion=7\ndmshape=1\n",
         "\xEF\xBB\xBF; mine\r\r\n[Barcode]\nH=50\r\r\ngh = 5\nwn=3\nnarrow=01\ngap=2\ncheck=1\n"
         "ocrdisp=1\naddsum=0\nbeep=1\nclipmode=0\nwpconly=1\ntype=0\nangle=0\n\n[font]\n"
         "name=\"Liberation Sans\"\r\r\nsize=9\n[sound]\nok=\nng=\n[loc]\nx=50\ny=50",
@@ -290,6 +294,42 @@ TEST_F(SettingsFile, LoadThenSaveKeepsEveryByte) {
             ASSERT_TRUE(SaveSettings(settings, view));
             EXPECT_EQ(read(settings.iniPath), kFiles[i]) << "row " << i << " save " << save;
         }
+    }
+}
+
+// The two-dimensional codes' settings come back as saved; a file without them (an older
+// program's) gives their defaults and saves without them while they stay at the defaults.
+TEST_F(SettingsFile, TwoDimensionalSettingsRoundTripAndStayOutOfOlderFiles) {
+    struct Field {
+        std::int32_t Settings::*field;
+        std::string_view key;
+        std::int32_t defaultValue;
+        std::int32_t other;
+    };
+    const std::array<Field, 7> fields = {{
+        {&Settings::qrLevel, "qrecc", 1, 3},
+        {&Settings::qrVersion, "qrversion", 0, 40},
+        {&Settings::qrUtf8, "qrutf8", 0, 1},
+        {&Settings::dmShape, "dmshape", 0, 1},
+        {&Settings::pdfLevel, "pdfecc", 0, 8},
+        {&Settings::pdfColumns, "pdfcolumns", 0, 30},
+        {&Settings::matrixText, "text", 0, 1},
+    }};
+    write(settings.iniPath, "[barcode]\nh=60\n");
+    LoadSettings(settings, view, screen);
+    for (const Field& f : fields) EXPECT_EQ(settings.*f.field, f.defaultValue) << f.key;
+    ASSERT_TRUE(SaveSettings(settings, view));
+    EXPECT_EQ(read(settings.iniPath).find("[matrix]"), std::string::npos);
+
+    for (const Field& f : fields) {
+        settings.*f.field = f.other;
+        ASSERT_TRUE(SaveSettings(settings, view));
+        Settings loaded = settings;
+        loaded.*f.field = f.defaultValue;
+        LoadSettings(loaded, view, screen);
+        EXPECT_EQ(loaded.*f.field, f.other) << f.key;
+        EXPECT_NE(read(settings.iniPath).find(std::string(f.key) + "=" + std::to_string(f.other)),
+                  std::string::npos);
     }
 }
 
