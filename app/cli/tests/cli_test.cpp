@@ -674,5 +674,108 @@ TEST(CliOptions, OutputNamesKeepCodesInsideTheFolder) {
     EXPECT_EQ(cli::outputName("{code}.png", 1, ""), "_.png");
 }
 
+// The two-dimensional codes from batch prefixes, as PNG, BMP and SVG at every angle: ZXing
+// reads each text back byte for byte, and the SVG rendered by rsvg-convert has the PNG's
+// modules.
+TEST_F(Cli, TwoDimensionalCodesInEveryFormatAndAngleReadBack) {
+    struct Row {
+        std::string_view line;
+        std::string_view text;
+        std::string_view type;  // ZXing's name
+    };
+    const std::array<Row, 4> rows = {{
+        /* 0 */ {"qr@日本語のラベル ｱｲｳ", "日本語のラベル ｱｲｳ", "QRCode"},
+        /* 1 */ {"qr@https://example.com/a?b=1", "https://example.com/a?b=1", "QRCode"},
+        /* 2 */ {"dm@Grüße 2024", "Grüße 2024", "DataMatrix"},
+        /* 3 */ {"pdf@PDF417 テスト", "PDF417 テスト", "PDF417"},
+    }};
+    std::string batch;
+    for (const Row& r : rows) batch += std::string(r.line) + "\n";
+    write("codes.txt", batch);
+    for (const int angle : {0, 90, 180, 270}) {
+        const std::string a = std::to_string(angle);
+        for (const std::string_view ending : {"png", "bmp", "svg"}) {
+            ASSERT_EQ(run("--narrow 3 -a " + a + " --batch codes.txt -o a" + a + "-{n}." +
+                          std::string(ending)),
+                      0)
+                << read("stderr.txt");
+        }
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            SCOPED_TRACE("angle " + a + " row " + std::to_string(i));
+            const std::string name = "a" + a + "-" + std::to_string(i + 1);
+            const std::string convert = "cd '" + dir_.string() + "' && rsvg-convert -b white " +
+                                        name + ".svg -o " + name + "-svg.png && convert " +
+                                        name + ".bmp " + name + "-bmp.png";
+            ASSERT_EQ(std::system(convert.c_str()), 0);
+            const auto png = test::readPng(dir_ / (name + ".png"));
+            ASSERT_TRUE(png);
+            const auto read = test_support::readMatrixSymbols(*png);
+            ASSERT_EQ(read.size(), 1u);
+            EXPECT_EQ(read[0].type, rows[i].type);
+            EXPECT_EQ(read[0].data, rows[i].text);
+            for (const std::string other : {"-svg.png", "-bmp.png"}) {
+                const auto copy = test::readPng(dir_ / (name + other));
+                ASSERT_TRUE(copy) << other;
+                ASSERT_EQ(copy->width, png->width) << other;
+                ASSERT_EQ(copy->height, png->height) << other;
+                int mismatches = 0;
+                for (int y = 0; y < png->height; ++y)
+                    for (int x = 0; x < png->width; ++x)
+                        mismatches += png->dark(x, y) != copy->dark(x, y);
+                EXPECT_EQ(mismatches, 0) << other;
+            }
+        }
+    }
+}
+
+TEST_F(Cli, TwoDimensionalOptionsShapeTheSymbolOrAreRefused) {
+    struct Row {
+        std::string args;
+        int exit;
+        std::string firstLine;  // of standard output (--widths: the size) or standard error
+    };
+    const std::array<Row, 14> rows = {{
+        /* 0 */ {"-t qr --widths HELLO", 0, "21x21"},
+        {"-t QR --qr-version 5 --widths HELLO", 0, "37x37"},
+        {"-t qr --ecc h --widths " + std::string(20, 'A'), 0, "25x25"},  // 1-H holds 10
+        {"-t qr --ecc L --widths " + std::string(25, 'A'), 0, "21x21"},  // 1-L holds 25
+        {"-t datamatrix --widths hello", 0, "12x12"},
+        /* 5 */ {"-t dataMatrix --dm-shape rect --widths hello", 0, "18x8"},
+        {"-t pdf417 --pdf-columns 2 --widths PDF", 0, "103x"},
+        {"-t 9 --ecc 8 --pdf-columns 10 --widths PDF", 0, "239x"},
+        {"-t qr --ecc X A", 2, "lorrin-cli: --ecc must be L, M, Q or H (QR) or 2 to 8 (PDF417): X"},
+        {"-t qr --ecc 9 A", 2, "lorrin-cli: --ecc must be L, M, Q or H (QR) or 2 to 8 (PDF417): 9"},
+        /* 10 */ {"-t qr --qr-version 41 A", 2, "lorrin-cli: --qr-version must be 1 to 40 or auto: 41"},
+        {"-t dm --dm-shape round A", 2, "lorrin-cli: unknown type: dm"},
+        {"-t datamatrix --dm-shape round A", 2, "lorrin-cli: --dm-shape must be square or rect: round"},
+        {"-t pdf417 --pdf-columns 31 A", 2,
+         "lorrin-cli: --pdf-columns must be 1 to 30 or auto: 31"},
+    }};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE("row " + std::to_string(i));
+        EXPECT_EQ(run(rows[i].args), rows[i].exit) << read("stderr.txt");
+        const std::string out = read(rows[i].exit == 0 ? "stdout.txt" : "stderr.txt");
+        EXPECT_EQ(out.substr(0, out.find_first_of("\n")).substr(0, rows[i].firstLine.size()),
+                  rows[i].firstLine);
+    }
+}
+
+// Texts a two-dimensional code refuses are reported, line by line, and drawn nothing for;
+// the other lines are drawn.
+TEST_F(Cli, RefusedTwoDimensionalTextsAreNamedAndDrawNothing) {
+    const std::string tooLong(3000, 'a');
+    write("codes.txt", "qr@ok\nqr@\ndm@bad\xff\npdf@a" + std::string(1, '\0') + "b\nqr@" + tooLong +
+                           "\n");
+    EXPECT_EQ(run("--batch codes.txt -o '{n}.png'"), 1);
+    EXPECT_EQ(files(), (std::set<std::string>{"1.png", "codes.txt", "lorrin.ini", "stderr.txt",
+                                              "stdout.txt"}));
+    EXPECT_EQ(read("stderr.txt"),
+              "lorrin-cli: line 2: \"\": QR ﾃﾞｰﾀがありません (-110)\n"
+              "lorrin-cli: line 3: \"bad\\xFF\": DataMatrix UTF-8 ではありません (-111)\n"
+              "lorrin-cli: line 4: \"a\\x00b\": PDF417 NUL 文字は使えません (-112)\n"
+              "lorrin-cli: line 5: \"" + std::string(80, 'a') +
+              "...\": QR ﾃﾞｰﾀが長すぎます (3000文字, 最大2331文字) (-113)\n");
+}
+
 }  // namespace
 }  // namespace lorrin
