@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Pictures per second: lorrin-cli --batch beside zint --batch, the same EAN-13 codes
-# written as PNG files, one file per code, in the same run.
+# written as PNG files, one file per code, in the same run; then the same for QR codes of
+# 30-character URLs, each different (error correction M, one pixel a module, both).
 #   bench/cli_vs_zint.sh [COUNT] [LORRIN_CLI]
 # The two take turns for ROUNDS rounds (default 3); each one's best round counts, so a
 # neighbour's burst on a shared machine does not decide the ratio.
@@ -20,6 +21,7 @@ trap 'rm -rf "$work"' EXIT
 
 # Twelve digits each; both programs add the check digit.
 seq -f '49%010g' 1 "$count" >"$work/codes.txt"
+seq -f 'https://example.jp/item/%06g' 1 "$count" >"$work/urls.txt"
 # An empty settings file: the defaults, whatever lies beside the program.
 : >"$work/lorrin.ini"
 
@@ -33,28 +35,41 @@ timed() {
 best() {  # the smaller of the best so far ("" at first) and a new time
   awk -v a="$1" -v b="$2" 'BEGIN { print (a == "" || b + 0 < a + 0) ? b : a }'
 }
-lorrin_s="" lorrin_cpu="" zint_s="" zint_cpu=""
-for _ in $(seq "${ROUNDS:-3}"); do
-  rm -rf "$work/lorrin" "$work/zint" && mkdir "$work/lorrin" "$work/zint"
-  read -r wall user sys < <(timed "$cli" --settings "$work/lorrin.ini" \
-    --batch "$work/codes.txt" -o "$work/lorrin/{n}.png")
-  lorrin_s=$(best "$lorrin_s" "$wall") lorrin_cpu=$(best "$lorrin_cpu" "$(calc "$user + $sys")")
-  read -r wall user sys < <(cd "$work/zint" && timed zint --batch -b EANX \
-    -i "$work/codes.txt" -o "~~~~~~.png")
-  zint_s=$(best "$zint_s" "$wall") zint_cpu=$(best "$zint_cpu" "$(calc "$user + $sys")")
-done
-
-lorrin_files=$(find "$work/lorrin" -name '*.png' | wc -l)
-zint_files=$(find "$work/zint" -name '*.png' | wc -l)
-if [ "$lorrin_files" -ne "$count" ] || [ "$zint_files" -ne "$count" ]; then
-  echo "cli_vs_zint: expected $count files each, got lorrin $lorrin_files, zint $zint_files" >&2
-  exit 1
-fi
 
 report() {  # name wall cpu
   printf '%-11s %6d pictures  %6.2f s wall %9.0f pictures/s   %6.2f s cpu %9.0f pictures/cpu-s\n' \
     "$1" "$count" "$2" "$(calc "$count / $2")" "$3" "$(calc "$count / $3")"
 }
-report lorrin-cli "$lorrin_s" "$lorrin_cpu"
-report zint "$zint_s" "$zint_cpu"
-printf 'lorrin-cli / zint: %.2f wall, %.2f cpu\n' "$(calc "$zint_s / $lorrin_s")" "$(calc "$zint_cpu / $lorrin_cpu")"
+
+# compare LABEL CODES "LORRIN-CLI OPTIONS" "ZINT OPTIONS": both programs' best rounds on
+# the codes, and their ratio; LABEL ("" for EAN-13) names the rows.
+compare() {
+  local label=$1 codes=$2 lorrin_args=$3 zint_args=$4
+  local lorrin_s="" lorrin_cpu="" zint_s="" zint_cpu="" wall user sys
+  for _ in $(seq "${ROUNDS:-3}"); do
+    rm -rf "$work/lorrin" "$work/zint" && mkdir "$work/lorrin" "$work/zint"
+    # shellcheck disable=SC2086
+    read -r wall user sys < <(timed "$cli" --settings "$work/lorrin.ini" $lorrin_args \
+      --batch "$codes" -o "$work/lorrin/{n}.png")
+    lorrin_s=$(best "$lorrin_s" "$wall") lorrin_cpu=$(best "$lorrin_cpu" "$(calc "$user + $sys")")
+    # shellcheck disable=SC2086
+    read -r wall user sys < <(cd "$work/zint" && timed zint --batch $zint_args \
+      -i "$codes" -o "~~~~~~.png")
+    zint_s=$(best "$zint_s" "$wall") zint_cpu=$(best "$zint_cpu" "$(calc "$user + $sys")")
+  done
+
+  local lorrin_files zint_files
+  lorrin_files=$(find "$work/lorrin" -name '*.png' | wc -l)
+  zint_files=$(find "$work/zint" -name '*.png' | wc -l)
+  if [ "$lorrin_files" -ne "$count" ] || [ "$zint_files" -ne "$count" ]; then
+    echo "cli_vs_zint: expected $count files each, got lorrin $lorrin_files, zint $zint_files" >&2
+    exit 1
+  fi
+  report "lorrin-cli${label:+ $label}" "$lorrin_s" "$lorrin_cpu"
+  report "zint${label:+ $label}" "$zint_s" "$zint_cpu"
+  printf '%slorrin-cli / zint: %.2f wall, %.2f cpu\n' "${label:+$label }" \
+    "$(calc "$zint_s / $lorrin_s")" "$(calc "$zint_cpu / $lorrin_cpu")"
+}
+
+compare "" "$work/codes.txt" "" "-b EANX"
+compare QR "$work/urls.txt" "-t qr --ecc M" "-b QRCODE --secure=2 --scale=0.5"

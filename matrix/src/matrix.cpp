@@ -78,7 +78,9 @@ public:
     bool convert(std::string_view text, std::string& out) const {
         if (cd_ == invalid()) return false;
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        out.assign(text.size() * 2 + 8, '\0');
+        // A byte of Shift_JIS (a half-width katakana) is three of UTF-8; no character
+        // grows more than that either way.
+        out.assign(text.size() * 3, '\0');
         char* in = const_cast<char*>(text.data());
         std::size_t inLeft = text.size();
         char* to = out.data();

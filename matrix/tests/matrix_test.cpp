@@ -172,7 +172,7 @@ TEST(MatrixQr, EachTextTakesItsMostCompactMode) {
         std::string unit;
         std::size_t version1;
     };
-    const Row rows[] = {{"9", 34}, {"Z", 20}, {"z", 14}, {"漢", 8}, {"ア", 8}};
+    const Row rows[] = {{"9", 34}, {"Z", 20}, {"z", 14}, {"漢", 8}, {"ア", 8}, {"ｱ", 14}};
     matrix::Encoder encoder;
     for (const Row& r : rows) {
         SCOPED_TRACE(r.unit);
