@@ -1,11 +1,16 @@
-// The help document's table of the characters each symbology takes, read from the
-// document itself, against what the library accepts: the two cannot drift apart.
+// The help document's table of the characters each symbology takes, and its table of what
+// the largest two-dimensional symbols hold, read from the document itself, against what the
+// library and the matrix module accept: the two cannot drift apart.
 #include "kelda.h"
+#include "lorrin/choices.h"
+#include "lorrin/draw.h"
+#include "lorrin/settings.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <bitset>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -128,6 +133,46 @@ TEST(HelpDocument, EachSymbologysCharactersAreWhatTheLibraryTakes) {
                 << (listed[c] ? "lists it" : "leaves it out");
         }
     }
+}
+
+// The value of attribute `name` in `tag` ("<td ... name=\"value\" ...>"), empty when absent.
+std::string attribute(std::string_view tag, std::string_view name) {
+    const std::string key = " " + std::string(name) + "=\"";
+    const std::size_t at = tag.find(key);
+    if (at == std::string_view::npos) return {};
+    const std::size_t from = at + key.size();
+    return std::string(tag.substr(from, tag.find('"', from) - from));
+}
+
+// Each cell of the capacity table names the list entry, its error correction setting (the
+// value of qrecc or pdfecc) and the one character its text repeats; it holds the most
+// characters of that text the largest symbol takes.
+TEST(HelpDocument, CapacitiesAreWhatTheLargestSymbolsHold) {
+    const std::string html = document();
+    constexpr std::string_view kCell = "<td class=\"capacity\"";
+    matrix::Encoder encoder;
+    int cells = 0;
+    for (std::size_t at = html.find(kCell); at != std::string::npos;
+         at = html.find(kCell, at + 1), ++cells) {
+        const std::size_t close = html.find('>', at);
+        const std::string_view tag = std::string_view(html).substr(at, close - at);
+        const std::string documented = html.substr(close + 1, html.find('<', close) - close - 1);
+        SCOPED_TRACE(std::string(tag) + "> " + documented);
+        const std::string unit = attribute(tag, "data-unit");
+        const std::string ecc = attribute(tag, "data-ecc");
+        const int type = std::atoi(attribute(tag, "data-type").c_str());
+        ASSERT_TRUE(isMatrix(type) && !unit.empty());
+        Settings settings;
+        if (type == kQr && !ecc.empty()) settings.qrLevel = std::atoi(ecc.c_str());
+        if (type == kPdf417 && !ecc.empty()) settings.pdfLevel = std::atoi(ecc.c_str());
+        std::string text;
+        for (int i = 0; i < 8000; ++i) text += unit;  // more than any symbol holds
+        const matrix::Encoded e =
+            encoder.encode(matrixSymbology(type), text, matrixOptions(settings));
+        ASSERT_EQ(e.refusal, matrix::Refusal::kTooLong);
+        EXPECT_EQ(std::to_string(e.limit), documented);
+    }
+    EXPECT_GT(cells, 0) << "no capacity table";
 }
 
 }  // namespace
