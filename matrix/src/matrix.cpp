@@ -59,6 +59,20 @@ std::vector<std::size_t> characterStarts(std::string_view text) {
     return starts;
 }
 
+// True when a single byte of Shift_JIS text is 0x5C or 0x7E: JIS X 0201 reads them as the
+// yen sign and the overline, most readers as the backslash and the tilde.  A double byte's
+// second byte may be either; a lead byte (0x81-0x9F, 0xE0-0xFC) starts one.
+bool hasAmbiguousByte(std::string_view shiftJis) {
+    for (std::size_t i = 0; i < shiftJis.size(); ++i) {
+        const auto b = static_cast<unsigned char>(shiftJis[i]);
+        if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC))
+            ++i;
+        else if (b == 0x5C || b == 0x7E)
+            return true;
+    }
+    return false;
+}
+
 bool isAscii(std::string_view text) {
     return std::all_of(text.begin(), text.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
@@ -105,10 +119,12 @@ struct Encoder::State {
     std::string back;
 
     // The text's Shift_JIS bytes when every character has a form there that reads back
-    // as itself (the yen sign and the backslash share one byte, so neither passes).
+    // as itself in every reader: the backslash does not read back (it shares its byte with
+    // the yen sign), and the yen sign and the overline read as the backslash and the tilde
+    // in many readers.
     bool shiftJisForm(std::string_view text) {
         return toShiftJis.convert(text, shiftJis) && fromShiftJis.convert(shiftJis, back) &&
-               back == text;
+               back == text && !hasAmbiguousByte(shiftJis);
     }
 
     // The symbol of a checked text, before any look at why it may not fit.

@@ -68,6 +68,8 @@ const std::vector<Sample> kSamples = {
     {"one character", "A"},
     {"line ends", "first line\nsecond\r\nthird"},
     {"yen and backslash", "¥100 \\ 価格"},
+    /* 10 */ {"yen alone", "¥100 価格"},
+    {"overline", "‾ソ表"},
 };
 
 struct Case {
@@ -172,7 +174,9 @@ TEST(MatrixQr, EachTextTakesItsMostCompactMode) {
         std::string unit;
         std::size_t version1;
     };
-    const Row rows[] = {{"9", 34}, {"Z", 20}, {"z", 14}, {"漢", 8}, {"ア", 8}, {"ｱ", 14}};
+    // "ソ" and "表" end in 0x5C: kanji all the same.
+    const Row rows[] = {{"9", 34}, {"Z", 20}, {"z", 14}, {"漢", 8}, {"ア", 8}, {"ｱ", 14},
+                        {"ソ", 8}, {"表", 8}};
     matrix::Encoder encoder;
     for (const Row& r : rows) {
         SCOPED_TRACE(r.unit);

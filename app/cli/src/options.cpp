@@ -180,6 +180,15 @@ constexpr std::array<OptionEntry, 30> kOptions = {{
      readAutoNumber<&Settings::pdfColumns, matrix::kPdf417ColumnsMax>},
 }};
 
+// The fields that options with readers of their own give values.
+constexpr std::array<std::pair<std::int32_t Settings::*, std::string_view>, 5> kReaderFields = {{
+    {&Settings::qrLevel, "--ecc"},
+    {&Settings::pdfLevel, "--ecc"},
+    {&Settings::qrVersion, "--qr-version"},
+    {&Settings::dmShape, "--dm-shape"},
+    {&Settings::pdfColumns, "--pdf-columns"},
+}};
+
 const OptionEntry* findOption(std::string_view name) {
     for (const OptionEntry& entry : kOptions)
         if (name == entry.name || (!entry.shortName.empty() && name == entry.shortName))
@@ -246,7 +255,9 @@ const char* const kUsage =
     "      --dpi N              resolution of the picture (default 96, at most 54546084):\n"
     "                           PNG and BMP hold it, an SVG is sized by it to print alike\n"
     "      --settings FILE      read defaults from this settings file instead of lorrin.ini\n"
-    "      --widths             print ReadableText, ElementWidths and ModuleCount instead\n"
+    "      --widths             print ReadableText, ElementWidths and ModuleCount instead;\n"
+    "                           a two-dimensional symbol as WxH and a line of 1 (dark)\n"
+    "                           and 0 per row of modules\n"
     "      --clipboard          put the one code's picture on the clipboard instead of a\n"
     "                           file (PNG, BMP and SVG, at --dpi); it stays there after\n"
     "                           lorrin-cli ends, until another program takes the clipboard.\n"
@@ -371,6 +382,8 @@ void SettingOverrides::applyTo(Settings& settings) const {
 std::string_view optionFor(SettingsField field) {
     for (const OptionEntry& entry : kOptions)
         if (entry.takesValue && settingOf(entry) == field) return entry.name;
+    for (const auto& [readerField, name] : kReaderFields)
+        if (SettingsField(readerField) == field) return name;
     return {};
 }
 

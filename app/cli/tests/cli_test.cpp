@@ -524,7 +524,7 @@ TEST_F(Cli, UnusableSettingsAreNamedAsTheUserGaveThem) {
         std::string_view settingsFile;
         std::string_view message;
     };
-    constexpr std::array<Row, 8> kRows = {{
+    constexpr std::array<Row, 11> kRows = {{
         /* 0 */ {"--height 0 490123456789", "", "\"490123456789\": --height (h=) 0"},
         /* 1 */ {"--narrow 100000 490123456789", "", "\"490123456789\": --narrow (narrow=) 100000"},
         /* 2 */ {"--font-size 0 490123456789", "", "\"490123456789\": --font-size (size=) 0"},
@@ -537,6 +537,10 @@ TEST_F(Cli, UnusableSettingsAreNamedAsTheUserGaveThem) {
         /* 7 */
         {"--height 0 --batch codes.txt -o {n}.png", "",
          "line 1: \"490000000001\": --height (h=) 0"},
+        // Two-dimensional settings out of range in the file.
+        /* 8 */ {"-t qr A", "[matrix]\nqrecc=7\n", "\"A\": --ecc (qrecc=) 7"},
+        {"-t pdf417 A", "[matrix]\npdfcolumns=31\n", "\"A\": --pdf-columns (pdfcolumns=) 31"},
+        /* 10 */ {"-t datamatrix A", "[matrix]\ndmshape=2\n", "\"A\": --dm-shape (dmshape=) 2"},
     }};
     for (std::size_t i = 0; i < kRows.size(); ++i) {
         const Row& r = kRows[i];

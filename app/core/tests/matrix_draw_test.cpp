@@ -95,7 +95,9 @@ TEST_F(MatrixDraw, PicturesAreTheGridAtTheModuleSizeWithTheStandardsQuietZone) {
                 ASSERT_EQ(read.size(), 1u);
                 EXPECT_EQ(read[0].type, code.zxingName);
                 EXPECT_EQ(read[0].data, code.text);
-                if (code.type == kQr) EXPECT_EQ(test::scan(g), "QR-Code:" + code.text + "\n");
+                if (code.type == kQr) {
+                    EXPECT_EQ(test::scan(g), "QR-Code:" + code.text + "\n");
+                }
             }
         }
     }

@@ -29,9 +29,9 @@ inline constexpr std::array<std::string_view, 10> kSymbologyHints = {
     "Code128: A～Z a～z 記号多数",
     "Code128(b): [start A～Z]の後,16進2桁のASCII ｺｰﾄﾞ",
     "Code93: A～Z a～z 0～9 - . $ / + &",
-    "QR: 漢字 かな ｶﾅ 英数字 記号 改行 (最大7089桁/2953ﾊﾞｲﾄ)",
-    "DataMatrix: 英数字 記号 日本語(UTF-8) (最大3116桁/1556ﾊﾞｲﾄ)",
-    "PDF417: 英数字 記号 日本語(UTF-8) (最大2710桁/1850文字)",
+    "QR: 漢字 かな ｶﾅ 英数字 記号 改行 (Shift_JIS/UTF-8)",
+    "DataMatrix: 英数字 記号 日本語 改行 (UTF-8)",
+    "PDF417: 英数字 記号 日本語 改行 (UTF-8)",
 };
 static_assert(kSymbologyHints.size() == kSymbologyNames.size(), "one hint per symbology");
 
