@@ -13,6 +13,12 @@ std::uint32_t Canvas::pixelValue(Color color) const {
     if (bitmap_.bitsPerPixel() == 24)
         return static_cast<std::uint32_t>(red << 16 | green << 8 | blue);
     const auto& palette = bitmap_.palette();
+    // The colours a picture is drawn in are in its palette: found at once, where the
+    // nearest colour takes a sum for every entry (a symbol's every run of modules asks).
+    const Rgb wanted{static_cast<std::uint8_t>(red), static_cast<std::uint8_t>(green),
+                     static_cast<std::uint8_t>(blue)};
+    for (std::size_t i = 0; i < palette.size(); ++i)
+        if (palette[i] == wanted) return static_cast<std::uint32_t>(i);
     std::uint32_t best = 0;
     int bestDistance = std::numeric_limits<int>::max();
     for (std::size_t i = 0; i < palette.size(); ++i) {
