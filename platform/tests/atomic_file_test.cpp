@@ -3,7 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <pwd.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
@@ -11,6 +18,7 @@
 #include <functional>
 #include <iterator>
 #include <string>
+#include <thread>
 
 namespace platform {
 namespace {
@@ -119,6 +127,109 @@ TEST_F(AtomicFile, ReplacesThroughLinksAndKeepsPermissions) {
     ASSERT_FALSE(writeFileAtomically(dir_ / "dangling.ini", "made"));
     EXPECT_EQ(contents(dir_ / "made.ini"), "made");
     EXPECT_TRUE(fs::is_symlink(dir_ / "dangling.ini"));
+}
+
+// What is not a plain file is written where it is, or refused: never replaced by one.
+TEST_F(AtomicFile, DevicesAreWrittenInPlaceAndSocketsRefused) {
+    if (::geteuid() != 0) GTEST_SKIP() << "device nodes need the superuser to make";
+    struct Row {
+        const char* name;
+        unsigned major, minor;  // the node: /dev/null is 1,3 and /dev/full 1,7
+        bool throughLink;
+        std::error_code expected;
+    };
+    const Row rows[] = {
+        /* 0 */ {"null", 1, 3, false, {}},
+        {"null through a link", 1, 3, true, {}},
+        {"full", 1, 7, false, std::make_error_code(std::errc::no_space_on_device)},
+    };
+    for (const Row& r : rows) {
+        folder_.clear();
+        const fs::path node = dir_ / "node";
+        ASSERT_EQ(::mknod(node.c_str(), S_IFCHR | 0666, makedev(r.major, r.minor)), 0);
+        fs::path path = node;
+        if (r.throughLink) {
+            fs::create_symlink("node", dir_ / "link");
+            path = dir_ / "link";
+        }
+        for (int save = 0; save < 2; ++save) {
+            EXPECT_EQ(writeFileAtomically(path, std::string(505, 'x')), r.expected) << r.name;
+            EXPECT_TRUE(fs::is_character_file(fs::symlink_status(node))) << r.name;
+        }
+        EXPECT_EQ(entries(), r.throughLink ? 2u : 1u) << r.name;
+    }
+}
+
+TEST_F(AtomicFile, AFifoIsWrittenForItsReaderAndASocketOrALonelyFifoRefused) {
+    const fs::path fifo = dir_ / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // No reader: an error at once, not a wait.
+    EXPECT_EQ(writeFileAtomically(fifo, "lost"),
+              std::make_error_code(std::errc::no_such_device_or_address));
+    std::string received;
+    std::thread reader([&] {
+        std::ifstream in(fifo, std::ios::binary);
+        received.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    });
+    // The reader may not have opened its end yet: try until it has.
+    std::error_code ec;
+    for (int tries = 0; tries < 500; ++tries) {
+        ec = writeFileAtomically(fifo, std::string(100000, 'p'));
+        if (ec != std::make_error_code(std::errc::no_such_device_or_address)) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_FALSE(ec) << ec.message();
+    reader.join();
+    EXPECT_EQ(received, std::string(100000, 'p'));
+    EXPECT_TRUE(fs::is_fifo(fifo));
+
+    const fs::path socketPath = dir_ / "sock";
+    const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(s, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+    ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const std::error_code refused = writeFileAtomically(socketPath, "x");
+    ::close(s);
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(refused.message(), "a socket is not a file to write");
+    EXPECT_TRUE(fs::is_socket(socketPath));
+    EXPECT_EQ(entries(), 2u);
+}
+
+// The superuser replacing another user's file leaves it the user's, mode and all.
+TEST_F(AtomicFile, AReplacedFileKeepsItsOwnerGroupAndMode) {
+    const fs::path path = dir_ / "theirs.ini";
+    std::ofstream(path) << "old";
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    uid_t owner = ::geteuid();
+    gid_t group = ::getegid();
+    if (owner == 0) {
+        const passwd* nobody = ::getpwnam("nobody");
+        ASSERT_NE(nobody, nullptr);
+        owner = nobody->pw_uid;
+        group = nobody->pw_gid;
+        ASSERT_EQ(::chown(path.c_str(), owner, group), 0);
+    }
+    ASSERT_FALSE(writeFileAtomically(path, "new"));
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_uid, owner);
+    EXPECT_EQ(after.st_gid, group);
+    EXPECT_EQ(after.st_mode & 07777, 0640u);
+    EXPECT_EQ(contents(path), "new");
+}
+
+// A name at the file system's limit: the temporary name beside it is a short one.
+TEST_F(AtomicFile, ANameAtTheLengthLimitIsWritten) {
+    const long limit = ::pathconf(dir_.c_str(), _PC_NAME_MAX);
+    ASSERT_GT(limit, 16);
+    const fs::path path = dir_ / (std::string(static_cast<std::size_t>(limit) - 4, 'n') + ".png");
+    ASSERT_FALSE(writeFileAtomically(path, "first"));
+    ASSERT_FALSE(writeFileAtomically(path, "second"));
+    EXPECT_EQ(contents(path), "second");
+    EXPECT_EQ(entries(), 1u);
 }
 
 }  // namespace
