@@ -1,8 +1,11 @@
 #include "lorrin/dialogs.h"
 
 #include "lorrin/ansi_text.h"
+#include "matrix/matrix.h"
 
+#include <algorithm>
 #include <charconv>
+#include <span>
 
 namespace lorrin {
 namespace {
@@ -22,6 +25,68 @@ constexpr std::array<std::int32_t Settings::*, 4> kSizeSwitches = {
     &Settings::wpcOnly,
 };
 static_assert(kSizeSwitches.size() == kSizeChecks.size(), "one field per check box");
+
+// QR Code's levels with the share of the symbol each can restore.
+constexpr std::array<std::string_view, 4> kQrLevelNames = {
+    "L (7%)",
+    "M (15%)",
+    "Q (25%)",
+    "H (30%)",
+};
+constexpr std::array<std::string_view, 2> kDmShapeNames = {"正方形", "長方形"};
+constexpr std::string_view kAutomatic = "自動";
+
+// A list's settings field: its entries stand for `low` to `high` in order, after an
+// entry "自動" for 0 where the field has one.  Named values show by name, others as
+// numbers.
+struct MatrixListField {
+    std::int32_t Settings::*field;
+    bool automatic;
+    std::int32_t low;
+    std::int32_t high;
+    std::span<const std::string_view> names;
+
+    constexpr std::size_t values() const { return static_cast<std::size_t>(high - low + 1); }
+    int firstValueEntry() const { return automatic ? 1 : 0; }
+    int entries() const { return firstValueEntry() + static_cast<int>(values()); }
+
+    int entryOf(std::int32_t value) const {
+        if (automatic && value == 0) return 0;
+        if (value < low || value > high) return -1;
+        return firstValueEntry() + (value - low);
+    }
+    std::optional<std::int32_t> valueOf(int entry) const {
+        if (entry < 0 || entry >= entries()) return std::nullopt;
+        if (entry < firstValueEntry()) return 0;
+        return low + (entry - firstValueEntry());
+    }
+};
+
+// In the order of MatrixList.
+constexpr std::array<MatrixListField, 5> kMatrixListFields = {{
+    {&Settings::qrLevel, false, 0, 3, kQrLevelNames},
+    {&Settings::qrVersion, true, 1, matrix::kQrVersionMax, {}},
+    {&Settings::dmShape, false, 0, 1, kDmShapeNames},
+    {&Settings::pdfLevel, true, matrix::kPdf417LevelMin, matrix::kPdf417LevelMax, {}},
+    {&Settings::pdfColumns, true, 1, matrix::kPdf417ColumnsMax, {}},
+}};
+static_assert(kMatrixListFields.size() == kMatrixLists.size(), "one field per list");
+static_assert(std::ranges::all_of(kMatrixListFields,
+                                  [](const MatrixListField& f) {
+                                      return f.names.empty() || f.names.size() == f.values();
+                                  }),
+              "a name for every value of a named list");
+
+const MatrixListField& matrixListField(MatrixList list) {
+    return kMatrixListFields[static_cast<std::size_t>(list)];
+}
+
+// In the order of kMatrixChecks.
+constexpr std::array<std::int32_t Settings::*, 2> kMatrixSwitches = {
+    &Settings::qrUtf8,
+    &Settings::matrixText,
+};
+static_assert(kMatrixSwitches.size() == kMatrixChecks.size(), "one field per check box");
 
 // A path is measured as its settings field holds it: in CP932 bytes.
 bool fitsSoundField(std::string_view path) { return cp932Length(path) < kSoundPathSize; }
@@ -78,6 +143,38 @@ void SizeDialog::btnOKClick() {
 }
 
 void SizeDialog::btnCancelClick() { view_.closeDialog(); }
+
+std::vector<std::string> matrixListEntries(MatrixList list) {
+    const MatrixListField& f = matrixListField(list);
+    std::vector<std::string> entries;
+    if (f.automatic) entries.emplace_back(kAutomatic);
+    for (std::int32_t value = f.low; value <= f.high; ++value) {
+        const auto at = static_cast<std::size_t>(value - f.low);
+        entries.push_back(f.names.empty() ? std::to_string(value) : std::string(f.names[at]));
+    }
+    return entries;
+}
+
+void MatrixDialog::FormCreate() {
+    for (MatrixList list : kMatrixLists) {
+        const MatrixListField& f = matrixListField(list);
+        view_.select(list, f.entryOf(settings_.*f.field));
+    }
+    for (std::size_t i = 0; i < kMatrixChecks.size(); ++i)
+        view_.setChecked(kMatrixChecks[i], settings_.*kMatrixSwitches[i] != 0);
+}
+
+void MatrixDialog::btnOKClick() {
+    for (MatrixList list : kMatrixLists) {
+        const MatrixListField& f = matrixListField(list);
+        if (const auto value = f.valueOf(view_.selected(list))) settings_.*f.field = *value;
+    }
+    for (std::size_t i = 0; i < kMatrixChecks.size(); ++i)
+        settings_.*kMatrixSwitches[i] = view_.checked(kMatrixChecks[i]) ? 1 : 0;
+    view_.closeDialog();
+}
+
+void MatrixDialog::btnCancelClick() { view_.closeDialog(); }
 
 std::string pathTooLongMessage(std::string_view path) {
     return "'" + std::string(path) + "' は長すぎます(" + std::to_string(kSoundPathSize - 1) +

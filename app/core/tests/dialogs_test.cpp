@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace lorrin {
 namespace {
@@ -87,6 +88,93 @@ TEST(SizeDialog, OkTakesEverythingOverAndStoresSwitchesAsOneOrZero) {
     EXPECT_EQ(settings.checkSum, 0);
     EXPECT_EQ(settings.addSum, 1);
     EXPECT_EQ(settings.wpcOnly, 1);
+}
+
+class FakeMatrixView : public MatrixDialogView {
+public:
+    std::map<MatrixList, int> entries;
+    std::map<MatrixCheck, bool> checks;
+    bool closed = false;
+
+    int selected(MatrixList list) const override { return entries.at(list); }
+    // As a list box does: an entry beyond the list selects none.
+    void select(MatrixList list, int entry) override {
+        entries[list] = entry < static_cast<int>(matrixListEntries(list).size()) ? entry : -1;
+    }
+    bool checked(MatrixCheck box) const override { return checks.at(box); }
+    void setChecked(MatrixCheck box, bool on) override { checks[box] = on; }
+    void closeDialog() override { closed = true; }
+};
+
+// The dialog's settings: those of kMatrixLists in order, then those of kMatrixChecks.
+constexpr std::array<std::int32_t Settings::*, 7> kMatrixFields = {
+    &Settings::qrLevel,    &Settings::qrVersion, &Settings::dmShape,    &Settings::pdfLevel,
+    &Settings::pdfColumns, &Settings::qrUtf8,    &Settings::matrixText,
+};
+using MatrixValues = std::array<std::int32_t, 7>;
+MatrixValues matrixValues(const Settings& s) {
+    MatrixValues v{};
+    for (std::size_t i = 0; i < v.size(); ++i) v[i] = s.*kMatrixFields[i];
+    return v;
+}
+
+// A setting shows as its entry, or as none outside its list; OK keeps a setting that
+// shows as none, stores the switches as 1 or 0, and Cancel takes nothing.
+TEST(MatrixDialog, ShowsEachSettingAsItsEntryAndOnlyOkTakesThemBack) {
+    struct Row {
+        MatrixValues settings;
+        std::array<int, 5> entries;
+        MatrixValues afterOk;  // with every list and box left as it opened
+    };
+    const std::array<Row, 4> rows = {{
+        /* 0 */ {{1, 0, 0, 0, 0, 0, 0}, {1, 0, 0, 0, 0}, {1, 0, 0, 0, 0, 0, 0}},
+        /* 1 */ {{3, 40, 1, 8, 30, 1, 5}, {3, 40, 1, 7, 30}, {3, 40, 1, 8, 30, 1, 1}},
+        /* 2 */ {{0, 1, 0, 2, 1, 0, -1}, {0, 1, 0, 1, 1}, {0, 1, 0, 2, 1, 0, 1}},
+        /* 3 */ {{4, 41, -1, 1, 31, 0, 0}, {-1, -1, -1, -1, -1}, {4, 41, -1, 1, 31, 0, 0}},
+    }};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        for (const bool ok : {false, true}) {
+            Settings settings;
+            for (std::size_t f = 0; f < kMatrixFields.size(); ++f)
+                settings.*kMatrixFields[f] = rows[i].settings[f];
+            FakeMatrixView view;
+            MatrixDialog dialog(view, settings);
+            dialog.FormCreate();
+            for (std::size_t l = 0; l < kMatrixLists.size(); ++l)
+                EXPECT_EQ(view.entries[kMatrixLists[l]], rows[i].entries[l]) << "row " << i;
+            if (ok) {
+                dialog.btnOKClick();
+            } else {
+                for (MatrixList list : kMatrixLists) view.entries[list] = 1;
+                for (MatrixCheck box : kMatrixChecks) view.checks[box] = true;
+                dialog.btnCancelClick();
+            }
+            EXPECT_TRUE(view.closed);
+            EXPECT_EQ(matrixValues(settings), ok ? rows[i].afterOk : rows[i].settings)
+                << "row " << i << (ok ? " OK" : " Cancel");
+        }
+    }
+}
+
+// Every entry OK takes over is the entry the dialog shows for the setting next time; a
+// number stands for itself, "自動" for 0, a name (L to H, the shapes) for its place.
+TEST(MatrixDialog, OkStoresTheValueEachEntryShows) {
+    for (std::size_t l = 0; l < kMatrixLists.size(); ++l) {
+        const std::vector<std::string> entries = matrixListEntries(kMatrixLists[l]);
+        for (std::size_t e = 0; e < entries.size(); ++e) {
+            Settings settings;
+            FakeMatrixView view;
+            MatrixDialog dialog(view, settings);
+            dialog.FormCreate();
+            view.entries[kMatrixLists[l]] = static_cast<int>(e);
+            dialog.btnOKClick();
+            const auto number = wholeNumber(entries[e]);
+            const int expected = number ? *number : entries[e] == "自動" ? 0 : static_cast<int>(e);
+            EXPECT_EQ(settings.*kMatrixFields[l], expected) << "list " << l << " entry " << e;
+            dialog.FormCreate();
+            EXPECT_EQ(view.entries[kMatrixLists[l]], static_cast<int>(e)) << "list " << l;
+        }
+    }
 }
 
 class FakeSoundView : public SoundDialogView {

@@ -1,6 +1,6 @@
-// The settings dialogs' behaviour: the basic settings (sizes and switches), the sound
-// files, and the version lines.  Each dialog copies the settings into its controls when
-// it opens and back only on OK.
+// The settings dialogs' behaviour: the basic settings (sizes and switches), the
+// two-dimensional codes, the sound files, and the version lines.  Each dialog copies the
+// settings into its controls when it opens and back only on OK.
 #pragma once
 
 #include "kelda_version.h"
@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lorrin {
 
@@ -58,6 +59,48 @@ public:
 
 private:
     SizeDialogView& view_;
+    Settings& settings_;
+};
+
+// The two-dimensional codes' dialog: its lists and check boxes, in the order OK takes
+// them over.
+enum class MatrixList { cmbQrLevel, cmbQrVersion, cmbDmShape, cmbPdfLevel, cmbPdfColumns };
+enum class MatrixCheck { chkQrUtf8, chkMatrixText };
+inline constexpr std::array<MatrixList, 5> kMatrixLists = {
+    MatrixList::cmbQrLevel,  MatrixList::cmbQrVersion,  MatrixList::cmbDmShape,
+    MatrixList::cmbPdfLevel, MatrixList::cmbPdfColumns,
+};
+inline constexpr std::array<MatrixCheck, 2> kMatrixChecks = {
+    MatrixCheck::chkQrUtf8,
+    MatrixCheck::chkMatrixText,
+};
+
+// A list's entries as it shows them, lowest value first; "自動" leads the lists whose
+// setting 0 leaves the choice to the encoder.
+std::vector<std::string> matrixListEntries(MatrixList list);
+
+class MatrixDialogView {
+public:
+    virtual ~MatrixDialogView() = default;
+    // The selected entry of a list; -1 for none.
+    virtual int selected(MatrixList list) const = 0;
+    virtual void select(MatrixList list, int entry) = 0;
+    virtual bool checked(MatrixCheck box) const = 0;
+    virtual void setChecked(MatrixCheck box, bool on) = 0;
+    virtual void closeDialog() = 0;
+};
+
+class MatrixDialog {
+public:
+    MatrixDialog(MatrixDialogView& view, Settings& settings) : view_(view), settings_(settings) {}
+    // A setting no entry shows (a hand-edited file's) selects none.
+    void FormCreate();
+    // A list left without a selection keeps its setting as it was.
+    void btnOKClick();
+    void btnCancelClick();
+
+private:
+    MatrixDialogView& view_;
     Settings& settings_;
 };
 
