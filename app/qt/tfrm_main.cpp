@@ -1,6 +1,7 @@
 #include "tfrm_main.h"
 
 #include "tfrm_about.h"
+#include "tfrm_matrix.h"
 #include "tfrm_size.h"
 #include "tfrm_sound.h"
 #include "window_frame.h"
@@ -108,6 +109,7 @@ void TfrmMain::buildMenu() {
 
     QMenu* options = bar->addMenu(QStringLiteral("設定(&C)"));
     options->addAction(QStringLiteral("基本設定(&B).."), this, [this] { mnuSizeClick(); });
+    options->addAction(QStringLiteral("2次元ｺｰﾄﾞ(&2)..."), this, [this] { mnuMatrixClick(); });
     options->addAction(QStringLiteral("ﾌｫﾝﾄ(&F)..."), this, [this] { form_.mnuFontClick(); });
     options->addAction(QStringLiteral("ｻｳﾝﾄﾞ(&S)..."), this, [this] { mnuSoundClick(); });
     options->addSeparator();
@@ -140,6 +142,11 @@ void TfrmMain::clipboardChanged() {
 
 void TfrmMain::mnuSizeClick() {
     TfrmSize dialog(form_.settings(), this);
+    dialog.exec();
+}
+
+void TfrmMain::mnuMatrixClick() {
+    TfrmMatrix dialog(form_.settings(), this);
     dialog.exec();
 }
 

@@ -53,6 +53,7 @@ private:
     void buildMenu();
     void clipboardChanged();
     void mnuSizeClick();
+    void mnuMatrixClick();
     void mnuSoundClick();
     void mnuAboutClick();
 

@@ -3,6 +3,7 @@
 #include "qt_adapter.h"
 #include "tfrm_about.h"
 #include "tfrm_main.h"
+#include "tfrm_matrix.h"
 #include "tfrm_size.h"
 #include "tfrm_sound.h"
 #include "lorrin/test/fakes.h"
@@ -193,9 +194,23 @@ TEST_F(MainWindow, MenuTextsAndAccelerators) {
         for (QAction* item : top->menu()->actions())
             texts << (item->isSeparator() ? QStringLiteral("-") : item->text());
     }
-    EXPECT_EQ(texts, (QStringList{"ﾌｧｲﾙ(&F)", "終了(&X)", "設定(&C)", "基本設定(&B)..",
-                                  "ﾌｫﾝﾄ(&F)...", "ｻｳﾝﾄﾞ(&S)...", "-", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞ監視(&C)",
-                                  "ﾍﾙﾌﾟ(&H)", "目次(&C)", "-", "ﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
+    EXPECT_EQ(texts,
+              (QStringList{"ﾌｧｲﾙ(&F)", "終了(&X)", "設定(&C)", "基本設定(&B)..", "2次元ｺｰﾄﾞ(&2)...",
+                           "ﾌｫﾝﾄ(&F)...", "ｻｳﾝﾄﾞ(&S)...", "-", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞ監視(&C)", "ﾍﾙﾌﾟ(&H)",
+                           "目次(&C)", "-", "ﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
+}
+
+// The menu item opens the dialog on the window's own settings.
+TEST_F(MainWindow, TheMatrixMenuItemChangesTheWindowsSettings) {
+    auto window = open();
+    QTimer::singleShot(0, [] {
+        if (auto* dialog = dynamic_cast<TfrmMatrix*>(QApplication::activeModalWidget())) {
+            dialog->findChild<QComboBox*>(QStringLiteral("cmbQrVersion"))->setCurrentIndex(3);
+            dialog->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+        }
+    });
+    window->menuBar()->actions()[1]->menu()->actions()[1]->trigger();
+    EXPECT_EQ(window->form().settings().qrVersion, 3);
 }
 
 TEST_F(MainWindow, TabOrderStartsAtTheCodeBox) {
@@ -372,6 +387,64 @@ TEST_F(Dialogs, SizeDialogCancelAndEscapeTakeNothing) {
         EXPECT_FALSE(dialog.isVisible()) << escape;
         EXPECT_EQ(settings.charGap, 2) << escape;
     }
+}
+
+// Every text fits its control, no two controls of a frame overlap, and each control has a
+// name of its own for assistive tools.
+TEST_F(Dialogs, MatrixDialogControlsFitTheirTextsAndHaveNames) {
+    TfrmMatrix dialog(settings, nullptr);
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("2次元ｺｰﾄﾞ設定"));
+    QStringList names;
+    for (QWidget* w : dialog.findChildren<QWidget*>()) {
+        const std::string name = w->objectName().toStdString();
+        if (name.empty() || name.starts_with("qt_")) continue;
+        // A button's hint asks for the style's width, whatever its text.
+        auto* button = qobject_cast<QPushButton*>(w);
+        EXPECT_LE(button ? button->fontMetrics().horizontalAdvance(button->text()) + 8
+                         : w->sizeHint().width(),
+                  w->width())
+            << name;
+        EXPECT_TRUE(w->parentWidget()->rect().contains(w->geometry())) << name;
+        for (QWidget* other : w->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            EXPECT_TRUE(other == w || !w->geometry().intersects(other->geometry())) << name;
+        if (qobject_cast<QLabel*>(w) == nullptr) names << w->accessibleName();
+    }
+    EXPECT_EQ(names.size(), 12);
+    EXPECT_FALSE(names.contains(QString()));
+    EXPECT_EQ(QSet<QString>(names.begin(), names.end()).size(), names.size());
+}
+
+// The lists show the settings by their texts; the keyboard and the mouse change them, and
+// only OK takes them over.
+TEST_F(Dialogs, MatrixDialogOkTakesTheChangesCancelAndEscapeNothing) {
+    settings.qrLevel = 2;
+    settings.pdfLevel = 5;
+    settings.qrUtf8 = 1;
+    for (const int close : {int{Qt::Key_Escape}, 0, int{Qt::Key_Return}}) {
+        TfrmMatrix dialog(settings, nullptr);
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        const auto list = [&](const char* name) { return child<QComboBox>(dialog, name); };
+        EXPECT_EQ(list("cmbQrLevel")->currentText(), QStringLiteral("Q (25%)"));
+        EXPECT_EQ(list("cmbPdfLevel")->currentText(), QStringLiteral("5"));
+        EXPECT_EQ(list("cmbDmShape")->currentText(), QStringLiteral("正方形"));
+        QTest::keyClick(list("cmbQrLevel"), Qt::Key_Down);
+        list("cmbDmShape")->setCurrentText(QStringLiteral("長方形"));
+        list("cmbPdfColumns")->setCurrentText(QStringLiteral("30"));
+        QTest::mouseClick(child<QCheckBox>(dialog, "chkQrUtf8"), Qt::LeftButton);
+        if (close == 0)
+            child<QPushButton>(dialog, "btnCancel")->click();
+        else
+            QTest::keyClick(&dialog, static_cast<Qt::Key>(close));
+        EXPECT_FALSE(dialog.isVisible()) << close;
+    }
+    EXPECT_EQ(settings.qrLevel, 3);
+    EXPECT_EQ(settings.dmShape, 1);
+    EXPECT_EQ(settings.pdfColumns, 30);
+    EXPECT_EQ(settings.qrUtf8, 0);
+    EXPECT_EQ(settings.pdfLevel, 5);
 }
 
 TEST_F(Dialogs, SoundDialogLayoutAndBehaviour) {
