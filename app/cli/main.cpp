@@ -45,6 +45,8 @@ int run(int argc, char** argv) {
     const std::filesystem::path dir = programDir(argv[0]);
     const std::optional<RunSettings> settings = runSettings(o, dir);
     if (!settings) return usageError("no settings file " + *o.settingsFile);
+    for (const std::string& notice : settings->notices)
+        std::cerr << "lorrin-cli: " << notice << '\n';
 
     std::string batch;  // the batch file's text: its jobs' codes lie in it
     std::vector<Job> jobs;

@@ -64,6 +64,8 @@ int main(int argc, char** argv) {
         lorrin::qt::Desktop desktop;
         lorrin::qt::TfrmMain window(
             desktop, std::filesystem::path(QApplication::applicationDirPath().toStdString()), args);
+        for (const std::string& notice : window.form().settingsNotices())
+            std::cerr << "lorrin: " << notice << '\n';
         closeOnTerminate(window);
         window.show();
         const int status = QApplication::exec();

@@ -254,7 +254,7 @@ const char* const kUsage =
     "                           --narrow is the module size of the two-dimensional codes\n"
     "      --dpi N              resolution of the picture (default 96, at most 54546084):\n"
     "                           PNG and BMP hold it, an SVG is sized by it to print alike\n"
-    "      --settings FILE      read defaults from this settings file instead of lorrin.ini\n"
+    "      --settings FILE      read defaults from FILE alone instead of lorrin's settings\n"
     "      --widths             print ReadableText, ElementWidths and ModuleCount instead;\n"
     "                           a two-dimensional symbol as WxH and a line of 1 (dark)\n"
     "                           and 0 per row of modules\n"

@@ -57,7 +57,7 @@ std::optional<RunSettings> runSettings(const Options& options,
         if (!std::filesystem::is_regular_file(*options.settingsFile, ec)) return std::nullopt;
         run.settings.iniPath = *options.settingsFile;
     } else {
-        BuildIniPath(run.settings, programDir);
+        run.notices = BuildIniPath(run.settings, programDir);
     }
     ViewState lists;
     LoadSettings(run.settings, lists, UnboundedScreen{});

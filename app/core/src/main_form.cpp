@@ -59,7 +59,7 @@ MainForm::MainForm(MainFormView& view, const MainFormServices& services, WindowH
 
 void MainForm::FormCreate(const std::filesystem::path& programDir,
                           std::span<const std::string> args) {
-    BuildIniPath(settings_, programDir);
+    settingsNotices_ = BuildIniPath(settings_, programDir);
     LoadSettings(settings_, view_, services_.screen);
     cmbCtypeChange();
     nextViewer_ = services_.chain.SetClipboardViewer(self_);

@@ -3,12 +3,18 @@
 #include "lorrin/ansi_text.h"
 #include "platform/profile.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <optional>
 #include <string_view>
 #include <system_error>
 #include <variant>
+
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace lorrin {
 namespace {
@@ -21,6 +27,13 @@ constexpr std::string_view kLoc = "loc";
 constexpr std::string_view kMatrix = "matrix";
 // A window corner found beyond the screen comes back to this coordinate.
 constexpr int kOffScreenReset = 10;
+
+// Where packages and other installers put programs; see underSystemPrefix.
+constexpr std::array<std::string_view, 12> kSystemPrefixes = {
+    "/usr",   "/opt",    "/bin",  "/sbin",      "/lib",       "/lib32",
+    "/lib64", "/libx32", "/snap", "/nix/store", "/gnu/store", "/app",
+};
+constexpr std::string_view kDefaultConfigDirs = "/etc/xdg";
 
 struct StoredField {
     std::string_view section;
@@ -68,34 +81,132 @@ std::filesystem::path userConfigDir() {
     return {};
 }
 
+// lorrin/lorrin.ini in each absolute folder of $XDG_CONFIG_DIRS, in its order.
+std::vector<std::filesystem::path> systemDefaultFiles() {
+    const char* dirs = std::getenv("XDG_CONFIG_DIRS");
+    std::string_view list = (dirs != nullptr && *dirs != '\0') ? dirs : kDefaultConfigDirs;
+    std::vector<std::filesystem::path> files;
+    while (!list.empty()) {
+        const std::size_t colon = std::min(list.find(':'), list.size());
+        const std::filesystem::path dir(list.substr(0, colon));
+        if (dir.is_absolute()) files.push_back(dir / "lorrin" / kFileName);
+        list.remove_prefix(std::min(colon + 1, list.size()));
+    }
+    return files;
+}
+
+// The scene as the running user finds it.  Links are followed: a file counts as the
+// one at the end of its link, as reads and writes reach it.
+SettingsScene findScene(const std::filesystem::path& programDir,
+                        const std::filesystem::path& beside, const std::filesystem::path& config) {
+    SettingsScene scene;
+    std::error_code ec;
+    scene.systemFolder = underSystemPrefix(programDir) ||
+                         underSystemPrefix(std::filesystem::weakly_canonical(programDir, ec));
+#if defined(_WIN32)
+    // No owners to tell apart: every folder and file is the user's.
+    scene.usersFolder = true;
+    scene.beside = std::filesystem::exists(beside, ec) ? FileOwner::kUser : FileOwner::kNothing;
+    scene.besideWritable = true;
+    scene.config = std::filesystem::exists(config, ec) ? FileOwner::kUser : FileOwner::kNothing;
+#else
+    const uid_t user = geteuid();
+    const auto owner = [user](const std::filesystem::path& path, struct stat& info) {
+        if (path.empty() || ::stat(path.c_str(), &info) != 0) return FileOwner::kNothing;
+        return info.st_uid == user ? FileOwner::kUser : FileOwner::kOther;
+    };
+    struct stat info {};
+    scene.usersFolder = owner(programDir, info) == FileOwner::kUser;
+    scene.beside = owner(beside, info);
+    scene.besideWritable = scene.beside == FileOwner::kUser && (info.st_mode & S_IWUSR) != 0;
+    scene.config = owner(config, info);
+#endif
+    return scene;
+}
+
+// The files under the user's, the most important first: a key takes its value from the
+// first that has it.  One that cannot be read counts as missing.
+class DefaultsLayers {
+public:
+    explicit DefaultsLayers(const std::vector<std::filesystem::path>& paths) {
+        for (const std::filesystem::path& path : paths)
+            if (auto file = platform::ProfileFile::load(path)) files_.push_back(std::move(*file));
+    }
+    std::int32_t getInt(std::string_view section, std::string_view key,
+                        std::int32_t builtIn) const {
+        std::int32_t value = builtIn;
+        for (auto file = files_.rbegin(); file != files_.rend(); ++file)
+            value = file->getInt(section, key, value);
+        return value;
+    }
+    std::optional<std::string> getString(std::string_view section, std::string_view key) const {
+        for (const platform::ProfileFile& file : files_)
+            if (auto value = file.getString(section, key)) return value;
+        return std::nullopt;
+    }
+    bool has(std::string_view section, std::string_view key) const {
+        return getString(section, key).has_value();
+    }
+
+private:
+    std::vector<platform::ProfileFile> files_;
+};
+
+// A value read from the user's file, else from the layers under it, else built in.
+std::int32_t readInt(const platform::ProfileFile& file, const DefaultsLayers& under,
+                     std::string_view section, std::string_view key, std::int32_t builtIn) {
+    return file.getInt(section, key, under.getInt(section, key, builtIn));
+}
+
+// A key the user's file lacks stays out while it holds what the layers under it give: a
+// later change of theirs then still reaches the user.  Without a layer's value a key is
+// written, except a field newer than the file format at its built-in default.
+void writeInt(platform::ProfileFile& file, const DefaultsLayers& under, std::string_view section,
+              std::string_view key, std::int32_t value, std::int32_t builtIn, bool added = false) {
+    if (!file.getString(section, key) && value == under.getInt(section, key, builtIn) &&
+        (added || under.has(section, key)))
+        return;
+    file.setInt(section, key, value);
+}
+
 // A stored text as its field holds it: in UTF-8, cut to the field's size.
 std::string fieldText(std::string_view stored, std::size_t fieldSize) {
     return std::string(cp932Prefix(fromStoredText(stored), fieldSize - 1));
 }
 
-std::int32_t readField(const platform::ProfileFile& file, const StoredField& f,
-                       std::int32_t fallback) {
-    return file.getInt(f.section, f.key, fallback);
+std::int32_t readField(const platform::ProfileFile& file, const DefaultsLayers& under,
+                       const StoredField& f, std::int32_t builtIn) {
+    return readInt(file, under, f.section, f.key, builtIn);
 }
 
-std::string readField(const platform::ProfileFile& file, const StoredField& f,
-                      const std::string& fallback) {
-    return fieldText(file.getString(f.section, f.key).value_or(fallback), f.textSize);
+std::string readField(const platform::ProfileFile& file, const DefaultsLayers& under,
+                      const StoredField& f, const std::string& builtIn) {
+    const auto stored = file.getString(f.section, f.key);
+    return fieldText(stored ? *stored : under.getString(f.section, f.key).value_or(builtIn),
+                     f.textSize);
 }
 
-void writeField(platform::ProfileFile& file, const StoredField& f, std::int32_t value,
-                std::int32_t fallback) {
-    if (f.added && value == fallback && !file.getString(f.section, f.key)) return;
-    file.setInt(f.section, f.key, value);
+void writeField(platform::ProfileFile& file, const DefaultsLayers& under, const StoredField& f,
+                std::int32_t value, std::int32_t builtIn) {
+    writeInt(file, under, f.section, f.key, value, builtIn, f.added);
 }
 
 // A stored value that still reads as the field keeps its very bytes: a name in CP932 stays
 // CP932, and a value longer than the field stays whole.
-void writeField(platform::ProfileFile& file, const StoredField& f, const std::string& text,
-                const std::string&) {
+void writeField(platform::ProfileFile& file, const DefaultsLayers& under, const StoredField& f,
+                const std::string& text, const std::string&) {
     const auto stored = file.getString(f.section, f.key);
     if (stored && fieldText(*stored, f.textSize) == text) return;
+    const auto layered = under.getString(f.section, f.key);
+    if (!stored && layered && fieldText(*layered, f.textSize) == text) return;
     file.setString(f.section, f.key, text);
+}
+
+// The user's file as read (empty for no file); none when something is there that cannot
+// be read.
+std::optional<platform::ProfileFile> loadUsersFile(const std::filesystem::path& path) {
+    if (path.empty()) return platform::ProfileFile{};
+    return platform::ProfileFile::load(path);
 }
 
 bool saveMakingFolder(const platform::ProfileFile& file, const std::filesystem::path& path) {
@@ -113,13 +224,64 @@ std::string_view settingsKey(SettingsField field) {
     return {};
 }
 
-void BuildIniPath(Settings& settings, const std::filesystem::path& programDir) {
-    settings.iniPath = programDir / kFileName;
-    const std::filesystem::path config = userConfigDir();
-    settings.iniFallbackPath = config.empty() ? config : config / "lorrin" / kFileName;
+bool underSystemPrefix(const std::filesystem::path& folder) {
+    const std::filesystem::path normal = folder.lexically_normal();
+    return std::any_of(kSystemPrefixes.begin(), kSystemPrefixes.end(), [&](std::string_view p) {
+        const std::filesystem::path prefix(p);
+        return std::mismatch(prefix.begin(), prefix.end(), normal.begin(), normal.end()).first ==
+               prefix.end();
+    });
+}
+
+SettingsPlan planSettings(const SettingsScene& scene) {
+    SettingsPlan plan;
+    plan.config = scene.config == FileOwner::kOther ? SettingsUse::kPassedOver : SettingsUse::kUsed;
+    const bool portable =
+        !scene.systemFolder && ((scene.usersFolder && scene.beside != FileOwner::kOther) ||
+                                (scene.beside == FileOwner::kUser && scene.besideWritable));
+    if (portable) plan.beside = SettingsUse::kUsed;
+    // Another user's file in a folder that is not the user's is simply not theirs; a
+    // file in the user's own folder or beside an installed program, or the user's own
+    // file, is worth a word.
+    else if (scene.beside != FileOwner::kNothing &&
+             (scene.systemFolder || scene.usersFolder || scene.beside == FileOwner::kUser))
+        plan.beside = SettingsUse::kPassedOver;
+    plan.systemDefaults = !portable;
+    return plan;
+}
+
+std::vector<std::string> BuildIniPath(Settings& settings, const std::filesystem::path& programDir) {
+    const std::filesystem::path beside = programDir / kFileName;
+    const std::filesystem::path configDir = userConfigDir();
+    const std::filesystem::path config =
+        configDir.empty() ? configDir : configDir / "lorrin" / kFileName;
+    const SettingsScene scene = findScene(programDir, beside, config);
+    const SettingsPlan plan = planSettings(scene);
+    settings.iniPath = plan.beside == SettingsUse::kUsed ? beside : std::filesystem::path();
+    settings.iniFallbackPath = plan.config == SettingsUse::kUsed ? config : std::filesystem::path();
+    settings.defaultsPaths =
+        plan.systemDefaults ? systemDefaultFiles() : std::vector<std::filesystem::path>();
+
+    const std::filesystem::path& kept =
+        settings.iniPath.empty() ? settings.iniFallbackPath : settings.iniPath;
+    const std::string where =
+        kept.empty() ? "settings are not saved" : "settings are kept in " + kept.string();
+    std::vector<std::string> notices;
+    if (plan.beside == SettingsUse::kPassedOver) {
+        const std::string_view reason = scene.beside == FileOwner::kOther ? "another user's file"
+                                        : scene.systemFolder
+                                            ? "beside an installed program"
+                                            : "read-only, in another user's folder";
+        notices.push_back(beside.string() + " is left alone (" + std::string(reason) + "); " +
+                          where);
+    }
+    if (plan.config == SettingsUse::kPassedOver)
+        notices.push_back(config.string() + " is left alone (another user's file); " + where);
+    return notices;
 }
 
 std::filesystem::path settingsFileToRead(const Settings& settings) {
+    if (settings.iniPath.empty()) return settings.iniFallbackPath;
     std::error_code ec;
     const bool primary = std::filesystem::is_regular_file(settings.iniPath, ec);
     const bool fallback = !settings.iniFallbackPath.empty() &&
@@ -137,40 +299,47 @@ std::filesystem::path settingsFileToRead(const Settings& settings) {
 void LoadSettings(Settings& settings, MainView& view, const platform::Screen& screen) {
     // A file that cannot be read gives the defaults, as a missing one does.
     const platform::ProfileFile file =
-        platform::ProfileFile::load(settingsFileToRead(settings)).value_or(platform::ProfileFile{});
+        loadUsersFile(settingsFileToRead(settings)).value_or(platform::ProfileFile{});
+    const DefaultsLayers under(settings.defaultsPaths);
     const Settings defaults;
     for (const StoredField& f : kStoredFields)
-        std::visit([&](auto field) { settings.*field = readField(file, f, defaults.*field); },
-                   f.field);
+        std::visit(
+            [&](auto field) { settings.*field = readField(file, under, f, defaults.*field); },
+            f.field);
 
     const WindowPosition home;
-    WindowPosition at{file.getInt(kLoc, "x", home.x), file.getInt(kLoc, "y", home.y)};
+    WindowPosition at{readInt(file, under, kLoc, "x", home.x),
+                      readInt(file, under, kLoc, "y", home.y)};
     const platform::ScreenSize size = screen.size();
     if (at.x > size.width) at.x = kOffScreenReset;
     if (at.y > size.height) at.y = kOffScreenReset;
     view.setPosition(at);
 
     view.setTypeIndex(
-        listSelection(file.getInt(kBarcode, "type", kJanUpc), kSymbologyNames.size()));
-    view.setAngleIndex(listSelection(file.getInt(kBarcode, "angle", 0), kAngleNames.size()));
+        listSelection(readInt(file, under, kBarcode, "type", kJanUpc), kSymbologyNames.size()));
+    view.setAngleIndex(
+        listSelection(readInt(file, under, kBarcode, "angle", 0), kAngleNames.size()));
 }
 
 bool SaveSettings(const Settings& settings, const MainView& view) {
     const std::filesystem::path source = settingsFileToRead(settings);
-    const std::optional<platform::ProfileFile> read = platform::ProfileFile::load(source);
+    const std::optional<platform::ProfileFile> read = loadUsersFile(source);
     platform::ProfileFile file = read.value_or(platform::ProfileFile{});
+    const DefaultsLayers under(settings.defaultsPaths);
     const Settings defaults;
     for (const StoredField& f : kStoredFields)
-        std::visit([&](auto field) { writeField(file, f, settings.*field, defaults.*field); },
-                   f.field);
+        std::visit(
+            [&](auto field) { writeField(file, under, f, settings.*field, defaults.*field); },
+            f.field);
+    const WindowPosition home;
     const WindowPosition at = view.position();
-    file.setInt(kLoc, "x", at.x);
-    file.setInt(kLoc, "y", at.y);
-    file.setInt(kBarcode, "type", view.typeIndex());
-    file.setInt(kBarcode, "angle", view.angleIndex());
+    writeInt(file, under, kLoc, "x", at.x, home.x);
+    writeInt(file, under, kLoc, "y", at.y, home.y);
+    writeInt(file, under, kBarcode, "type", view.typeIndex(), kJanUpc);
+    writeInt(file, under, kBarcode, "angle", view.angleIndex(), 0);
     // A file that could not be read is never replaced: whatever it holds would be lost.
     const auto mayReplace = [&](const std::filesystem::path& path) {
-        return read || path != source;
+        return !path.empty() && (read || path != source);
     };
     return (mayReplace(settings.iniPath) && file.save(settings.iniPath)) ||
            (mayReplace(settings.iniFallbackPath) &&

@@ -10,7 +10,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sys/wait.h>
+#include <vector>
 
 namespace lorrin {
 namespace {
@@ -345,16 +347,176 @@ TEST_F(SettingsFile, BothFilesPresentTheNewerWins) {
     EXPECT_EQ(settingsFileToRead(settings), settings.iniFallbackPath);
 }
 
-TEST(BuildIniPath, UsesTheProgramFolderAndTheXdgConfigFolder) {
-    Settings s;
-    ::setenv("XDG_CONFIG_HOME", "/xdg", 1);
-    BuildIniPath(s, "/opt/lorrin");
-    EXPECT_EQ(s.iniPath, "/opt/lorrin/lorrin.ini");
-    EXPECT_EQ(s.iniFallbackPath, "/xdg/lorrin/lorrin.ini");
+// An installed program's settings: the user's file over the system-wide defaults, the
+// first of those folders over the later ones; nothing but the user's file is written.
+TEST_F(SettingsFile, SystemDefaultsLieUnderTheUsersFile) {
+    const fs::path first = dir_ / "etc1" / "lorrin" / "lorrin.ini";
+    const fs::path second = dir_ / "etc2" / "lorrin" / "lorrin.ini";
+    const fs::path unreadable = dir_ / "etc0" / "lorrin" / "lorrin.ini";
+    fs::create_directories(unreadable);
+    const std::string firstText = "[barcode]\nh=60\ngap=3\n[matrix]\nqrecc=3\n";
+    const std::string secondText = "[barcode]\nh=70\nwn=2\n[font]\nname=Mincho\n[loc]\nx=7\n";
+    write(first, firstText);
+    write(second, secondText);
+    settings.iniPath.clear();
+    settings.defaultsPaths = {unreadable, first, second};
+    write(settings.iniFallbackPath, "[barcode]\ngap=4\n");
+
+    LoadSettings(settings, view, screen);
+    struct Row {
+        std::int32_t value;
+        std::int32_t expected;
+        std::string_view what;
+    };
+    const std::array<Row, 6> kRows = {{
+        /* 0 */ {settings.barHeight, 60, "the first defaults over the second"},
+        /* 1 */ {settings.wideRatio, 2, "the second defaults where the first lack the key"},
+        /* 2 */ {settings.charGap, 4, "the user's file over the defaults"},
+        /* 3 */ {settings.narrowWidth, 1, "built in where none has the key"},
+        /* 4 */ {settings.qrLevel, 3, "a two-dimensional key"},
+        /* 5 */ {view.where.x, 7, "the window's place"},
+    }};
+    for (const Row& row : kRows) EXPECT_EQ(row.value, row.expected) << row.what;
+    EXPECT_EQ(settings.fontName, "Mincho");
+
+    // Keys the user never changed stay out of the user's file, so the defaults' later
+    // changes still reach the user; a changed one goes in.
+    settings.wideRatio = 3;
+    ASSERT_TRUE(SaveSettings(settings, view));
+    const std::string saved = read(settings.iniFallbackPath);
+    for (const std::string_view absent : {"h=", "qrecc=", "name=", "x="})
+        EXPECT_EQ(saved.find("\n" + std::string(absent)), std::string::npos) << absent << saved;
+    for (const std::string_view present : {"gap=4\n", "wn=3\n", "narrow=1\n", "y=50\n"})
+        EXPECT_NE(saved.find(present), std::string::npos) << present << saved;
+    EXPECT_EQ(read(first), firstText);
+    EXPECT_EQ(read(second), secondText);
+    write(second, "[barcode]\nh=70\n[font]\nname=Gothic\n");
+    Settings next = settings;
+    LoadSettings(next, view, screen);
+    EXPECT_EQ(next.fontName, "Gothic");
+    EXPECT_EQ(next.wideRatio, 3);
+}
+
+// With no file beside the program, a save makes the user's folder and the next start
+// reads it; with no file at all, nothing is saved.
+TEST_F(SettingsFile, TheUsersFolderAloneTakesTheSettings) {
+    settings.iniPath.clear();
+    settings.barHeight = 66;
+    ASSERT_TRUE(SaveSettings(settings, view));
+    EXPECT_EQ(barHeightAtStart(), 66);
+    EXPECT_TRUE(fs::is_empty(dir_ / "program"));
+    settings.iniFallbackPath.clear();
+    EXPECT_FALSE(SaveSettings(settings, view));
+}
+
+TEST(SettingsPlace, SystemPrefixesAreWholeFolderNames) {
+    struct Row {
+        std::string_view folder;
+        bool system;
+    };
+    constexpr std::array<Row, 12> kRows = {{
+        /* 0 */ {"/usr/bin", true},
+        /* 1 */ {"/usr/local/bin", true},
+        /* 2 */ {"/opt/lorrin/bin/", true},
+        /* 3 */ {"/nix/store/abc-lorrin/bin", true},
+        /* 4 */ {"/snap/lorrin/12/bin", true},
+        /* 5 */ {"/usr", true},
+        /* 6 */ {"/usrx/bin", false},
+        /* 7 */ {"/home/u/opt/bin", false},
+        /* 8 */ {"/nix/var/bin", false},
+        /* 9 */ {"/usr/../home/u/build", false},
+        /* 10 */ {"usr/bin", false},
+        /* 11 */ {"/home/u/../../opt/x", true},
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i)
+        EXPECT_EQ(underSystemPrefix(kRows[i].folder), kRows[i].system) << "row " << i;
+}
+
+TEST(SettingsPlace, TheProgramFolderAndItsFilesDecide) {
+    using enum FileOwner;
+    using enum SettingsUse;
+    struct Row {
+        SettingsScene scene;  // system folder, user's folder, beside, writable, config
+        SettingsPlan plan;    // beside, config, system defaults
+    };
+    constexpr std::array<Row, 14> kRows = {{
+        // Installed: the configuration folder over the defaults; a file beside is named.
+        /* 0 */ {{true, false, kNothing, false, kNothing}, {kUnused, kUsed, true}},
+        /* 1 */ {{true, true, kUser, true, kUser}, {kPassedOver, kUsed, true}},
+        /* 2 */ {{true, false, kOther, false, kNothing}, {kPassedOver, kUsed, true}},
+        // The user's own folder: beside the program, the configuration folder behind it.
+        /* 3 */ {{false, true, kNothing, false, kNothing}, {kUsed, kUsed, false}},
+        /* 4 */ {{false, true, kUser, false, kUser}, {kUsed, kUsed, false}},
+        // ... unless another user's file lies there.
+        /* 5 */ {{false, true, kOther, false, kUser}, {kPassedOver, kUsed, true}},
+        // Another user's folder: beside it only with the user's own writable file.
+        /* 6 */ {{false, false, kNothing, false, kNothing}, {kUnused, kUsed, true}},
+        /* 7 */ {{false, false, kUser, true, kNothing}, {kUsed, kUsed, false}},
+        /* 8 */ {{false, false, kUser, false, kNothing}, {kPassedOver, kUsed, true}},
+        /* 9 */ {{false, false, kOther, false, kUser}, {kUnused, kUsed, true}},
+        // Another user's file in the configuration folder is neither read nor written.
+        /* 10 */ {{true, false, kNothing, false, kOther}, {kUnused, kPassedOver, true}},
+        /* 11 */ {{false, true, kUser, true, kOther}, {kUsed, kPassedOver, false}},
+        // A system folder never keeps the settings, whoever owns it and its file.
+        /* 12 */ {{true, true, kNothing, false, kNothing}, {kUnused, kUsed, true}},
+        /* 13 */ {{true, false, kUser, true, kNothing}, {kPassedOver, kUsed, true}},
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        const SettingsPlan plan = planSettings(kRows[i].scene);
+        EXPECT_EQ(plan.beside, kRows[i].plan.beside) << "row " << i;
+        EXPECT_EQ(plan.config, kRows[i].plan.config) << "row " << i;
+        EXPECT_EQ(plan.systemDefaults, kRows[i].plan.systemDefaults) << "row " << i;
+    }
+}
+
+class BuildIniPathTest : public test_support::TempFolderTest {
+protected:
+    void SetUp() override {
+        if (const char* home = std::getenv("HOME")) home_ = home;
+        ::setenv("XDG_CONFIG_HOME", "/xdg", 1);
+        ::unsetenv("XDG_CONFIG_DIRS");
+    }
+    void TearDown() override {
+        if (home_) ::setenv("HOME", home_->c_str(), 1);
+        ::unsetenv("XDG_CONFIG_HOME");
+        ::unsetenv("XDG_CONFIG_DIRS");
+    }
+    Settings settings;
+    std::optional<std::string> home_;
+};
+
+TEST_F(BuildIniPathTest, AFolderOfTheUsersKeepsTheFileBesideTheProgram) {
+    EXPECT_TRUE(BuildIniPath(settings, dir_).empty());
+    EXPECT_EQ(settings.iniPath, dir_ / "lorrin.ini");
+    EXPECT_EQ(settings.iniFallbackPath, "/xdg/lorrin/lorrin.ini");
+    EXPECT_TRUE(settings.defaultsPaths.empty());
     ::setenv("XDG_CONFIG_HOME", "relative", 1);
     ::setenv("HOME", "/home/u", 1);
-    BuildIniPath(s, "/opt/lorrin");
-    EXPECT_EQ(s.iniFallbackPath, "/home/u/.config/lorrin/lorrin.ini");
+    BuildIniPath(settings, dir_);
+    EXPECT_EQ(settings.iniFallbackPath, "/home/u/.config/lorrin/lorrin.ini");
+}
+
+TEST_F(BuildIniPathTest, AnInstalledProgramReadsTheSystemDefaults) {
+    struct Row {
+        const char* dirs;  // nullptr: unset
+        std::vector<fs::path> defaults;
+    };
+    const std::array<Row, 4> kRows = {{
+        /* 0 */ {nullptr, {"/etc/xdg/lorrin/lorrin.ini"}},
+        /* 1 */ {"", {"/etc/xdg/lorrin/lorrin.ini"}},
+        /* 2 */ {"/a:relative::/b/", {"/a/lorrin/lorrin.ini", "/b/lorrin/lorrin.ini"}},
+        /* 3 */ {"relative", {}},
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        if (kRows[i].dirs != nullptr)
+            ::setenv("XDG_CONFIG_DIRS", kRows[i].dirs, 1);
+        else
+            ::unsetenv("XDG_CONFIG_DIRS");
+        BuildIniPath(settings, "/usr/bin");
+        EXPECT_EQ(settings.iniPath, "") << "row " << i;
+        EXPECT_EQ(settings.iniFallbackPath, "/xdg/lorrin/lorrin.ini") << "row " << i;
+        EXPECT_EQ(settings.defaultsPaths, kRows[i].defaults) << "row " << i;
+    }
 }
 
 }  // namespace

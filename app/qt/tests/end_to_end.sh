@@ -1,10 +1,11 @@
 #!/bin/bash
 # lorrin on its own X server with the real clipboard: texts placed with xclip come back as
 # pictures that zbarimg reads (as PNG, and as SVG rendered by rsvg-convert), also after a
-# burst of texts placed as fast as xclip can; a terminated program ends within a second
-# and leaves a settings file with every key.  The picture outlives lorrin and
-# lorrin-cli --clipboard: their keeper serves it until another program copies, or a
-# clipboard manager takes it over.
+# burst of texts placed as fast as xclip can; a Japanese text as QR comes back from zbar
+# and ZXing as it was copied, and one too long for QR stays on the clipboard; a
+# terminated program ends within a second and leaves a settings file with every key.
+# The picture outlives lorrin and lorrin-cli --clipboard: their keeper serves it until
+# another program copies, or a clipboard manager takes it over.
 # Usage: [LORRIN_BURST=texts] end_to_end.sh lorrin lorrin-keeper lorrin-cli clipboard-manager
 set -u
 # shellcheck source=SCRIPTDIR/../../../test_support/scripts/test_helpers.sh
@@ -37,7 +38,7 @@ wait_for() {
     done
 }
 
-for tool in Xvfb xclip zbarimg xwininfo cc rsvg-convert compare identify pgrep; do
+for tool in Xvfb xclip zbarimg ZXingReader xwininfo cc rsvg-convert compare convert identify pgrep; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 
@@ -150,7 +151,47 @@ printf 'no code' | xclip -selection clipboard -i
 sleep 1
 [ "$(timeout 2 xclip -selection clipboard -o)" = 'no code' ] || fail "the text after the second burst was replaced"
 
-# The program goes on converting.
+# A two-dimensional code: a Japanese text after "qr@" comes back from both decoders byte
+# for byte without its prefix.
+qr_text='日本語のラベル https://example.jp/'
+printf '%s\n' "$qr_text" >"$work/expected"
+# Both decoders' texts of the picture on the clipboard, one line each.  zbar misses
+# modules of one pixel, so it reads the picture at four pixels a module.
+reads_matrix_as_expected() {
+    holds_picture || return 1
+    timeout 2 xclip -selection clipboard -t image/png -o >"$work/matrix.png" || return 1
+    convert "$work/matrix.png" -scale 400% "$work/matrix4.png" || return 1
+    zbarimg -q --raw "$work/matrix4.png" >"$work/zbar.txt" 2>/dev/null
+    ZXingReader "$work/matrix.png" >"$work/zxing.out" 2>/dev/null
+    sed -n 's/^Text: *"\(.*\)"$/\1/p' "$work/zxing.out" >"$work/zxing.txt"
+    cmp -s "$work/zbar.txt" "$work/expected" && cmp -s "$work/zxing.txt" "$work/expected"
+}
+kill "$xclip_pid" 2>/dev/null
+wait "$xclip_pid" 2>/dev/null
+printf 'qr@%s' "$qr_text" >"$work/text"
+xclip -quiet -selection clipboard -i "$work/text" >/dev/null 2>&1 &
+xclip_pid=$!
+wait_for 10 reads_matrix_as_expected ||
+    fail "the QR symbol read as '$(cat "$work/zbar.txt")' (zbar) and '$(cat "$work/zxing.txt")' (ZXing)"
+
+# A text the code refuses (8000 letters are more than any QR symbol holds) stays on the
+# clipboard byte for byte.  xclip counts the requests it serves: once the program has
+# asked for the text, it has had half a second to answer it.
+kill "$xclip_pid" 2>/dev/null
+wait "$xclip_pid" 2>/dev/null
+{
+    printf 'qr@'
+    head -c 8000 /dev/zero | tr '\0' 'A'
+} >"$work/long.txt"
+xclip -verbose -selection clipboard -i "$work/long.txt" >"$work/xclip.log" 2>&1 &
+xclip_pid=$!
+wait_for 10 grep -q 'request number 2' "$work/xclip.log" || fail "lorrin did not read the long text"
+sleep 0.5
+holds_picture && fail "the refused text was replaced by a picture"
+timeout 2 xclip -selection clipboard -o >"$work/long.out"
+cmp -s "$work/long.txt" "$work/long.out" || fail "the refused text did not stay as it was"
+
+# The program goes on converting, also after a refusal.
 # Code 39 with its mod-43 check character: A10+B11+C12+1+2+3 = 39, '$'.
 convert_text 'c39@ABC123' 'CODE-39:ABC123$'
 convert_text 'upc@490123456789\n' 'EAN-13:4901234567894'

@@ -17,6 +17,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lorrin {
 
@@ -83,8 +84,8 @@ public:
     // `self` is the window's handle in the viewer chain.
     MainForm(MainFormView& view, const MainFormServices& services, WindowHandle self);
 
-    // Reads the settings file in `programDir`, shows the hint, joins the viewer chain
-    // and switches the monitor on for "-clip".
+    // Reads the settings of the program in `programDir`, shows the hint, joins the viewer
+    // chain and switches the monitor on for "-clip".
     void FormCreate(const std::filesystem::path& programDir, std::span<const std::string> args);
     // Leaves the viewer chain, then saves the settings.  The close always goes ahead.
     void FormCloseQuery();
@@ -104,6 +105,8 @@ public:
     void WMDrawClipboard();
 
     Settings& settings() { return settings_; }
+    // Lines for standard error naming settings files FormCreate left alone.
+    const std::vector<std::string>& settingsNotices() const { return settingsNotices_; }
     bool monitorOn() const { return monitorOn_; }
     // True while a handler writes the clipboard or converts a clipboard text: a change
     // announced now comes from inside it, and WMDrawClipboard must hear of it at once.
@@ -118,6 +121,7 @@ private:
     MainFormServices services_;
     WindowHandle self_;
     Settings settings_;
+    std::vector<std::string> settingsNotices_;
     WindowHandle nextViewer_ = 0;
     bool monitorOn_ = false;
     bool ownWrite_ = false;             // this window is changing the clipboard

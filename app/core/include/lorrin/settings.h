@@ -1,6 +1,7 @@
-// The settings record and its file.  The file lives beside the program; where that
-// folder cannot be written, the user's configuration folder takes it, so changes are
-// never lost silently.
+// The settings record and its file.  An installed program keeps the file in the user's
+// configuration folder, over the system-wide defaults; a copy run from the user's own
+// folder keeps it beside itself, with the configuration folder taking a save that folder
+// refuses, so changes are never lost silently.  No user's file is ever another's settings.
 #pragma once
 
 #include "lorrin/main_view.h"
@@ -12,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 namespace lorrin {
 
@@ -45,8 +47,10 @@ struct Settings {
     std::int32_t pdfColumns = 0;  // PDF417 data columns 1-30; 0 about three times as wide
     std::int32_t matrixText = 0;  // readable line under a two-dimensional symbol
 
-    std::filesystem::path iniPath;          // beside the program
+    std::filesystem::path iniPath;          // beside the program; empty when not used
     std::filesystem::path iniFallbackPath;  // in the user's configuration folder
+    // System-wide defaults under the file, the most important first; never written.
+    std::vector<std::filesystem::path> defaultsPaths;
 };
 
 // A field of the record: a number or a text.
@@ -56,28 +60,66 @@ using SettingsField = std::variant<std::int32_t Settings::*, std::string Setting
 // field the file does not keep.
 std::string_view settingsKey(SettingsField field);
 
-// Sets iniPath to "lorrin.ini" in `programDir` and iniFallbackPath to
-// $XDG_CONFIG_HOME/lorrin/lorrin.ini ($HOME/.config when the variable is unset, empty
-// or not absolute); no fallback without either.
-void BuildIniPath(Settings& settings, const std::filesystem::path& programDir);
+// Folders under which a program counts as installed wherever its owner: /usr (and so
+// /usr/local), /opt, /bin, /sbin, /lib and its 32- and 64-bit kin, /snap, /nix/store,
+// /gnu/store and /app (Flatpak).
+bool underSystemPrefix(const std::filesystem::path& folder);
+
+// Who owns what lies at a path, as the running user sees it.
+enum class FileOwner { kNothing, kUser, kOther };
+
+// What decides where the settings live.
+struct SettingsScene {
+    bool systemFolder = false;               // the program's folder is under a system prefix
+    bool usersFolder = false;                // the program's folder belongs to the user
+    FileOwner beside = FileOwner::kNothing;  // lorrin.ini beside the program
+    bool besideWritable = false;             // ... and its owner may write it
+    FileOwner config = FileOwner::kNothing;  // lorrin.ini in the user's configuration folder
+};
+
+// What becomes of a place: used for the settings, or a file there left alone and named
+// once on standard error, or neither.
+enum class SettingsUse { kUnused, kUsed, kPassedOver };
+
+struct SettingsPlan {
+    SettingsUse beside = SettingsUse::kUnused;
+    SettingsUse config = SettingsUse::kUnused;
+    bool systemDefaults = false;  // the system-wide defaults lie under the user's file
+};
+
+// The file beside the program is the settings of a program in a folder of the user's
+// (unless another user's file lies there) and of one outside the system prefixes that
+// finds the user's own writable file beside it; the configuration folder's file takes a
+// save it refuses.  Any other program keeps its settings in the configuration folder
+// only, over the system-wide defaults.  Another user's file is never used.
+SettingsPlan planSettings(const SettingsScene& scene);
+
+// Sets iniPath, iniFallbackPath and defaultsPaths as planSettings decides for the
+// running user, the program in `programDir`, $XDG_CONFIG_HOME/lorrin/lorrin.ini
+// ($HOME/.config when the variable is unset, empty or not absolute; none without either)
+// and lorrin/lorrin.ini in each folder of $XDG_CONFIG_DIRS (/etc/xdg when unset or
+// empty).  Returns a line for each file left alone, for standard error.
+std::vector<std::string> BuildIniPath(Settings& settings, const std::filesystem::path& programDir);
 
 // The file LoadSettings reads: the one of iniPath and iniFallbackPath that is a file (a
 // link to one counts), the newer one when both are (a save that fell back leaves the
-// newer copy there; the fallback on a tie); iniPath when neither is.
+// newer copy there; the fallback on a tie); iniPath when neither is, iniFallbackPath
+// when there is no iniPath.
 std::filesystem::path settingsFileToRead(const Settings& settings);
 
-// Fills the record from the file (defaults for whatever is missing, and for everything
-// when the file cannot be read), places the window (a corner off the screen's right or
-// bottom edge comes back to 10) and selects the lists' entries (-1 for an index outside a
-// list).  Texts that are not UTF-8 are read as CP932 and cut to their fields by that
-// measure.
+// Fills the record from the file, then from the system-wide defaults (the built-in
+// defaults for whatever is missing, and for everything when nothing can be read), places
+// the window (a corner off the screen's right or bottom edge comes back to 10) and
+// selects the lists' entries (-1 for an index outside a list).  Texts that are not UTF-8
+// are read as CP932 and cut to their fields by that measure.
 void LoadSettings(Settings& settings, MainView& view, const platform::Screen& screen);
 
 // Writes every key into the file that was read, keeping every other line and the very
 // bytes of a text that still reads as its field, and saves it as iniPath; when that fails
-// (an unwritable folder, a read-only file, a file that could not be read), as
-// iniFallbackPath (its folder made when missing).  A link is written through.  False when
-// neither could be written.
+// (an unwritable folder, a read-only file, a file that could not be read) or there is
+// none, as iniFallbackPath (its folder made when missing).  A key the file lacks is left
+// out while it holds what the system-wide defaults give it, so their later changes still
+// reach the user.  A link is written through.  False when neither could be written.
 bool SaveSettings(const Settings& settings, const MainView& view);
 
 }  // namespace lorrin

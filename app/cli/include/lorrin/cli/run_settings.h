@@ -10,20 +10,22 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace lorrin::cli {
 
 struct RunSettings {
     Settings settings;
-    int typeIndex = kJanUpc;  // entry of the symbology list
-    int angleIndex = 0;       // entry of the angle list
+    int typeIndex = kJanUpc;           // entry of the symbology list
+    int angleIndex = 0;                // entry of the angle list
+    std::vector<std::string> notices;  // settings files left alone, for standard error
 };
 
-// The settings file that --settings names, else lorrin.ini beside the program (the
-// desktop program's choice between it and the user's copy), with the command line's
-// settings over it.  The lists' entries are the command line's, else the file's as the
-// desktop program would show them, the first when the file's selects none.  nullopt when
-// --settings names no file.
+// The settings file that --settings names (alone), else the desktop program's settings
+// as it would find them from `programDir`, with the command line's settings over them.
+// The lists' entries are the command line's, else the file's as the desktop program
+// would show them, the first when the file's selects none.  nullopt when --settings
+// names no file.
 std::optional<RunSettings> runSettings(const Options& options,
                                        const std::filesystem::path& programDir);
 
