@@ -781,5 +781,33 @@ TEST_F(Cli, RefusedTwoDimensionalTextsAreNamedAndDrawNothing) {
               "...\": QR ﾃﾞｰﾀが長すぎます (3000文字, 最大2331文字) (-113)\n");
 }
 
+// Programs that take an SVG's user units for pixels at 96 dpi and ignore its size in points
+// (Inkscape among them) place it at its printed size: rendered at 96 dpi with no zoom, the
+// picture is its pixels x 96 / dpi; zoomed by dpi / 96, it is the PNG, bar for bar.
+TEST_F(Cli, SvgUserUnitsGiveThePrintedSizeAtEveryResolution) {
+    for (const int dpi : {72, 96, 150, 300, 600}) {
+        SCOPED_TRACE("dpi " + std::to_string(dpi));
+        const std::string d = std::to_string(dpi);
+        ASSERT_EQ(run("-t code39 --narrow 4 --dpi " + d + " -o p" + d + ".png ABC-123"), 0);
+        ASSERT_EQ(run("-t code39 --narrow 4 --dpi " + d + " -o s" + d + ".svg ABC-123"), 0);
+        const std::string zoom = std::to_string(dpi / 96.0);
+        const std::string render = "cd '" + dir_.string() + "' && rsvg-convert -b white s" + d +
+                                   ".svg -o n" + d + ".png && rsvg-convert -b white -z " + zoom +
+                                   " s" + d + ".svg -o z" + d + ".png";
+        ASSERT_EQ(std::system(render.c_str()), 0);
+        const auto png = test::readPng(dir_ / ("p" + d + ".png"));
+        const auto plain = test::readPng(dir_ / ("n" + d + ".png"));
+        const auto zoomed = test::readPng(dir_ / ("z" + d + ".png"));
+        ASSERT_TRUE(png && plain && zoomed);
+        EXPECT_NEAR(plain->width, png->width * 96.0 / dpi, 1.0);
+        EXPECT_NEAR(plain->height, png->height * 96.0 / dpi, 1.0);
+        ASSERT_EQ(zoomed->width, png->width);
+        ASSERT_EQ(zoomed->height, png->height);
+        int mismatches = 0;
+        for (int x = 0; x < png->width; ++x) mismatches += png->dark(x, 30) != zoomed->dark(x, 30);
+        EXPECT_EQ(mismatches, 0);
+    }
+}
+
 }  // namespace
 }  // namespace lorrin

@@ -354,15 +354,25 @@ platform::Bitmap paintBarcode(const BarcodeLayout& layout, const Settings& setti
 
 namespace {
 
-// `pixels` at `dpi` in points (72 a inch), in decimals rounded at the sixth place: exact
-// for the usual resolutions (72, 96, 150, 200, 300, 600 and their like).
-std::string points(int pixels, int dpi) {
-    constexpr std::int64_t kPlaces = 1'000'000;
-    const std::int64_t scaled = (std::int64_t{pixels} * 72 * kPlaces + dpi / 2) / dpi;
-    std::string fraction = std::to_string(kPlaces + scaled % kPlaces).substr(1);
+// `pixels` at `dpi` in units of which an inch has `perInch`, in decimals rounded at the
+// place `places` gives: exact for the usual resolutions (72, 96, 150, 200, 300, 600 and
+// their like).  A side of 32,767 pixels in twelve places stays within 64 bits.
+std::string inUnits(std::int64_t pixels, int perInch, int dpi,
+                    std::int64_t places = 1'000'000) {
+    const std::int64_t scaled = (pixels * perInch * places + dpi / 2) / dpi;
+    std::string fraction = std::to_string(places + scaled % places).substr(1);
     fraction.erase(fraction.find_last_not_of('0') + 1);
-    return std::to_string(scaled / kPlaces) + (fraction.empty() ? "" : "." + fraction) + "pt";
+    return std::to_string(scaled / places) + (fraction.empty() ? "" : "." + fraction);
 }
+
+// The view box and the scale into it keep twelve places: at the highest resolution a
+// picture is a few millionths of an inch.
+constexpr std::int64_t kFinePlaces = 1'000'000'000'000;
+
+// Points (72 an inch) for width and height; CSS pixels (96 an inch), which programs that
+// ignore both take the user units for, for the view box.
+std::string points(int pixels, int dpi) { return inUnits(pixels, 72, dpi) + "pt"; }
+std::string cssPixels(int pixels, int dpi) { return inUnits(pixels, 96, dpi, kFinePlaces); }
 
 }  // namespace
 
@@ -376,7 +386,10 @@ std::string svgImage(const BarcodeLayout& layout, int angleIndex, const Settings
     static constexpr const char* kTurns[] = {"", "translate(%H 0) rotate(90)",
                                              "translate(%W %H) rotate(180)",
                                              "translate(0 %W) rotate(270)"};
-    std::string transform = kTurns[quarter];
+    // The picture's pixels scaled to CSS pixels, then turned.
+    std::string transform = dpi == kScreenDpi ? std::string()
+                                              : "scale(" + inUnits(1, kScreenDpi, dpi, kFinePlaces) + ")";
+    if (quarter != 0) transform += (transform.empty() ? "" : " ") + std::string(kTurns[quarter]);
     for (std::size_t at; (at = transform.find("%W")) != std::string::npos;)
         transform.replace(at, 2, std::to_string(w));
     for (std::size_t at; (at = transform.find("%H")) != std::string::npos;)
@@ -385,8 +398,8 @@ std::string svgImage(const BarcodeLayout& layout, int angleIndex, const Settings
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
            points(swapped ? h : w, dpi) + "\" height=\"" + points(swapped ? w : h, dpi) +
-           "\" viewBox=\"0 0 " + std::to_string(swapped ? h : w) + " " +
-           std::to_string(swapped ? w : h) + "\" shape-rendering=\"crispEdges\">\n";
+           "\" viewBox=\"0 0 " + cssPixels(swapped ? h : w, dpi) + " " +
+           cssPixels(swapped ? w : h, dpi) + "\" shape-rendering=\"crispEdges\">\n";
     svg += "<g" + (transform.empty() ? std::string() : " transform=\"" + transform + "\"") + ">\n";
     svg += "<rect x=\"0\" y=\"0\" width=\"" + std::to_string(w) + "\" height=\"" +
            std::to_string(h) + "\" fill=\"#fff\"/>\n";

@@ -104,9 +104,11 @@ void rotatePicture(platform::Bitmap& picture, int angleIndex, rotateimage::TRota
 
 // The layout as an SVG document of the painted picture: bars as rectangles, the readable
 // line as text in the settings' font on its white box, turned by angleIndex x 90 degrees
-// clockwise as rotatePicture turns the bitmap.  Its user units are the picture's pixels,
-// and its size is given in points at `dpi`, so that it prints as large as the PNG or BMP
-// file of that resolution (at 96, a point is three quarters of a pixel).
+// clockwise as rotatePicture turns the bitmap.  Its size is given in points at `dpi`, so
+// that it prints as large as the PNG or BMP file of that resolution (at 96, a point is
+// three quarters of a pixel), and its user units are CSS pixels (96 an inch) spanning the
+// same size, the drawing scaled into them: programs that ignore the size in points and
+// take user units for pixels at 96 dpi place it at its size too.
 std::string svgImage(const BarcodeLayout& layout, int angleIndex, const Settings& settings,
                      int dpi);
 
