@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <sys/wait.h>
 #include <vector>
 
@@ -397,18 +396,6 @@ TEST_F(SettingsFile, SystemDefaultsLieUnderTheUsersFile) {
     EXPECT_EQ(next.wideRatio, 3);
 }
 
-// With no file beside the program, a save makes the user's folder and the next start
-// reads it; with no file at all, nothing is saved.
-TEST_F(SettingsFile, TheUsersFolderAloneTakesTheSettings) {
-    settings.iniPath.clear();
-    settings.barHeight = 66;
-    ASSERT_TRUE(SaveSettings(settings, view));
-    EXPECT_EQ(barHeightAtStart(), 66);
-    EXPECT_TRUE(fs::is_empty(dir_ / "program"));
-    settings.iniFallbackPath.clear();
-    EXPECT_FALSE(SaveSettings(settings, view));
-}
-
 TEST(SettingsPlace, SystemPrefixesAreWholeFolderNames) {
     struct Row {
         std::string_view folder;
@@ -469,34 +456,9 @@ TEST(SettingsPlace, TheProgramFolderAndItsFilesDecide) {
     }
 }
 
-class BuildIniPathTest : public test_support::TempFolderTest {
-protected:
-    void SetUp() override {
-        if (const char* home = std::getenv("HOME")) home_ = home;
-        ::setenv("XDG_CONFIG_HOME", "/xdg", 1);
-        ::unsetenv("XDG_CONFIG_DIRS");
-    }
-    void TearDown() override {
-        if (home_) ::setenv("HOME", home_->c_str(), 1);
-        ::unsetenv("XDG_CONFIG_HOME");
-        ::unsetenv("XDG_CONFIG_DIRS");
-    }
+TEST(BuildIniPath, AnInstalledProgramReadsTheSystemDefaults) {
     Settings settings;
-    std::optional<std::string> home_;
-};
-
-TEST_F(BuildIniPathTest, AFolderOfTheUsersKeepsTheFileBesideTheProgram) {
-    EXPECT_TRUE(BuildIniPath(settings, dir_).empty());
-    EXPECT_EQ(settings.iniPath, dir_ / "lorrin.ini");
-    EXPECT_EQ(settings.iniFallbackPath, "/xdg/lorrin/lorrin.ini");
-    EXPECT_TRUE(settings.defaultsPaths.empty());
-    ::setenv("XDG_CONFIG_HOME", "relative", 1);
-    ::setenv("HOME", "/home/u", 1);
-    BuildIniPath(settings, dir_);
-    EXPECT_EQ(settings.iniFallbackPath, "/home/u/.config/lorrin/lorrin.ini");
-}
-
-TEST_F(BuildIniPathTest, AnInstalledProgramReadsTheSystemDefaults) {
+    ::setenv("XDG_CONFIG_HOME", "/xdg", 1);
     struct Row {
         const char* dirs;  // nullptr: unset
         std::vector<fs::path> defaults;
@@ -517,6 +479,8 @@ TEST_F(BuildIniPathTest, AnInstalledProgramReadsTheSystemDefaults) {
         EXPECT_EQ(settings.iniFallbackPath, "/xdg/lorrin/lorrin.ini") << "row " << i;
         EXPECT_EQ(settings.defaultsPaths, kRows[i].defaults) << "row " << i;
     }
+    ::unsetenv("XDG_CONFIG_HOME");
+    ::unsetenv("XDG_CONFIG_DIRS");
 }
 
 }  // namespace
