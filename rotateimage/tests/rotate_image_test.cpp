@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <system_error>
@@ -493,6 +494,50 @@ TEST(Colours, BackgroundAndTransparentColourFollowTheSystemColours) {
   desktop.setColour(SystemColour::BtnFace, 0x336699);
   image.SetSystemColours(desktop);
   EXPECT_EQ(background(), (std::vector<Point>{{2, 2}}));
+}
+
+// Any angle is taken as the same turn within 0..3599 tenths, and reads back as that; the
+// picture is the one that angle gives.
+TEST(Control, AnglesWrapIntoOneTurn) {
+  struct Row {
+    bool tenths;  // set through SetAngleEx, else SetAngle in degrees
+    int value;
+    int angleEx;  // read back
+  };
+  constexpr Row kRows[] = {
+      {true, -900, 2700},                              // 0
+      {true, -1, 3599},                                // 1
+      {true, -3600, 0},                                // 2
+      {true, -7201, 3599},                             // 3
+      {true, 3600, 0},                                 // 4
+      {true, 7324, 124},                               // 5
+      {true, std::numeric_limits<int>::min(), 2752},   // 6: -2^31 = -596524 turns + 2752
+      {true, std::numeric_limits<int>::max(), 847},    // 7
+      {false, -90, 2700},                              // 8
+      {false, -450, 2700},                             // 9
+      {false, -359, 10},                               // 10
+      {false, 720, 0},                                 // 11
+      {false, std::numeric_limits<int>::min(), 2320},  // 12: -2^31 degrees = -128 + turns
+  };
+  const platform::Bitmap source = noise(7, 4, 24, 3);
+  for (std::size_t i = 0; i < std::size(kRows); ++i) {
+    const Row& row = kRows[i];
+    TRotateImage image;
+    image.SetBitmap(source);
+    if (row.tenths) {
+      image.SetAngleEx(row.value);
+    } else {
+      image.SetAngle(row.value);
+    }
+    EXPECT_EQ(image.AngleEx(), row.angleEx) << "row " << i;
+    if (!row.tenths) {
+      EXPECT_EQ(image.Angle(), row.angleEx / 10) << "row " << i;
+    }
+    TRotateImage direct;
+    direct.SetBitmap(source);
+    direct.SetAngleEx(row.angleEx);
+    EXPECT_EQ(image.Rotated(), direct.Rotated()) << "row " << i;
+  }
 }
 
 TEST(Control, PivotAndInvalidatedArea) {
