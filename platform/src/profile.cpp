@@ -9,8 +9,6 @@
 namespace platform {
 namespace {
 
-// No settings file comes near this size; a larger one is not read, and so never replaced.
-constexpr std::size_t kMaxFileSize = std::size_t{1} << 20;
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 // A CR left at a line's end is what remains of a line end, not part of a name or value.
 constexpr std::string_view kBlanks = " \t\r";
@@ -95,16 +93,21 @@ ProfileFile ProfileFile::parse(std::string_view bytes) {
     return file;
 }
 
-std::optional<ProfileFile> ProfileFile::load(const std::filesystem::path& path) {
+std::optional<ProfileFile> ProfileFile::load(const std::filesystem::path& path,
+                                              std::error_code* why) {
+    const auto refuse = [&](std::error_code reason) -> std::optional<ProfileFile> {
+        if (why != nullptr) *why = reason;
+        return std::nullopt;
+    };
     // Only a plain file is read: a FIFO or a device would block or never end.
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
     if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
-        return std::nullopt;
+        return refuse(std::make_error_code(std::errc::not_supported));
     std::FILE* in = std::fopen(path.string().c_str(), "rb");
     if (in == nullptr) {
         if (errno == ENOENT || errno == ENOTDIR) return ProfileFile{};
-        return std::nullopt;
+        return refuse({errno, std::generic_category()});
     }
     std::string bytes;
     std::array<char, 4096> buffer;
@@ -114,12 +117,12 @@ std::optional<ProfileFile> ProfileFile::load(const std::filesystem::path& path) 
         bytes.append(buffer.data(), n);
     if (bytes.size() > kMaxFileSize) {
         std::fclose(in);
-        return std::nullopt;
+        return refuse(std::make_error_code(std::errc::file_too_large));
     }
     // A folder opens and then fails to read, as does a file on a failing disk.
-    const bool failed = std::ferror(in) != 0;
+    const int error = std::ferror(in) != 0 ? (errno != 0 ? errno : EIO) : 0;
     std::fclose(in);
-    if (failed) return std::nullopt;
+    if (error != 0) return refuse({error, std::generic_category()});
     return parse(bytes);
 }
 

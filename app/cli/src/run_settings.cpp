@@ -60,7 +60,9 @@ std::optional<RunSettings> runSettings(const Options& options,
         run.notices = BuildIniPath(run.settings, programDir);
     }
     ViewState lists;
-    LoadSettings(run.settings, lists, UnboundedScreen{});
+    if (std::string refused = LoadSettings(run.settings, lists, UnboundedScreen{});
+        !refused.empty())
+        run.notices.push_back(std::move(refused));
     options.settings.applyTo(run.settings);
     run.typeIndex = options.typeIndex.value_or(shownEntry(lists.type));
     run.angleIndex = options.angleIndex.value_or(shownEntry(lists.angle));

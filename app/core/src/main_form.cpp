@@ -60,8 +60,12 @@ MainForm::MainForm(MainFormView& view, const MainFormServices& services, WindowH
 void MainForm::FormCreate(const std::filesystem::path& programDir,
                           std::span<const std::string> args) {
     settingsNotices_ = BuildIniPath(settings_, programDir);
-    LoadSettings(settings_, view_, services_.screen);
+    std::string refused = LoadSettings(settings_, view_, services_.screen);
     cmbCtypeChange();
+    if (!refused.empty()) {
+        settingsNotices_.push_back(std::move(refused));
+        view_.setStatusText(kSettingsNotReadText);
+    }
     nextViewer_ = services_.chain.SetClipboardViewer(self_);
     if (startsMonitor(args)) mnuClipClick();
 }

@@ -204,9 +204,17 @@ void writeField(platform::ProfileFile& file, const DefaultsLayers& under, const 
 
 // The user's file as read (empty for no file); none when something is there that cannot
 // be read.
-std::optional<platform::ProfileFile> loadUsersFile(const std::filesystem::path& path) {
+std::optional<platform::ProfileFile> loadUsersFile(const std::filesystem::path& path,
+                                                   std::error_code* why = nullptr) {
     if (path.empty()) return platform::ProfileFile{};
-    return platform::ProfileFile::load(path);
+    return platform::ProfileFile::load(path, why);
+}
+
+std::string refusalReason(std::error_code why) {
+    if (why == std::errc::not_supported) return "not a plain file";
+    if (why == std::errc::file_too_large)
+        return "larger than " + std::to_string(platform::ProfileFile::kMaxFileSize >> 20) + " MiB";
+    return why.message();
 }
 
 bool saveMakingFolder(const platform::ProfileFile& file, const std::filesystem::path& path) {
@@ -296,10 +304,13 @@ std::filesystem::path settingsFileToRead(const Settings& settings) {
     return (!primary && fallback) ? settings.iniFallbackPath : settings.iniPath;
 }
 
-void LoadSettings(Settings& settings, MainView& view, const platform::Screen& screen) {
-    // A file that cannot be read gives the defaults, as a missing one does.
-    const platform::ProfileFile file =
-        loadUsersFile(settingsFileToRead(settings)).value_or(platform::ProfileFile{});
+std::string LoadSettings(Settings& settings, MainView& view, const platform::Screen& screen) {
+    // A file that cannot be read gives the defaults, as a missing one does, and says so: it
+    // is kept as it is, and a save goes elsewhere.
+    const std::filesystem::path source = settingsFileToRead(settings);
+    std::error_code why;
+    const std::optional<platform::ProfileFile> read = loadUsersFile(source, &why);
+    const platform::ProfileFile file = read.value_or(platform::ProfileFile{});
     const DefaultsLayers under(settings.defaultsPaths);
     const Settings defaults;
     for (const StoredField& f : kStoredFields)
@@ -319,6 +330,9 @@ void LoadSettings(Settings& settings, MainView& view, const platform::Screen& sc
         listSelection(readInt(file, under, kBarcode, "type", kJanUpc), kSymbologyNames.size()));
     view.setAngleIndex(
         listSelection(readInt(file, under, kBarcode, "angle", 0), kAngleNames.size()));
+    if (read) return {};
+    return source.string() + " is not read (" + refusalReason(why) +
+           "): the defaults are used, and the file is kept as it is";
 }
 
 bool SaveSettings(const Settings& settings, const MainView& view) {
@@ -337,9 +351,13 @@ bool SaveSettings(const Settings& settings, const MainView& view) {
     writeInt(file, under, kLoc, "y", at.y, home.y);
     writeInt(file, under, kBarcode, "type", view.typeIndex(), kJanUpc);
     writeInt(file, under, kBarcode, "angle", view.angleIndex(), 0);
-    // A file that could not be read is never replaced: whatever it holds would be lost.
+    // A file that cannot be read is never replaced, whichever file this save read: whatever
+    // it holds would be lost.  Nor is what is not a plain file (a link to /dev/null, say),
+    // which the loader never reads: the save goes where the next start reads it.
     const auto mayReplace = [&](const std::filesystem::path& path) {
-        return !path.empty() && (read || path != source);
+        if (path.empty()) return false;
+        if (path == source) return read.has_value();
+        return loadUsersFile(path).has_value();
     };
     return (mayReplace(settings.iniPath) && file.save(settings.iniPath)) ||
            (mayReplace(settings.iniFallbackPath) &&

@@ -1,6 +1,7 @@
 #include "lorrin/settings.h"
 #include "lorrin/ansi_text.h"
 #include "lorrin/test/fakes.h"
+#include "platform/profile.h"
 #include "test_support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace lorrin {
@@ -57,7 +61,12 @@ protected:
         if (fs::is_symlink(status)) return "link to " + fs::read_symlink(path).string();
         if (fs::is_directory(status)) return "folder";
         if (!fs::exists(status)) return "nothing";
-        return std::to_string(static_cast<unsigned>(status.permissions())) + " " + read(path);
+        // A large file by its size and a digest, so a failure does not print it whole.
+        std::string contents = read(path);
+        if (contents.size() > 4096)
+            contents = std::to_string(contents.size()) + " bytes, digest " +
+                       std::to_string(std::hash<std::string>{}(contents));
+        return std::to_string(static_cast<unsigned>(status.permissions())) + " " + contents;
     }
     // The bar height a fresh start reads.
     std::int32_t barHeightAtStart() {
@@ -162,7 +171,7 @@ struct UnusableRow {
 // The program's own file cannot be used: a start reads what it can (the defaults when
 // nothing), every save goes to the user's folder and leaves the program's file as it was,
 // and the next start reads the saved copy.
-const std::array<UnusableRow, 4> kUnusable = {{
+const std::array<UnusableRow, 5> kUnusable = {{
     /* 0 */ {"a folder named lorrin.ini", [](const fs::path& ini) { fs::create_directory(ini); },
              50},
     /* 1 */
@@ -177,6 +186,14 @@ const std::array<UnusableRow, 4> kUnusable = {{
      },
      33},
     /* 3 */ {"no program folder", [](const fs::path& ini) { fs::remove(ini.parent_path()); }, 50},
+    // Readable, but over the size limit: the writer could replace it, the guard must not.
+    /* 4 */
+    {"a file over the size limit",
+     [](const fs::path& ini) {
+         std::ofstream(ini) << "[barcode]\nh=33\n"
+                            << std::string(platform::ProfileFile::kMaxFileSize, ';') << "\n";
+     },
+     50},
 }};
 
 TEST_F(SettingsFile, AnUnusableProgramFileGivesWayToTheUserFolder) {
@@ -195,6 +212,39 @@ TEST_F(SettingsFile, AnUnusableProgramFileGivesWayToTheUserFolder) {
             EXPECT_EQ(snapshot(settings.iniPath), before) << row.what;
             EXPECT_EQ(barHeightAtStart(), height) << row.what;
         }
+    }
+}
+
+// A settings file is read up to the size limit, well above any a person writes; one over it
+// is named, with the reason, and kept as it is.
+TEST_F(SettingsFile, LargeFilesAreReadAndOnesOverTheLimitNamed) {
+    const std::string padding(1'200'000, ';');
+    write(settings.iniPath, "[barcode]\n" + padding + "\nh=33\n");
+    EXPECT_EQ(LoadSettings(settings, view, screen), "");
+    EXPECT_EQ(settings.barHeight, 33);
+
+    write(settings.iniPath, "[barcode]\nh=33\n" + std::string(20'000'000, ';') + "\n");
+    EXPECT_EQ(LoadSettings(settings, view, screen),
+              settings.iniPath.string() +
+                  " is not read (larger than 16 MiB): the defaults are used, and the file is kept "
+                  "as it is");
+    EXPECT_EQ(settings.barHeight, 50);
+}
+
+// `ln -s /dev/null lorrin.ini` stops nothing and breaks nothing: the node is never replaced,
+// and the saves go to the user's folder, where the next start reads them.
+TEST_F(SettingsFile, ALinkToADeviceIsNeverReplaced) {
+    if (::geteuid() != 0) GTEST_SKIP() << "a device node needs the superuser to make";
+    const fs::path node = dir_ / "null";
+    ASSERT_EQ(::mknod(node.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    fs::create_symlink(node, settings.iniPath);
+    for (const std::int32_t height : {77, 78}) {
+        LoadSettings(settings, view, screen);
+        settings.barHeight = height;
+        ASSERT_TRUE(SaveSettings(settings, view));
+        EXPECT_TRUE(fs::is_character_file(fs::symlink_status(node)));
+        EXPECT_TRUE(fs::is_symlink(settings.iniPath));
+        EXPECT_EQ(barHeightAtStart(), height);
     }
 }
 

@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace platform {
@@ -26,9 +27,16 @@ public:
     ProfileFile() = default;
 
     // Reads `path`.  A missing file gives an empty profile, as the platform's reader gives
-    // defaults for every key; nullopt when something is there but cannot be read (a
-    // folder, a file without read permission, a read error).
-    static std::optional<ProfileFile> load(const std::filesystem::path& path);
+    // defaults for every key; nullopt when something is there but cannot be read, with the
+    // reason in `why` when given: not_supported for what is not a plain file (a folder, a
+    // FIFO, a device), file_too_large for a file over kMaxFileSize, else the system's (a
+    // file without read permission, a read error).
+    static std::optional<ProfileFile> load(const std::filesystem::path& path,
+                                           std::error_code* why = nullptr);
+
+    // No settings file a person writes comes near this size; the limit keeps a runaway file
+    // from filling the memory.
+    static constexpr std::size_t kMaxFileSize = std::size_t{16} << 20;
 
     // Parses a file image (a UTF-8 byte order mark and CR LF line ends allowed).  Any bytes
     // are accepted, and serialize() gives them back unchanged.

@@ -36,7 +36,11 @@ inline constexpr std::array<std::string_view, 10> kSymbologyHints = {
 };
 static_assert(kSymbologyHints.size() == kSymbologyNames.size(), "one hint per symbology");
 
-// The help document, looked for by this name.
+// The status text when the settings file is there but cannot be read.
+inline constexpr std::string_view kSettingsNotReadText = "設定ﾌｧｲﾙを読めません(標準の設定を使用)";
+
+// The help document, looked for by this name; the English one is "lorrin.en.html", the
+// name the English catalogue gives it.
 inline constexpr std::string_view kHelpDocument = "lorrin.html";
 
 // The main window beyond what the draw and the settings use.
@@ -105,7 +109,8 @@ public:
     void WMDrawClipboard();
 
     Settings& settings() { return settings_; }
-    // Lines for standard error naming settings files FormCreate left alone.
+    // Lines for standard error naming settings files FormCreate left alone or could not
+    // read.
     const std::vector<std::string>& settingsNotices() const { return settingsNotices_; }
     bool monitorOn() const { return monitorOn_; }
     // True while a handler writes the clipboard or converts a clipboard text: a change

@@ -111,8 +111,10 @@ std::filesystem::path settingsFileToRead(const Settings& settings);
 // defaults for whatever is missing, and for everything when nothing can be read), places
 // the window (a corner off the screen's right or bottom edge comes back to 10) and
 // selects the lists' entries (-1 for an index outside a list).  Texts that are not UTF-8
-// are read as CP932 and cut to their fields by that measure.
-void LoadSettings(Settings& settings, MainView& view, const platform::Screen& screen);
+// are read as CP932 and cut to their fields by that measure.  A file that is there but
+// cannot be read (not a plain file, over the size limit, unreadable) gives the defaults;
+// the line returned names it and why, for standard error ("" when all is well).
+std::string LoadSettings(Settings& settings, MainView& view, const platform::Screen& screen);
 
 // Writes every key into the file that was read, keeping every other line and the very
 // bytes of a text that still reads as its field, and saves it as iniPath; when that fails
