@@ -18,6 +18,8 @@
 #include <variant>
 #include <vector>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -818,6 +820,31 @@ TEST_F(Cli, SvgUserUnitsGiveThePrintedSizeAtEveryResolution) {
         int mismatches = 0;
         for (int x = 0; x < png->width; ++x) mismatches += png->dark(x, 30) != zoomed->dark(x, 30);
         EXPECT_EQ(mismatches, 0);
+    }
+}
+
+// A picture written to a device goes into the device, never over its node: a null device
+// takes it, a full one fails the run with its reason (exit status 3).  Nodes of our own,
+// so a fault could never replace the system's.
+TEST_F(Cli, DevicesAreWrittenNotReplaced) {
+    if (::geteuid() != 0) GTEST_SKIP() << "device nodes need the superuser to make";
+    struct Row {
+        const char* name;
+        unsigned minor;  // of major 1: 3 null, 7 full
+        int exit;
+        std::string message;
+    };
+    const Row rows[] = {
+        {"null.png", 3, 0, ""},
+        {"full.png", 7, 3, "lorrin-cli: cannot write full.png: No space left on device\n"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const auto node = dir_ / r.name;
+        ASSERT_EQ(::mknod(node.c_str(), S_IFCHR | 0666, makedev(1, r.minor)), 0);
+        EXPECT_EQ(run(std::string("-o ") + r.name + " 490123456789"), r.exit);
+        EXPECT_EQ(read("stderr.txt"), r.message);
+        EXPECT_TRUE(std::filesystem::is_character_file(std::filesystem::symlink_status(node)));
     }
 }
 
