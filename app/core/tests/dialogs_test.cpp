@@ -47,7 +47,9 @@ public:
     void setText(SizeEdit edit, std::string_view t) override { texts[edit] = std::string(t); }
     bool checked(SizeCheck box) const override { return checks.at(box); }
     void setChecked(SizeCheck box, bool on) override { checks[box] = on; }
-    void showError(std::string_view message) override { errors.emplace_back(message); }
+    void showError(std::string_view message) override {
+        test::collect(errors, message, test::kCallLimit, "errors shown");
+    }
     void closeDialog() override { closed = true; }
 };
 
@@ -190,7 +192,9 @@ public:
     bool soundChecked() const override { return sound; }
     void setSoundChecked(bool on) override { sound = on; }
     std::optional<std::string> pickWavFile() override { return picked; }
-    void showError(std::string_view message) override { errors.emplace_back(message); }
+    void showError(std::string_view message) override {
+        test::collect(errors, message, test::kCallLimit, "errors shown");
+    }
     void closeDialog() override { closed = true; }
 };
 

@@ -23,7 +23,8 @@ namespace {
 // The desktop: a clipboard and the viewer chain over it.  Every change of the clipboard
 // notifies the chain's head at once, before the call that made it returns.  Like X11, the
 // clipboard keeps a text when it is emptied on a reading that is out of date (another
-// text came after the last read), and announces a change all the same.
+// text came after the last read), and announces a change all the same.  What it keeps and
+// how often it is read are bounded (fakes.h), and so is how deep notices nest.
 class FakeDesktop : public ViewerChain, public platform::Clipboard {
 public:
     using Proc = std::function<void(unsigned, std::uintptr_t, std::uintptr_t)>;
@@ -35,6 +36,8 @@ public:
     std::vector<WindowHandle> drawNotified;  // who heard of each change, in order
     bool emptyFails = false;                 // every empty keeps the text
     std::deque<std::string> arriving;        // placed by another program, one per read
+    static constexpr int kDepthLimit = 50;
+    bool overflowed = false;  // a notice came in kDepthLimit deep, and was dropped
 
     WindowHandle SetClipboardViewer(WindowHandle viewer) override {
         const WindowHandle next = head;
@@ -48,11 +51,23 @@ public:
     }
     void SendMessage(WindowHandle to, unsigned message, std::uintptr_t wParam,
                      std::uintptr_t lParam) override {
-        if (message == kWmDrawClipboard) drawNotified.push_back(to);
+        // Notices that nest without end would overflow the stack: the last is dropped.
+        if (depth_ == kDepthLimit) {
+            if (!overflowed) ADD_FAILURE() << "notices nest more than " << kDepthLimit << " deep";
+            overflowed = true;
+            return;
+        }
+        if (message == kWmDrawClipboard)
+            test::collect(drawNotified, to, test::kCallLimit, "change notices");
+        ++depth_;
         windows.at(to)(message, wParam, lParam);
+        --depth_;
     }
 
-    bool hasText() const override { return clipText.has_value(); }
+    bool hasText() const override {
+        test::count(reads_, test::kReadLimit, "clipboard reads");
+        return clipText.has_value();
+    }
     // Reading is where the next text of a burst comes in: the fake is never const.
     std::string text() const override { return const_cast<FakeDesktop*>(this)->read(); }
     void empty() override {
@@ -64,7 +79,7 @@ public:
     }
     bool setPicture(const platform::Picture& picture) override {
         clipText.reset();
-        pictures.push_back(picture);
+        test::collect(pictures, picture, test::kPictureLimit, "pictures on the clipboard");
         holdsPicture = true;
         changed();
         return true;
@@ -78,6 +93,7 @@ public:
 
 private:
     std::string read() {
+        test::count(reads_, test::kReadLimit, "clipboard reads");
         const std::string seen = clipText.value_or("");
         unread_ = false;
         if (!arriving.empty()) {
@@ -91,6 +107,8 @@ private:
         if (head != 0) SendMessage(head, kWmDrawClipboard, 0, 0);
     }
     bool unread_ = false;  // a text came after the last read
+    int depth_ = 0;        // notices being handled
+    mutable std::size_t reads_ = 0;
 };
 
 // Another program in the chain that behaves as a viewer should.
@@ -133,12 +151,16 @@ public:
 
 struct FakeBeep : platform::Beep {
     std::vector<platform::BeepKind> beeps;
-    void beep(platform::BeepKind kind) override { beeps.push_back(kind); }
+    void beep(platform::BeepKind kind) override {
+        test::collect(beeps, kind, test::kCallLimit, "beeps");
+    }
 };
 
 struct FakeHelp : platform::HelpViewer {
     std::vector<std::string> opened;
-    void open(std::string_view document) override { opened.emplace_back(document); }
+    void open(std::string_view document) override {
+        test::collect(opened, document, test::kCallLimit, "documents opened");
+    }
 };
 
 struct FakeFontDialog : FontDialog {
@@ -159,11 +181,6 @@ protected:
         setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
         window.onCodeChange = [this] { form.edtCodeChange(); };
         desktop.windows[kLorrin] = [this](unsigned message, std::uintptr_t w, std::uintptr_t l) {
-            // A handler that nests without end would overflow the stack: stop it here.
-            if (depth == kDepthLimit) {
-                overflowed = true;
-                return;
-            }
             ++depth;
             deepest = std::max(deepest, depth);
             if (message == kWmDrawClipboard)
@@ -185,10 +202,8 @@ protected:
         return test::scan(test::toGrey(desktop.pictures.back().bitmap));
     }
 
-    static constexpr int kDepthLimit = 50;
     int depth = 0;
     int deepest = 0;  // most notifications in handling at once
-    bool overflowed = false;
 
     FakeWindow window;
     FakeDesktop desktop;
@@ -496,7 +511,7 @@ TEST_F(Form, AClipboardThatKeepsItsTextIsReportedNotTriedAgain) {
     form.settings().wpcOnly = 0;
     desktop.emptyFails = true;
     desktop.putText("c39@ABC123");
-    EXPECT_FALSE(overflowed);
+    EXPECT_FALSE(desktop.overflowed);
     // The change the empty announces is the program's own: heard once, nested, dropped.
     EXPECT_EQ(deepest, 2);
     EXPECT_EQ(desktop.clipText, "c39@ABC123");
@@ -542,7 +557,7 @@ TEST_F(Form, ABurstIsTakenInTurnAndTheNewestTextDecides) {
         }
         desktop.arriving.emplace_back(rows[i].last);
         desktop.putText("c39@FIRST");
-        EXPECT_FALSE(overflowed) << "row " << i;
+        EXPECT_FALSE(desktop.overflowed) << "row " << i;
         EXPECT_EQ(deepest, 2) << "row " << i;
         EXPECT_TRUE(desktop.arriving.empty()) << "row " << i;
         EXPECT_EQ(desktop.clipText, rows[i].clipText) << "row " << i;
