@@ -1,6 +1,7 @@
 // Printing to PDF: the page, rendered back with pdftoppm, shows the turned picture at
 // 1/96 inch a pixel, background pixels left as white paper, and the control keeps its
-// screen rendering afterwards.
+// screen rendering afterwards.  A mask that leaves nothing to print leaves the page blank:
+// the PDF engine, unlike the raster one, would draw all of a picture clipped to nothing.
 #include "rotateimage/qt/printing.h"
 
 #include <QImage>
@@ -23,10 +24,11 @@ using testing::picture;
 constexpr int kRenderDpi = 384;  // four rendered pixels a screen pixel
 constexpr int kScale = kRenderDpi / static_cast<int>(kScreenDpi);
 
-// Prints the control to a PDF and renders its page back.
-QImage printAndRender(rotateimage::TCustomRotateImage& control, const QTemporaryDir& dir) {
+// Prints the control to a PDF at `dpi` and renders its page back.
+QImage printAndRender(rotateimage::TCustomRotateImage& control, const QTemporaryDir& dir, int dpi = 1200) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setResolution(dpi);
   printer.setOutputFileName(dir.filePath("page.pdf"));
   printer.setFullPage(true);
   printer.setPageSize(QPageSize(QPageSize::A6));
@@ -90,6 +92,60 @@ TEST(Printing, PageShowsTheTurnedPictureOnWhitePaper) {
         ASSERT_EQ(seen, expected) << "row " << i << " at " << x << "," << y;
       }
     EXPECT_GT(keyPixels, 0) << "row " << i;
+  }
+}
+
+// Pictures whose mask keeps nothing, and keeps single pixels, with the key colour at the
+// bottom-left pixel.
+platform::Bitmap keyOnly(int width, int height) {
+  platform::Bitmap bitmap(width, height, 24);
+  bitmap.fill(kKeyColour);
+  return bitmap;
+}
+platform::Bitmap checkered(int width, int height) {
+  platform::Bitmap bitmap = picture(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      if ((x + height - 1 - y) % 2 == 0) bitmap.setPixel(x, y, kKeyColour);
+  return bitmap;
+}
+
+struct RegionRow {
+  platform::Bitmap (*make)(int width, int height);
+  int dpi;      // the printer's
+  int quality;  // PrintQuality
+  bool blank;   // nothing left to print
+};
+
+TEST(Printing, AMaskThatLeavesNothingGivesABlankPage) {
+  ASSERT_FALSE(QStandardPaths::findExecutable("pdftoppm").isEmpty()) << "pdftoppm (poppler-utils) is needed";
+  const RegionRow kRows[] = {
+      {keyOnly, 1200, 4, true},     // 0: no pixel kept
+      {keyOnly, 1200, 1, true},     // 1
+      {keyOnly, 150, 1, true},      // 2
+      {checkered, 150, 1, true},    // 3: each pixel 1.56 device pixels, one taken off either end
+      {checkered, 150, 4, true},    // 4: rendered twice as fine, each 0.78 device pixels
+      {checkered, 1200, 1, false},  // 5: the same pixels 12.5 device pixels wide
+      {picture, 150, 1, false},     // 6: runs of many pixels
+  };
+  for (std::size_t i = 0; i < std::size(kRows); ++i) {
+    const RegionRow& row = kRows[i];
+    rotateimage::TRotateImage control;
+    control.SetBounds(0, 0, 40, 30);
+    control.SetBitmap(row.make(12, 7));
+    control.SetTransparent(true);
+    control.SetPrintQuality(row.quality);
+    QTemporaryDir dir;
+    const QImage page = printAndRender(control, dir, row.dpi);
+    ASSERT_FALSE(page.isNull()) << "row " << i;
+    int printed = 0;
+    for (int y = 0; y < page.height(); ++y)
+      for (int x = 0; x < page.width(); ++x) printed += (page.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+    if (row.blank) {
+      EXPECT_EQ(printed, 0) << "row " << i;
+    } else {
+      EXPECT_GT(printed, 0) << "row " << i;
+    }
   }
 }
 
