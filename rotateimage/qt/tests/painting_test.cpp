@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <functional>
 #include <sstream>
@@ -382,14 +383,19 @@ TEST(WidgetPainting, DesignTimeFrameOnlyWithoutAPicture) {
   auto* widget = new RotateImageWidget(&backdrop);
   widget->setGeometry(4, 3, 30, 20);
   widget->control().SetDesigning(true);
+  // Dots on each of the widget's edge pixels: top, bottom, left, right.  A frame drawn
+  // outside them is clipped away by the widget.
+  const auto sides = [](int x, int y) { return std::array<bool, 4>{y == 3, y == 22, x == 4, x == 33}; };
   QImage shot = shoot(backdrop);
   int black = 0;
+  std::array<int, 4> dots{};
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 40; ++x) {
       const bool onFrame = (x == 4 || x == 33 || y == 3 || y == 22) && x >= 4 && x <= 33 && y >= 3 && y <= 22;
       if (shot.pixel(x, y) == 0xFF000000) {
         ASSERT_TRUE(onFrame) << x << "," << y;
         ++black;
+        for (std::size_t side = 0; side < dots.size(); ++side) dots[side] += sides(x, y)[side];
       } else {
         ASSERT_EQ(shot.pixel(x, y), backdrop.colourAt(x, y)) << x << "," << y;
       }
@@ -397,11 +403,13 @@ TEST(WidgetPainting, DesignTimeFrameOnlyWithoutAPicture) {
   // Dashed: some of the 96 frame pixels, not all.
   EXPECT_GT(black, 20);
   EXPECT_LT(black, 96);
+  for (std::size_t side = 0; side < dots.size(); ++side) EXPECT_GT(dots[side], 0) << "side " << side;
 
   // See-through, frame pixels are black blended once with the backdrop at half strength.
   widget->control().SetTrnsIndex(4);
   shot = shoot(backdrop);
   int blended = 0;
+  dots = {};
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 40; ++x) {
       const QRgb under = backdrop.colourAt(x, y);
@@ -412,9 +420,11 @@ TEST(WidgetPainting, DesignTimeFrameOnlyWithoutAPicture) {
                 qRgb(DrawMix(4, 0, qRed(under)), DrawMix(4, 0, qGreen(under)), DrawMix(4, 0, qBlue(under))))
           << x << "," << y;
       ++blended;
+      for (std::size_t side = 0; side < dots.size(); ++side) dots[side] += sides(x, y)[side];
     }
   EXPECT_GT(blended, 20);
   EXPECT_LT(blended, 96);
+  for (std::size_t side = 0; side < dots.size(); ++side) EXPECT_GT(dots[side], 0) << "see-through side " << side;
 
   widget->control().SetBitmap(picture(5, 5));
   shot = shoot(backdrop);

@@ -1,19 +1,24 @@
 // The canvas's clipping: rectangles in device coordinates, whatever the painter's scale,
 // and rectangles narrowed to nothing clip everything away.  What it shows comes back and
 // goes back unchanged, and see-through painting on pixels it lends is painting through
-// that copy.
+// that copy.  The dashed frame, here and on the memory canvas, lies on its rectangle's own
+// edge pixels.
 #include "rotateimage/qt/qt_canvas.h"
 
 #include <QPainter>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <vector>
 
 #include "platform/bitmap.h"
+#include "rotateimage/paint.h"
 #include "rotateimage/rotate_image.h"
 #include "scene.h"
 
@@ -110,6 +115,74 @@ TEST(QtCanvas, WhatItShowsComesBackAndGoesBackUnchanged) {
         }
       }
   }
+}
+
+struct FrameRow {
+  rotateimage::Rect frame;  // logical
+  QPoint shift;             // of the painter's origin, in device pixels
+};
+
+// A white device with the frame drawn by the Qt canvas or, when `memory`, by the memory
+// canvas the see-through paint uses.
+QImage frameOn(bool memory, const FrameRow& row) {
+  QImage device(24, 18, QImage::Format_RGB32);
+  device.fill(Qt::white);
+  if (memory) {
+    rotateimage::Pixels pixels(device.width(), device.height(), 0xFFFFFFFF);
+    rotateimage::MemoryCanvas(pixels, {row.shift.x(), row.shift.y()}).drawDashedFrame(row.frame);
+    for (int y = 0; y < device.height(); ++y)
+      std::memcpy(device.scanLine(y), pixels.row(y).data(), pixels.row(y).size_bytes());
+  } else {
+    QPainter painter(&device);
+    painter.translate(row.shift);
+    QtCanvas(painter, rotateimage::DeviceKind::RasterDisplay, device.rect()).drawDashedFrame(row.frame);
+  }
+  return device;
+}
+
+TEST(DashedFrame, DashesOnTheRectanglesOwnEdgeOnEveryCanvas) {
+  const FrameRow kRows[] = {
+      {{2, 3, 14, 10}, {0, 0}},    // 0
+      {{-3, -2, 9, 8}, {5, 4}},    // 1: device (2, 2)-(14, 12)
+      {{0, 0, 24, 18}, {0, 0}},    // 2: the whole device, every edge on its border
+      {{6, 2, 7, 12}, {0, 0}},     // 3: one pixel wide
+      {{3, 9, 20, 10}, {1, 1}},    // 4: one pixel high
+      {{20, 14, 30, 30}, {0, 0}},  // 5: partly off the device
+  };
+  for (std::size_t i = 0; i < std::size(kRows); ++i)
+    for (const bool memory : {false, true}) {
+      const FrameRow& row = kRows[i];
+      const QImage device = frameOn(memory, row);
+      const QRect frame =
+          QRect(row.frame.left, row.frame.top, row.frame.width(), row.frame.height()).translated(row.shift);
+      // Dashes on each edge the device shows: top, bottom, left, right.
+      std::array<int, 4> dashes{};
+      for (int y = 0; y < device.height(); ++y)
+        for (int x = 0; x < device.width(); ++x) {
+          if (device.pixel(x, y) == 0xFFFFFFFF) continue;
+          ASSERT_EQ(device.pixel(x, y), 0xFF000000) << "row " << i << " memory " << memory << " at " << x << "," << y;
+          const std::array<bool, 4> on = {y == frame.top(), y == frame.bottom(), x == frame.left(), x == frame.right()};
+          ASSERT_TRUE(frame.contains(x, y) && std::ranges::any_of(on, std::identity{}))
+              << "row " << i << " memory " << memory << " at " << x << "," << y;
+          for (std::size_t side = 0; side < on.size(); ++side) dashes[side] += on[side];
+        }
+      // A frame one pixel across is a line, whose dashes Qt lays differently: some there.
+      if (frame.width() == 1 || frame.height() == 1) {
+        EXPECT_GT(dashes[0] + dashes[2], 0) << "row " << i << " memory " << memory;
+        continue;
+      }
+      const QRect seen = frame.intersected(device.rect());
+      const std::array<bool, 4> shown = {frame.top() == seen.top(), frame.bottom() == seen.bottom(),
+                                         frame.left() == seen.left(), frame.right() == seen.right()};
+      const std::array<int, 4> length = {seen.width(), seen.width(), seen.height(), seen.height()};
+      for (std::size_t side = 0; side < dashes.size(); ++side) {
+        if (!shown[side]) continue;
+        EXPECT_GT(dashes[side], 0) << "row " << i << " memory " << memory << " side " << side;
+        if (length[side] >= 8) {
+          EXPECT_LT(dashes[side], length[side]) << "row " << i << " memory " << memory << " side " << side;
+        }
+      }
+    }
 }
 
 struct LendRow {
