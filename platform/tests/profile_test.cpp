@@ -199,18 +199,32 @@ TEST_F(ProfileFileOnDisk, MissingFileReadsEmptyAndUnwritableFolderFailsToSave) {
 }
 
 TEST_F(ProfileFileOnDisk, WhatCannotBeReadIsReportedNotThrown) {
-    // A folder opens and fails on the first read; the process's own memory file fails at
-    // address 0 with an I/O error, as a failing disk would.
+    // A folder is not a plain file; the process's own memory file fails at address 0 with
+    // an I/O error, as a failing disk would; a FIFO would block the start until someone
+    // writes to it; a file over the limit is a runaway, not settings.  Each says why.
+    struct Row {
+        const char* what;
+        std::filesystem::path path;
+        std::error_code why;
+    };
     std::filesystem::create_directory(dir_ / "lorrin.ini");
-    EXPECT_FALSE(ProfileFile::load(dir_ / "lorrin.ini"));
-    if (std::filesystem::exists("/proc/self/mem")) {
-        EXPECT_FALSE(ProfileFile::load("/proc/self/mem"));
-    }
-    // A FIFO would block the start until someone writes to it; a huge file is not ours.
     ASSERT_EQ(::mkfifo((dir_ / "fifo.ini").c_str(), 0600), 0);
-    EXPECT_FALSE(ProfileFile::load(dir_ / "fifo.ini"));
-    std::ofstream(dir_ / "huge.ini") << std::string((1 << 20) + 1, ';');
-    EXPECT_FALSE(ProfileFile::load(dir_ / "huge.ini"));
+    std::ofstream(dir_ / "huge.ini") << std::string(ProfileFile::kMaxFileSize + 1, ';');
+    std::ofstream(dir_ / "large.ini") << std::string(ProfileFile::kMaxFileSize, ';');
+    const Row rows[] = {
+        {"a folder", dir_ / "lorrin.ini", std::make_error_code(std::errc::not_supported)},
+        {"a FIFO", dir_ / "fifo.ini", std::make_error_code(std::errc::not_supported)},
+        {"a file over the limit", dir_ / "huge.ini",
+         std::make_error_code(std::errc::file_too_large)},
+        {"memory", "/proc/self/mem", std::make_error_code(std::errc::io_error)},
+    };
+    for (const Row& r : rows) {
+        if (!std::filesystem::exists(r.path)) continue;
+        std::error_code why;
+        EXPECT_FALSE(ProfileFile::load(r.path, &why)) << r.what;
+        EXPECT_EQ(why, r.why) << r.what << ": " << why.message();
+    }
+    EXPECT_TRUE(ProfileFile::load(dir_ / "large.ini")) << "a file at the limit is read";
 }
 
 }  // namespace
