@@ -246,6 +246,21 @@ TEST_F(Form, CreateLoadsShowsTheHintAndJoinsTheChain) {
     EXPECT_FALSE(window.monitorChecked);
 }
 
+// A settings file that is there but cannot be read is said so, in the status line and on
+// standard error, and the close leaves it as it was.
+TEST_F(Form, ASettingsFileThatCannotBeReadIsNamed) {
+    const std::string huge = "[barcode]\nh=33\n" + std::string(20'000'000, ';') + "\n";
+    writeSettings(huge);
+    create();
+    EXPECT_EQ(window.status, kSettingsNotReadText);
+    ASSERT_EQ(form.settingsNotices().size(), 1u);
+    EXPECT_NE(form.settingsNotices()[0].find("lorrin.ini is not read (larger than 16 MiB)"),
+              std::string::npos);
+    EXPECT_EQ(form.settings().barHeight, 50);
+    form.FormCloseQuery();
+    EXPECT_EQ(readSettings().size(), huge.size());
+}
+
 TEST_F(Form, AHintOnlyForAnEntryOfTheList) {
     writeSettings("[barcode]\ntype=10\n");
     window.statusBar = "before";
