@@ -30,6 +30,14 @@ set(LORRIN_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/lorrin)
 set(LORRIN_DOC_DIR_FULL ${CMAKE_INSTALL_FULL_DATADIR}/doc/lorrin)
 quillmark_install_path(LORRIN_DOC_DIR_FROM_PROGRAM "" ${CMAKE_INSTALL_BINDIR} ${LORRIN_DOC_DIR})
 
+# The catalogues of the user interface's texts, gettext's (LANGUAGE/LC_MESSAGES/lorrin.mo)
+# and Qt's (lorrin_LANGUAGE.qm): the programs find them from their own folder.
+set(LORRIN_LOCALE_DIR ${CMAKE_INSTALL_LOCALEDIR})
+set(LORRIN_TRANSLATIONS_DIR ${CMAKE_INSTALL_DATADIR}/lorrin/translations)
+quillmark_install_path(LORRIN_LOCALE_DIR_FROM_PROGRAM "" ${CMAKE_INSTALL_BINDIR} ${LORRIN_LOCALE_DIR})
+quillmark_install_path(LORRIN_TRANSLATIONS_DIR_FROM_PROGRAM "" ${CMAKE_INSTALL_BINDIR}
+                       ${LORRIN_TRANSLATIONS_DIR})
+
 # Programs that link libKELDA find it from their own folder, unless it lies where the
 # loader looks anyway: Debian wants no RPATH to its standard folders.
 if(CMAKE_INSTALL_FULL_LIBDIR IN_LIST CMAKE_CXX_IMPLICIT_LINK_DIRECTORIES)

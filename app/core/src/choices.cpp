@@ -1,5 +1,7 @@
 #include "lorrin/choices.h"
 
+#include "lorrin/language.h"
+
 #include <algorithm>
 
 namespace lorrin {
@@ -28,6 +30,8 @@ constexpr std::array<Prefix, 10> kPrefixes = {{
 static_assert(kPrefixes.size() == kSymbologyNames.size(), "one prefix per symbology");
 
 }  // namespace
+
+std::string_view angleName(std::size_t index) { return translate("lists", kAngleNames.at(index)); }
 
 std::optional<PrefixMatch> matchPrefix(std::string_view text) {
     for (const Prefix& p : kPrefixes)

@@ -1,6 +1,7 @@
 #include "lorrin/dialogs.h"
 
 #include "lorrin/ansi_text.h"
+#include "lorrin/language.h"
 #include "matrix/matrix.h"
 
 #include <algorithm>
@@ -117,7 +118,7 @@ std::optional<std::int32_t> wholeNumber(std::string_view text) {
 }
 
 std::string conversionMessage(std::string_view text) {
-    return "'" + std::string(text) + "' は整数ではありません";
+    return format(translate("messages", "'%1' は整数ではありません"), {text});
 }
 
 void SizeDialog::FormCreate() {
@@ -147,10 +148,11 @@ void SizeDialog::btnCancelClick() { view_.closeDialog(); }
 std::vector<std::string> matrixListEntries(MatrixList list) {
     const MatrixListField& f = matrixListField(list);
     std::vector<std::string> entries;
-    if (f.automatic) entries.emplace_back(kAutomatic);
+    if (f.automatic) entries.emplace_back(translate("lists", kAutomatic));
     for (std::int32_t value = f.low; value <= f.high; ++value) {
         const auto at = static_cast<std::size_t>(value - f.low);
-        entries.push_back(f.names.empty() ? std::to_string(value) : std::string(f.names[at]));
+        entries.push_back(f.names.empty() ? std::to_string(value)
+                                          : std::string(translate("lists", f.names[at])));
     }
     return entries;
 }
@@ -177,8 +179,8 @@ void MatrixDialog::btnOKClick() {
 void MatrixDialog::btnCancelClick() { view_.closeDialog(); }
 
 std::string pathTooLongMessage(std::string_view path) {
-    return "'" + std::string(path) + "' は長すぎます(" + std::to_string(kSoundPathSize - 1) +
-           "ﾊﾞｲﾄまで)";
+    return format(translate("messages", "'%1' は長すぎます(%2ﾊﾞｲﾄまで)"),
+                  {path, std::to_string(kSoundPathSize - 1)});
 }
 
 void SoundDialog::FormCreate() {

@@ -2,6 +2,7 @@
 
 #include "lorrin/ansi_text.h"
 #include "lorrin/choices.h"
+#include "lorrin/language.h"
 #include "lorrin/status.h"
 
 #include <algorithm>
@@ -43,6 +44,12 @@ private:
 
 }  // namespace
 
+std::string_view symbologyHint(std::size_t index) {
+    return translate("hints", kSymbologyHints.at(index));
+}
+
+std::string_view helpDocument() { return translate("help", kHelpDocument); }
+
 bool startsMonitor(std::span<const std::string> args) {
     if (args.size() != 1) return false;
     std::string lower = args[0];
@@ -64,7 +71,7 @@ void MainForm::FormCreate(const std::filesystem::path& programDir,
     cmbCtypeChange();
     if (!refused.empty()) {
         settingsNotices_.push_back(std::move(refused));
-        view_.setStatusText(kSettingsNotReadText);
+        view_.setStatusText(translate("status", kSettingsNotReadText));
     }
     nextViewer_ = services_.chain.SetClipboardViewer(self_);
     if (startsMonitor(args)) mnuClipClick();
@@ -79,7 +86,7 @@ void MainForm::FormCloseQuery() {
 void MainForm::cmbCtypeChange() {
     const int index = view_.typeIndex();
     if (index >= 0 && static_cast<std::size_t>(index) < kSymbologyHints.size())
-        view_.setStatusBarText(kSymbologyHints[static_cast<std::size_t>(index)]);
+        view_.setStatusBarText(symbologyHint(static_cast<std::size_t>(index)));
 }
 
 void MainForm::edtCodeChange() {
@@ -108,7 +115,7 @@ void MainForm::mnuClipClick() {
     view_.setMonitorChecked(monitorOn_);
 }
 
-void MainForm::mnuTopicClick() { services_.help.open(kHelpDocument); }
+void MainForm::mnuTopicClick() { services_.help.open(helpDocument()); }
 
 std::uintptr_t MainForm::WMChangeCBChain(WindowHandle remove, WindowHandle next) {
     if (remove == nextViewer_)

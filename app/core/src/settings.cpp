@@ -1,6 +1,7 @@
 #include "lorrin/settings.h"
 
 #include "lorrin/ansi_text.h"
+#include "lorrin/language.h"
 #include "platform/profile.h"
 
 #include <algorithm>
@@ -210,10 +211,14 @@ std::optional<platform::ProfileFile> loadUsersFile(const std::filesystem::path& 
     return platform::ProfileFile::load(path, why);
 }
 
+// The notices on standard error, in the user interface's language.
+std::string_view tr(std::string_view text) { return translate("settings", text); }
+
 std::string refusalReason(std::error_code why) {
-    if (why == std::errc::not_supported) return "not a plain file";
+    if (why == std::errc::not_supported) return std::string(tr("not a plain file"));
     if (why == std::errc::file_too_large)
-        return "larger than " + std::to_string(platform::ProfileFile::kMaxFileSize >> 20) + " MiB";
+        return format(tr("larger than %1 MiB"),
+                      {std::to_string(platform::ProfileFile::kMaxFileSize >> 20)});
     return why.message();
 }
 
@@ -272,19 +277,21 @@ std::vector<std::string> BuildIniPath(Settings& settings, const std::filesystem:
 
     const std::filesystem::path& kept =
         settings.iniPath.empty() ? settings.iniFallbackPath : settings.iniPath;
-    const std::string where =
-        kept.empty() ? "settings are not saved" : "settings are kept in " + kept.string();
+    const std::string where = kept.empty() ? std::string(tr("settings are not saved"))
+                                           : format(tr("settings are kept in %1"), {kept.string()});
+    const auto leftAlone = [&](const std::filesystem::path& file, std::string_view reason) {
+        return format(tr("%1 is left alone (%2); %3"), {file.string(), tr(reason), where});
+    };
     std::vector<std::string> notices;
     if (plan.beside == SettingsUse::kPassedOver) {
         const std::string_view reason = scene.beside == FileOwner::kOther ? "another user's file"
                                         : scene.systemFolder
                                             ? "beside an installed program"
                                             : "read-only, in another user's folder";
-        notices.push_back(beside.string() + " is left alone (" + std::string(reason) + "); " +
-                          where);
+        notices.push_back(leftAlone(beside, reason));
     }
     if (plan.config == SettingsUse::kPassedOver)
-        notices.push_back(config.string() + " is left alone (another user's file); " + where);
+        notices.push_back(leftAlone(config, "another user's file"));
     return notices;
 }
 
@@ -331,8 +338,8 @@ std::string LoadSettings(Settings& settings, MainView& view, const platform::Scr
     view.setAngleIndex(
         listSelection(readInt(file, under, kBarcode, "angle", 0), kAngleNames.size()));
     if (read) return {};
-    return source.string() + " is not read (" + refusalReason(why) +
-           "): the defaults are used, and the file is kept as it is";
+    return format(tr("%1 is not read (%2): the defaults are used, and the file is kept as it is"),
+                  {source.string(), refusalReason(why)});
 }
 
 bool SaveSettings(const Settings& settings, const MainView& view) {

@@ -2,11 +2,14 @@
 
 #include "kelda.h"
 #include "lorrin/choices.h"
+#include "lorrin/language.h"
 
 #include <array>
 
 namespace lorrin {
 namespace {
+
+constexpr std::string_view kContext = "status";
 
 struct StatusEntry {
     int result;
@@ -51,13 +54,13 @@ constexpr std::string_view kClipboardRefusedText = "ｸﾘｯﾌﾟﾎﾞｰﾄ�
 
 std::string_view statusText(int result) {
     for (const StatusEntry& e : kStatusTexts)
-        if (e.result == result) return e.text;
-    if (result == kClipboardRefused) return kClipboardRefusedText;
+        if (e.result == result) return translate(kContext, e.text);
+    if (result == kClipboardRefused) return translate(kContext, kClipboardRefusedText);
     // A picture of another symbology is named after it, so an older error text never
     // stands beside a fresh picture.
     if (result >= KELDA_NW7 && result <= kPdf417)
         return kSymbologyNames[static_cast<std::size_t>(result)];
-    return kUndefinedError;
+    return translate(kContext, kUndefinedError);
 }
 
 int matrixResult(const matrix::Encoded& encoded, int typeIndex) {
@@ -78,15 +81,18 @@ std::string matrixRefusalText(const matrix::Encoded& encoded, int typeIndex, int
     const int result = matrixResult(encoded, typeIndex);
     std::string text = std::string(kSymbologyNames[static_cast<std::size_t>(typeIndex)]) + " ";
     if (result == kMatrixVersionSmall)
-        text += "ﾊﾞｰｼﾞｮﾝ" + std::to_string(qrVersion) + "では小さすぎます";
+        text +=
+            format(translate(kContext, "ﾊﾞｰｼﾞｮﾝ%1では小さすぎます"), {std::to_string(qrVersion)});
     else
         text += statusText(result);
     if (result == kMatrixTooLong || result == kMatrixVersionSmall) {
-        text += " (" + std::to_string(encoded.length) + "文字, 最大" +
-                std::to_string(encoded.limit) + "文字";
-        if (encoded.neededVersion > 0)
-            text += ", ﾊﾞｰｼﾞｮﾝ" + std::to_string(encoded.neededVersion) + "以上";
-        text += ")";
+        const std::string length = std::to_string(encoded.length);
+        const std::string limit = std::to_string(encoded.limit);
+        text += " ";
+        text += encoded.neededVersion > 0
+                    ? format(translate(kContext, "(%1文字, 最大%2文字, ﾊﾞｰｼﾞｮﾝ%3以上)"),
+                             {length, limit, std::to_string(encoded.neededVersion)})
+                    : format(translate(kContext, "(%1文字, 最大%2文字)"), {length, limit});
     }
     return text;
 }

@@ -45,6 +45,8 @@ inline constexpr std::array<std::string_view, 4> kAngleNames = {
     " 180度",
     " 270度",
 };
+// Entry `index` of kAngleNames in the user interface's language.
+std::string_view angleName(std::size_t index);
 
 // A list selection as the list shows it: -1 (no entry) for an index outside the list.
 constexpr int listSelection(int index, std::size_t listSize) {

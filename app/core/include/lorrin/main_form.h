@@ -21,7 +21,8 @@
 
 namespace lorrin {
 
-// The hints in the status bar for each entry of the symbology list.
+// The hints in the status bar for each entry of the symbology list, in the user
+// interface's language when shown.
 inline constexpr std::array<std::string_view, 10> kSymbologyHints = {
     "UPC: 0～9 (短縮,標準,UPC-E,UPC-D,ｱﾄﾞｵﾝ2/5桁)",
     "NW7: 0～9 - $ : / . + [start/end=A,B,C,D]",
@@ -35,13 +36,17 @@ inline constexpr std::array<std::string_view, 10> kSymbologyHints = {
     "PDF417: 英数字 記号 日本語 改行 (UTF-8)",
 };
 static_assert(kSymbologyHints.size() == kSymbologyNames.size(), "one hint per symbology");
+// Entry `index` of kSymbologyHints in the user interface's language.
+std::string_view symbologyHint(std::size_t index);
 
 // The status text when the settings file is there but cannot be read.
 inline constexpr std::string_view kSettingsNotReadText = "設定ﾌｧｲﾙを読めません(標準の設定を使用)";
 
-// The help document, looked for by this name; the English one is "lorrin.en.html", the
-// name the English catalogue gives it.
+// The help document, looked for by this name.
 inline constexpr std::string_view kHelpDocument = "lorrin.html";
+// The help document of the user interface's language: each catalogue names its own
+// ("lorrin.en.html" in English).
+std::string_view helpDocument();
 
 // The main window beyond what the draw and the settings use.
 class MainFormView : public virtual MainView {

@@ -30,9 +30,9 @@ int matrixResult(const matrix::Encoded& encoded, int typeIndex);
 // with the text's length and the most that fits when it is too long.
 std::string matrixRefusalText(const matrix::Encoded& encoded, int typeIndex, int qrVersion);
 
-// The text for a result: the resolved JAN/UPC variant, the symbology's name for the
-// other successful results (the two-dimensional codes' among them), the error text of a
-// refusal, and "未定義ｴﾗｰ" for every other failure.
+// The text for a result, in the user interface's language: the resolved JAN/UPC
+// variant, the symbology's name for the other successful results (the two-dimensional
+// codes' among them), the error text of a refusal, and "未定義ｴﾗｰ" for every other failure.
 std::string_view statusText(int result);
 
 // Sets `labStatus` to statusText(result).
