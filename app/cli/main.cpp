@@ -25,6 +25,8 @@ int usageError(const std::string& message) {
 }
 
 int run(int argc, char** argv) {
+    const std::filesystem::path dir = programDir(argv[0]);
+    useLanguage(localeLanguage(), catalogueFolders(dir));
 #ifdef SIGXFSZ
     // Past a file size limit a write then fails with its reason, and the temporary file
     // is removed, instead of the signal ending the process half-way.
@@ -33,18 +35,18 @@ int run(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     const ParseResult parsed = parseOptions(args);
     const Options& o = parsed.options;
-    if (!parsed.error.empty()) return usageError(parsed.error + "\nTry 'lorrin-cli --help'.");
+    if (!parsed.error.empty())
+        return usageError(format(tr("%1\nTry 'lorrin-cli --help'."), {parsed.error}));
     if (o.help) {
-        std::cout << kUsage;
+        std::cout << tr(kUsage);
         return 0;
     }
     if (o.version) {
         std::cout << "lorrin-cli " KELDA_VERSION_STRING " (KELDA " << BarcodeVersion() << ")\n";
         return 0;
     }
-    const std::filesystem::path dir = programDir(argv[0]);
     const std::optional<RunSettings> settings = runSettings(o, dir);
-    if (!settings) return usageError("no settings file " + *o.settingsFile);
+    if (!settings) return usageError(format(tr("no settings file %1"), {*o.settingsFile}));
     for (const std::string& notice : settings->notices)
         std::cerr << "lorrin-cli: " << notice << '\n';
 
@@ -52,9 +54,9 @@ int run(int argc, char** argv) {
     std::vector<Job> jobs;
     if (o.batchFile) {
         if (const std::error_code error = readBatch(*o.batchFile, batch))
-            return usageError("cannot read " +
-                              (*o.batchFile == "-" ? "standard input" : *o.batchFile) + ": " +
-                              error.message());
+            return usageError(format(
+                tr("cannot read %1: %2"),
+                {*o.batchFile == "-" ? tr("standard input") : *o.batchFile, error.message()}));
         jobs = batchJobs(batch, o, settings->typeIndex);
     } else {
         jobs = argumentJobs(o, settings->typeIndex);

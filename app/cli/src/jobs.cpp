@@ -1,5 +1,7 @@
 #include "lorrin/cli/jobs.h"
 
+#include "lorrin/cli/report.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -29,8 +31,9 @@ Job makeJob(std::string name, std::size_t number, std::string_view text, bool pr
 std::vector<Job> argumentJobs(const Options& options, int type) {
     std::vector<Job> jobs;
     for (std::size_t i = 0; i < options.codes.size(); ++i)
-        jobs.push_back(makeJob(options.codes.size() > 1 ? "argument " + std::to_string(i + 1) : "",
-                               i + 1, options.codes[i], false, type, options));
+        jobs.push_back(makeJob(
+            options.codes.size() > 1 ? format(tr("argument %1"), {std::to_string(i + 1)}) : "",
+            i + 1, options.codes[i], false, type, options));
     return jobs;
 }
 
@@ -45,8 +48,8 @@ std::vector<Job> batchJobs(std::string_view text, const Options& options, int ty
         text.remove_prefix(std::min(end + 1, text.size()));
         if (line.ends_with('\r')) line.remove_suffix(1);
         if (line.find_first_not_of(" \t") == std::string_view::npos) continue;
-        jobs.push_back(
-            makeJob("line " + std::to_string(number), number, line, true, type, options));
+        jobs.push_back(makeJob(format(tr("line %1"), {std::to_string(number)}), number, line, true,
+                               type, options));
     }
     return jobs;
 }

@@ -1,6 +1,7 @@
 #include "lorrin/cli/options.h"
 
 #include "lorrin/choices.h"
+#include "lorrin/cli/report.h"
 #include "lorrin/picture_files.h"
 #include "matrix/matrix.h"
 
@@ -41,7 +42,7 @@ bool fileNameSafe(char c) {
 // The value as a whole number, or the reason it is none.
 std::string readNumber(std::string_view option, std::string_view value, std::int32_t& number) {
     const auto parsed = parseInt(value);
-    if (!parsed) return std::string(option) + ": not a whole number: " + std::string(value);
+    if (!parsed) return format(tr("%1: not a whole number: %2"), {option, value});
     number = *parsed;
     return {};
 }
@@ -64,13 +65,13 @@ std::string setText(Options& options, std::string_view, std::string_view value) 
 
 std::string readType(Options& options, std::string_view, std::string_view value) {
     options.typeIndex = parseType(value);
-    return options.typeIndex ? "" : "unknown type: " + std::string(value);
+    return options.typeIndex ? "" : format(tr("unknown type: %1"), {value});
 }
 
 std::string readAngle(Options& options, std::string_view, std::string_view value) {
     const auto degrees = parseInt(value);
     if (!degrees || (*degrees != 0 && *degrees != 90 && *degrees != 180 && *degrees != 270))
-        return "angle must be 0, 90, 180 or 270: " + std::string(value);
+        return format(tr("angle must be 0, 90, 180 or 270: %1"), {value});
     options.angleIndex = *degrees / 90;
     return {};
 }
@@ -79,7 +80,8 @@ std::string readDpi(Options& options, std::string_view option, std::string_view 
     std::int32_t dpi = 0;
     if (std::string refusal = readNumber(option, value, dpi); !refusal.empty()) return refusal;
     if (dpi < 1 || dpi > kMaxDpi)
-        return "--dpi must be 1 to " + std::to_string(kMaxDpi) + ": " + std::to_string(dpi);
+        return format(tr("--dpi must be 1 to %1: %2"),
+                      {std::to_string(kMaxDpi), std::to_string(dpi)});
     options.dpi = dpi;
     return {};
 }
@@ -105,7 +107,7 @@ std::string readEcc(Options& options, std::string_view, std::string_view value) 
         options.settings.numbers.emplace_back(&Settings::pdfLevel, *level);
         return {};
     }
-    return "--ecc must be L, M, Q or H (QR) or 2 to 8 (PDF417): " + std::string(value);
+    return format(tr("--ecc must be L, M, Q or H (QR) or 2 to 8 (PDF417): %1"), {value});
 }
 
 // A number from 1 to `high`, or "auto" (0).
@@ -115,8 +117,8 @@ std::string readAutoNumber(Options& options, std::string_view option, std::strin
     if (normalisedName(value) != "auto") {
         const auto parsed = parseInt(value);
         if (!parsed || *parsed < 0 || *parsed > high)
-            return std::string(option) + " must be 1 to " + std::to_string(high) +
-                   " or auto: " + std::string(value);
+            return format(tr("%1 must be 1 to %2 or auto: %3"),
+                          {option, std::to_string(high), value});
         number = *parsed;
     }
     options.settings.numbers.emplace_back(field, number);
@@ -126,7 +128,7 @@ std::string readAutoNumber(Options& options, std::string_view option, std::strin
 std::string readShape(Options& options, std::string_view, std::string_view value) {
     const std::string lower = normalisedName(value);
     if (lower != "square" && lower != "rect" && lower != "rectangle")
-        return "--dm-shape must be square or rect: " + std::string(value);
+        return format(tr("--dm-shape must be square or rect: %1"), {value});
     options.settings.numbers.emplace_back(&Settings::dmShape, lower == "square" ? 0 : 1);
     return {};
 }
@@ -265,7 +267,8 @@ const char* const kUsage =
     "  -h, --help   --version\n"
     "A batch line may start with a clipboard prefix (upc@ nw7@ c39@ itf@ 128a@ 128b@ c93@\n"
     "qr@ dm@ pdf@) that picks its symbology.  Reports name a setting by its option and its key in the\n"
-    "settings file, as --narrow (narrow=).\n"
+    "settings file, as --narrow (narrow=).  Messages are Japanese when the locale (the first\n"
+    "of LC_ALL, LC_MESSAGES and LANG that is set) is Japanese, English otherwise.\n"
     "Exit status:\n"
     "  0  every picture drawn\n"
     "  1  a code was refused, or named the same file as an earlier one; the others drawn\n"
@@ -336,40 +339,40 @@ ParseResult parseOptions(const std::vector<std::string_view>& args) {
         const OptionEntry* entry = findOption(name);
         std::string_view value;
         if (entry == nullptr) {
-            r.error = "unknown option: " + std::string(arg);
+            r.error = format(tr("unknown option: %1"), {arg});
         } else if (eq != std::string_view::npos) {
             if (entry->takesValue)
                 value = arg.substr(eq + 1);
             else
-                r.error = std::string(name) + " takes no value";
+                r.error = format(tr("%1 takes no value"), {name});
         } else if (entry->takesValue) {
             if (i + 1 < args.size())
                 value = args[++i];
             else
-                r.error = std::string(name) + " needs a value";
+                r.error = format(tr("%1 needs a value"), {name});
         }
         if (r.error.empty()) r.error = apply(*entry, name, value, o);
     }
     if (!r.error.empty() || o.help || o.version) return r;
 
     if (o.batchFile && !o.codes.empty())
-        r.error = "give codes or --batch, not both";
+        r.error = tr("give codes or --batch, not both");
     else if (!o.batchFile && o.codes.empty())
-        r.error = "no code given";
+        r.error = tr("no code given");
     const bool several = o.batchFile || o.codes.size() > 1;
     if (r.error.empty() && o.clipboard) {
         if (several)
-            r.error = "--clipboard takes one code";
+            r.error = tr("--clipboard takes one code");
         else if (!o.output.empty() || o.widths)
-            r.error = std::string("give --clipboard or ") + (o.widths ? "--widths" : "--output") +
-                      ", not both";
+            r.error = format(tr("give --clipboard or %1, not both"),
+                             {o.widths ? "--widths" : "--output"});
     } else if (r.error.empty() && !o.widths) {
         if (o.output.empty()) o.output = several ? "{n}-{code}.png" : "{code}.png";
         if (!formatFor(o.output))
-            r.error = "output must end in .png, .bmp or .svg: " + o.output;
+            r.error = format(tr("output must end in .png, .bmp or .svg: %1"), {o.output});
         else if (several && o.output != "-" && o.output.find("{n}") == std::string::npos &&
                  o.output.find("{code}") == std::string::npos)
-            r.error = "several pictures need {n} or {code} in the output name";
+            r.error = tr("several pictures need {n} or {code} in the output name");
     }
     return r;
 }

@@ -25,7 +25,7 @@ struct ModuleRange {
     bool holds(std::int32_t modules) const { return modules >= low && modules <= high; }
     std::string text() const {
         return low == high ? std::to_string(low)
-                           : std::to_string(low) + " to " + std::to_string(high);
+                           : format(tr("%1 to %2"), {std::to_string(low), std::to_string(high)});
     }
 };
 
@@ -78,9 +78,9 @@ std::filesystem::path programDir(const char* argv0) {
 
 std::string unreadableSetting(const Settings& settings, const SymbologySet& used) {
     const auto refusal = [&](SettingsField field, int type, ModuleRange range) {
-        return named(field, settings) + " gives no readable " +
-               std::string(kSymbologyNames[static_cast<std::size_t>(type)]) + ": it takes " +
-               range.text() + " modules";
+        return format(tr("%1 gives no readable %2: it takes %3 modules"),
+                      {named(field, settings), kSymbologyNames[static_cast<std::size_t>(type)],
+                       range.text()});
     };
     for (const ElementLimits& l : kElementLimits)
         if (used[static_cast<std::size_t>(l.typeIndex)] && !l.wide.holds(settings.wideRatio))

@@ -62,8 +62,9 @@ public:
 
     Report draw(const Job& job) {
         if (!job.sameFileAs.empty())
-            return {Exit::kRefused,
-                    about(job) + "same file as " + job.sameFileAs + ": " + job.path + "\n"};
+            return {
+                Exit::kRefused,
+                about(job) + format(tr("same file as %1: %2"), {job.sameFileAs, job.path}) + "\n"};
         if (options_.widths && !isMatrix(job.type))
             return refusal(job, printWidths(job), std::nullopt);
         const Composition c = composeBarcode(settings_, job.type, job.code, fonts_, matrix_);
@@ -74,9 +75,12 @@ public:
         }
         if (options_.clipboard) return putOnClipboard(job, c);
         if (const std::error_code error = writePicture(job.path, c))
-            return {Exit::kUnwritable, "lorrin-cli: " + job.where() + "cannot write " +
-                                           (job.path == "-" ? "standard output" : job.path) + ": " +
-                                           error.message() + "\n"};
+            return {
+                Exit::kUnwritable,
+                "lorrin-cli: " + job.where() +
+                    format(tr("cannot write %1: %2"),
+                           {job.path == "-" ? tr("standard output") : job.path, error.message()}) +
+                    "\n"};
         return {};
     }
 
@@ -92,10 +96,12 @@ private:
         if (result > 0) return {};
         if (result == kUnusableSettings && setting)
             return {Exit::kBadUsage,
-                    about(job) + named(*setting, settings_) + " cannot make a picture\n"};
+                    about(job) +
+                        format(tr("%1 cannot make a picture"), {named(*setting, settings_)}) +
+                        "\n"};
         const std::string why =
             result == kUnusableSettings
-                ? std::string("too long for a picture")
+                ? std::string(tr("too long for a picture"))
                 : (refusalText.empty() ? std::string(statusText(result)) : refusalText) + " (" +
                       std::to_string(result) + ")";
         return {Exit::kRefused, about(job) + why + "\n"};
@@ -147,9 +153,9 @@ private:
         const std::string failure = keepOnClipboard(
             drawPicture(c.layout, angleIndex_, settings_, options_.dpi, fonts_, rImage_), keeper_);
         if (failure.empty()) return {};
-        return {Exit::kUnwritable, "lorrin-cli: " + job.where() +
-                                       "cannot put the picture on the clipboard: " + failure +
-                                       "\n"};
+        return {Exit::kUnwritable,
+                "lorrin-cli: " + job.where() +
+                    format(tr("cannot put the picture on the clipboard: %1"), {failure}) + "\n"};
     }
 
     const Options& options_;
@@ -194,7 +200,9 @@ Exit runJobs(const std::vector<Job>& jobs, const Options& options, const Setting
     for (std::size_t w = showProgress ? 0 : 1; w < workers; ++w) threads.emplace_back(work);
     if (showProgress) {
         while (finished.load() < jobs.size() && !stop.load()) {
-            std::cerr << "\rlorrin-cli: " << finished.load() << " of " << jobs.size() << " codes"
+            std::cerr << "\rlorrin-cli: "
+                      << format(tr("%1 of %2 codes"),
+                                {std::to_string(finished.load()), std::to_string(jobs.size())})
                       << std::flush;
             std::this_thread::sleep_for(kProgressInterval);
         }

@@ -32,13 +32,14 @@ protected:
         // An empty settings file: the record's defaults, whatever lies beside the program.
         std::ofstream(dir_ / "lorrin.ini") << "";
     }
-    // Runs lorrin-cli with `args` in the test folder, its files held to `fileSizeLimit`
-    // bytes unless that is 0; returns the exit status, -1 when a signal ended it.  A run
-    // that has not ended after kRunSeconds is ended by the alarm, a failure like any other.
+    // Runs lorrin-cli with `args` in the test folder under the locale `locale_`, its files
+    // held to `fileSizeLimit` bytes unless that is 0; returns the exit status, -1 when a
+    // signal ended it.  A run that has not ended after kRunSeconds is ended by the alarm, a
+    // failure like any other.
     static constexpr unsigned kRunSeconds = 120;
     int run(const std::string& args, rlim_t fileSizeLimit = 0) {
-        const std::string command = "cd '" + dir_.string() +
-                                    "' && exec '" LORRIN_CLI_PATH "' --settings lorrin.ini " +
+        const std::string command = "cd '" + dir_.string() + "' && exec env -u LANGUAGE LC_ALL='" +
+                                    locale_ + "' '" LORRIN_CLI_PATH "' --settings lorrin.ini " +
                                     args + " >stdout.txt 2>stderr.txt";
         const pid_t child = fork();
         if (child == 0) {
@@ -67,6 +68,8 @@ protected:
     void write(const std::string& name, std::string_view text) const {
         std::ofstream(dir_ / name, std::ios::binary) << text;
     }
+
+    std::string locale_ = "C";  // messages in English
 };
 
 // A batch of `lines` EAN-13 codes (490000000001 and on), enough for several drawing
@@ -213,7 +216,7 @@ TEST_F(Cli, BatchesTakeLineEndsBlankLinesAndRefusalsInStride) {
         ASSERT_TRUE(picture) << name;
         EXPECT_EQ(test::scan(*picture), scanned) << name;
     }
-    EXPECT_EQ(read("stderr.txt"), "lorrin-cli: line 4: \"49012345678X\": UPC系 ｴﾝｺｰﾄﾞｴﾗｰ (-11)\n");
+    EXPECT_EQ(read("stderr.txt"), "lorrin-cli: line 4: \"49012345678X\": UPC encoding error (-11)\n");
 }
 
 TEST_F(Cli, LongBatchesReportRefusalsInLineOrder) {
@@ -221,8 +224,8 @@ TEST_F(Cli, LongBatchesReportRefusalsInLineOrder) {
     write("codes.txt", longBatch(1200, {{7, "c39@A#"}, {1100, "12X"}}));
     EXPECT_EQ(run("--no-text --batch codes.txt -o {n}.bmp"), 1);
     EXPECT_EQ(read("stderr.txt"),
-              "lorrin-cli: line 7: \"A#\": CODE39 ｴﾝｺｰﾄﾞｴﾗｰ (-14)\n"
-              "lorrin-cli: line 1100: \"12X\": UPC系 ｴﾝｺｰﾄﾞｴﾗｰ (-11)\n");
+              "lorrin-cli: line 7: \"A#\": CODE39 encoding error (-14)\n"
+              "lorrin-cli: line 1100: \"12X\": UPC encoding error (-11)\n");
     for (const int line : {1, 6, 8, 600, 1099, 1101, 1200})
         EXPECT_TRUE(std::filesystem::exists(dir_ / (std::to_string(line) + ".bmp"))) << line;
     EXPECT_FALSE(std::filesystem::exists(dir_ / "1100.bmp"));
@@ -779,20 +782,70 @@ TEST_F(Cli, TwoDimensionalOptionsShapeTheSymbolOrAreRefused) {
 }
 
 // Texts a two-dimensional code refuses are reported, line by line, and drawn nothing for;
-// the other lines are drawn.
+// the other lines are drawn.  The reports speak the locale's language: Japanese with the
+// status line's very texts, English under any other locale.
 TEST_F(Cli, RefusedTwoDimensionalTextsAreNamedAndDrawNothing) {
     const std::string tooLong(3000, 'a');
+    const std::string shown = std::string(80, 'a') + "...";
+    const std::array<std::pair<const char*, std::string>, 3> rows = {{
+        /* 0 */ {"ja_JP.UTF-8",
+                 "lorrin-cli: 2 行目: \"\": QR ﾃﾞｰﾀがありません (-110)\n"
+                 "lorrin-cli: 3 行目: \"bad\\xFF\": DataMatrix UTF-8 ではありません (-111)\n"
+                 "lorrin-cli: 4 行目: \"a\\x00b\": PDF417 NUL 文字は使えません (-112)\n"
+                 "lorrin-cli: 5 行目: \"" + shown +
+                     "\": QR ﾃﾞｰﾀが長すぎます (3000文字, 最大2331文字) (-113)\n"},
+        /* 1 */ {"C",
+                 "lorrin-cli: line 2: \"\": QR no data (-110)\n"
+                 "lorrin-cli: line 3: \"bad\\xFF\": DataMatrix not UTF-8 (-111)\n"
+                 "lorrin-cli: line 4: \"a\\x00b\": PDF417 NUL is not allowed (-112)\n"
+                 "lorrin-cli: line 5: \"" + shown +
+                     "\": QR data too long (3000 characters, at most 2331) (-113)\n"},
+        /* 2 */ {"de_DE.UTF-8", ""},  // as row 1
+    }};
     write("codes.txt", "qr@ok\nqr@\ndm@bad\xff\npdf@a" + std::string(1, '\0') + "b\nqr@" + tooLong +
                            "\n");
-    EXPECT_EQ(run("--batch codes.txt -o '{n}.png'"), 1);
-    EXPECT_EQ(files(), (std::set<std::string>{"1.png", "codes.txt", "lorrin.ini", "stderr.txt",
-                                              "stdout.txt"}));
-    EXPECT_EQ(read("stderr.txt"),
-              "lorrin-cli: line 2: \"\": QR ﾃﾞｰﾀがありません (-110)\n"
-              "lorrin-cli: line 3: \"bad\\xFF\": DataMatrix UTF-8 ではありません (-111)\n"
-              "lorrin-cli: line 4: \"a\\x00b\": PDF417 NUL 文字は使えません (-112)\n"
-              "lorrin-cli: line 5: \"" + std::string(80, 'a') +
-              "...\": QR ﾃﾞｰﾀが長すぎます (3000文字, 最大2331文字) (-113)\n");
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        locale_ = rows[i].first;
+        EXPECT_EQ(run("--batch codes.txt -o '{n}.png'"), 1) << "row " << i;
+        EXPECT_EQ(files(), (std::set<std::string>{"1.png", "codes.txt", "lorrin.ini", "stderr.txt",
+                                                  "stdout.txt"}))
+            << "row " << i;
+        EXPECT_EQ(read("stderr.txt"), rows[i].second.empty() ? rows[1].second : rows[i].second)
+            << "row " << i;
+        std::filesystem::remove(dir_ / "1.png");
+    }
+}
+
+// Usage errors and the help speak the locale's language too, whatever the system has
+// installed of it: Japanese for a Japanese locale, English for every other.
+TEST_F(Cli, UsageMessagesFollowTheLocale) {
+    struct Row {
+        const char* locale;
+        const char* args;
+        int exit;
+        const char* file;
+        std::string_view start;
+    };
+    const std::array<Row, 7> rows = {{
+        /* 0 */ {"C", "--bogus", 2, "stderr.txt",
+                 "lorrin-cli: unknown option: --bogus\nTry 'lorrin-cli --help'.\n"},
+        /* 1 */ {"en_US.UTF-8", "--bogus", 2, "stderr.txt",
+                 "lorrin-cli: unknown option: --bogus\nTry 'lorrin-cli --help'.\n"},
+        /* 2 */ {"ja_JP.UTF-8", "--bogus", 2, "stderr.txt",
+                 "lorrin-cli: 不明なオプション: --bogus\n使い方は 'lorrin-cli --help' で表示されます。\n"},
+        /* 3 */ {"ja_JP.eucJP", "-t code39 -a 45 A", 2, "stderr.txt",
+                 "lorrin-cli: 角度は 0、90、180、270 のどれかです: 45\n"},
+        /* 4 */ {"ja_JP.UTF-8", "--wide 5 -t itf -o x.png 12", 2, "stderr.txt",
+                 "lorrin-cli: --wide (wn=) 5 では ITF を読み取れません: 2 から 3 モジュールにしてください\n"},
+        /* 5 */ {"ja_JP.UTF-8", "--help", 0, "stdout.txt", "使い方: lorrin-cli [オプション] コード..."},
+        /* 6 */ {"POSIX", "--help", 0, "stdout.txt", "usage: lorrin-cli [OPTIONS] CODE..."},
+    }};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        locale_ = rows[i].locale;
+        EXPECT_EQ(run(rows[i].args), rows[i].exit) << "row " << i;
+        EXPECT_EQ(read(rows[i].file).substr(0, rows[i].start.size()), rows[i].start)
+            << "row " << i;
+    }
 }
 
 // Programs that take an SVG's user units for pixels at 96 dpi and ignore its size in points

@@ -1,6 +1,7 @@
 // How lorrin-cli reports: its exit status, and texts fit for a terminal.
 #pragma once
 
+#include "lorrin/language.h"
 #include "lorrin/settings.h"
 
 #include <cstdint>
@@ -8,6 +9,9 @@
 #include <string_view>
 
 namespace lorrin::cli {
+
+// A message of lorrin-cli's in the user interface's language.
+inline std::string_view tr(std::string_view text) { return translate("lorrin-cli", text); }
 
 // How a run ends: its exit status.
 enum class Exit { kDrawn = 0, kRefused = 1, kBadUsage = 2, kUnwritable = 3 };
