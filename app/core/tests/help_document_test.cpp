@@ -1,6 +1,7 @@
-// The help document's table of the characters each symbology takes, and its table of what
-// the largest two-dimensional symbols hold, read from the document itself, against what the
-// library and the matrix module accept: the two cannot drift apart.
+// The help documents' table of the characters each symbology takes, and their table of what
+// the largest two-dimensional symbols hold, read from each document itself, against what
+// the library and the matrix module accept: they cannot drift apart.  The English document
+// has the Japanese one's sections and tables.
 #include "kelda.h"
 #include "lorrin/choices.h"
 #include "lorrin/draw.h"
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <bitset>
 #include <cstdlib>
@@ -15,17 +17,23 @@
 #include <iterator>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lorrin {
 namespace {
 
 using Bytes = std::bitset<256>;
 
-constexpr std::string_view kRange = "～";    // U+FF5E between the ends of a range
-constexpr std::string_view kSpace = "空白";  // the blank
+constexpr std::string_view kRange = "～";  // U+FF5E between the ends of a range
+// The blank, as each document names it.
+constexpr std::array<std::string_view, 2> kSpaces = {"空白", "blank"};
 
-std::string document() {
-    std::ifstream in(LORRIN_HELP_DOCUMENT, std::ios::binary);
+// The Japanese document, then the English one.
+constexpr std::array<const char*, 2> kDocuments = {LORRIN_HELP_DOCUMENT,
+                                                   LORRIN_ENGLISH_HELP_DOCUMENT};
+
+std::string document(const char* path) {
+    std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
@@ -47,9 +55,9 @@ std::string unescaped(std::string_view html) {
     return out;
 }
 
-// One character of a list: "空白" or a single byte.
+// One character of a list: the blank's name or a single byte.
 bool character(std::string_view token, unsigned char& c) {
-    if (token == kSpace) return c = ' ', true;
+    if (std::ranges::find(kSpaces, token) != kSpaces.end()) return c = ' ', true;
     if (token.size() != 1) return false;
     c = static_cast<unsigned char>(token[0]);
     return true;
@@ -111,9 +119,12 @@ Bytes accepted(const Request& r) {
     return bytes;
 }
 
-TEST(HelpDocument, EachSymbologysCharactersAreWhatTheLibraryTakes) {
-    const std::string html = document();
-    ASSERT_FALSE(html.empty()) << LORRIN_HELP_DOCUMENT;
+class HelpDocument : public ::testing::TestWithParam<const char*> {};
+INSTANTIATE_TEST_SUITE_P(Both, HelpDocument, ::testing::ValuesIn(kDocuments));
+
+TEST_P(HelpDocument, EachSymbologysCharactersAreWhatTheLibraryTakes) {
+    const std::string html = document(GetParam());
+    ASSERT_FALSE(html.empty()) << GetParam();
     for (const Request& r : kRequests) {
         const std::string marker =
             "class=\"chars\" data-request=\"" + std::to_string(r.request) + "\">";
@@ -147,8 +158,8 @@ std::string attribute(std::string_view tag, std::string_view name) {
 // Each cell of the capacity table names the list entry, its error correction setting (the
 // value of qrecc or pdfecc) and the one character its text repeats; it holds the most
 // characters of that text the largest symbol takes.
-TEST(HelpDocument, CapacitiesAreWhatTheLargestSymbolsHold) {
-    const std::string html = document();
+TEST_P(HelpDocument, CapacitiesAreWhatTheLargestSymbolsHold) {
+    const std::string html = document(GetParam());
     constexpr std::string_view kCell = "<td class=\"capacity\"";
     matrix::Encoder encoder;
     int cells = 0;
@@ -173,6 +184,26 @@ TEST(HelpDocument, CapacitiesAreWhatTheLargestSymbolsHold) {
         EXPECT_EQ(std::to_string(e.limit), documented);
     }
     EXPECT_GT(cells, 0) << "no capacity table";
+}
+
+// The ids and data attributes in document order: the sections, links and tables.
+std::vector<std::string> skeleton(std::string_view html) {
+    std::vector<std::string> marks;
+    for (std::size_t at = 0; (at = html.find('=', at)) != std::string_view::npos; ++at) {
+        const std::size_t name = html.rfind(' ', at) + 1;
+        const std::string_view key = html.substr(name, at - name);
+        if (key != "id" && key != "href" && !key.starts_with("data-")) continue;
+        marks.emplace_back(html.substr(name, html.find('"', at + 2) + 1 - name));
+    }
+    return marks;
+}
+
+TEST(HelpDocuments, TheEnglishOneHasTheJapaneseOnesSectionsAndTables) {
+    const std::string japanese = document(kDocuments[0]);
+    const std::string english = document(kDocuments[1]);
+    ASSERT_FALSE(english.empty()) << kDocuments[1];
+    EXPECT_EQ(skeleton(english), skeleton(japanese));
+    EXPECT_NE(english.find("<html lang=\"en\">"), std::string::npos);
 }
 
 }  // namespace
