@@ -1,6 +1,7 @@
 // lorrin: the desktop program.  Sets the title, builds the main window and runs until it
 // closes.
 #include "lorrin/keeper/handover.h"
+#include "lorrin/language.h"
 #include "qt_adapter.h"
 #include "tfrm_main.h"
 
@@ -56,6 +57,12 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("lorrin"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/lorrin.png")));
     lorrin::qt::installFontSubstitutions();
+    lorrin::qt::installAccessibleListNames();
+    // After QApplication, which sets the C library's locale from the environment.
+    const lorrin::CatalogueFolders catalogues = lorrin::catalogueFolders(
+        std::filesystem::path(QApplication::applicationDirPath().toStdString()));
+    lorrin::qt::useWindowsLanguage(lorrin::useLanguage(lorrin::localeLanguage(), catalogues),
+                                   catalogues.qt);
 
     std::vector<std::string> args;
     for (const QString& arg : QApplication::arguments().mid(1))

@@ -1,19 +1,25 @@
 #include "qt_adapter.h"
 
 #include "lorrin/keeper/xcb_calls.h"
+#include "lorrin/language.h"
 #include "lorrin/picture_files.h"
 
+#include <QAbstractItemView>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontDialog>
+#include <QLibraryInfo>
 #include <QMimeData>
 #include <QScreen>
 #include <QSoundEffect>
+#include <QTranslator>
 #include <QUrl>
 
 #include <xcb/xcb.h>
@@ -199,6 +205,77 @@ void installFontSubstitutions() {
          QStringLiteral("VL Gothic")});
 }
 
+namespace {
+
+// A list that cannot be typed into, as assistive tools see it: a combo box named by its
+// accessible name, its value the entry shown; the list that drops down is its one child.
+class NamedList : public QAccessibleWidget {
+public:
+    explicit NamedList(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && !list()->accessibleName().isEmpty())
+            return list()->accessibleName();
+        if (t == QAccessible::Name || t == QAccessible::Value) return list()->currentText();
+        return QAccessibleWidget::text(t);
+    }
+    int childCount() const override { return 1; }
+    QAccessibleInterface* child(int index) const override {
+        return index == 0 ? QAccessible::queryAccessibleInterface(list()->view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return child != nullptr && child->object() == list()->view() ? 0 : -1;
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.expandable = true;
+        s.expanded = list()->view()->isVisible();
+        s.collapsed = !s.expanded;
+        return s;
+    }
+    QStringList actionNames() const override {
+        return QStringList{showMenuAction(), pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action == showMenuAction() || action == pressAction())
+            list()->showPopup();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+private:
+    QComboBox* list() const { return static_cast<QComboBox*>(widget()); }
+};
+
+QAccessibleInterface* namedLists(const QString& className, QObject* object) {
+    auto* list = qobject_cast<QComboBox*>(object);
+    if (className != QLatin1String("QComboBox") || list == nullptr || list->isEditable())
+        return nullptr;
+    return new NamedList(list);
+}
+
+}  // namespace
+
+void installAccessibleListNames() { QAccessible::installFactory(namedLists); }
+
+void useWindowsLanguage(std::string_view language, std::span<const std::filesystem::path> folders) {
+    const QString kName = QStringLiteral("lorrin_translator");
+    for (QTranslator* old : qApp->findChildren<QTranslator*>(kName, Qt::FindDirectChildrenOnly)) {
+        QCoreApplication::removeTranslator(old);
+        delete old;
+    }
+    const QString qtOwn = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const QString& file :
+         {QString::fromStdString(qtCatalogue(folders, language).string()),
+          QDir(qtOwn).filePath(QStringLiteral("qtbase_") + toQString(language) + ".qm")}) {
+        auto* translator = new QTranslator(qApp);
+        translator->setObjectName(kName);
+        if (file.isEmpty() || !translator->load(file) ||
+            !QCoreApplication::installTranslator(translator))
+            delete translator;
+    }
+}
+
 QtClipboard::QtClipboard() = default;
 QtClipboard::~QtClipboard() = default;
 
@@ -243,15 +320,23 @@ std::string QtClipboard::keepPicture(const std::filesystem::path& keeper) {
     // Qt asks the display who owns the clipboard: the picture is gone once another
     // program has taken it.
     if (offered_.isNull() || QGuiApplication::clipboard()->mimeData() != offered_) return {};
-    const std::string lost = "the picture on the clipboard goes with the program: ";
+    const auto lost = [](const QString& why) {
+        return fromQString(
+            QCoreApplication::translate("QtClipboard",
+                                        "the picture on the clipboard goes with the program: %1")
+                .arg(why));
+    };
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        return lost + "keeping it needs an X display (XWayland on a Wayland session)";
+        return lost(QCoreApplication::translate(
+            "QtClipboard", "keeping it needs an X display (XWayland on a Wayland session)"));
     const X11Clipboard* x11Clipboard = x11();
-    if (x11Clipboard == nullptr) return lost + "the X display takes no second connection";
+    if (x11Clipboard == nullptr)
+        return lost(
+            QCoreApplication::translate("QtClipboard", "the X display takes no second connection"));
     // Qt hands the clipboard to a clipboard manager itself as the application ends.
     if (x11Clipboard->managerRuns()) return {};
     const std::string failure = keepOnClipboard(offered_->picture(), keeper);
-    return failure.empty() ? failure : lost + failure;
+    return failure.empty() ? failure : lost(toQString(failure));
 }
 
 QtSound::QtSound() = default;

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,16 @@ inline std::string fromQString(const QString& text) { return text.toUtf8().toStd
 
 // Maps the window fonts' Windows names to the Japanese faces fontconfig knows.
 void installFontSubstitutions();
+
+// Lists announced by their names: Qt on Linux gives assistive tools a list's current entry
+// as its name, and its name nowhere.  A list with an accessible name is named by it, its
+// entry its value; one without keeps the entry as its name.
+void installAccessibleListNames();
+
+// The windows' language: `language`'s catalogue, the first in `folders`, and Qt's own for
+// the texts of its dialogs (files, fonts, message boxes) where it has one.  Windows made
+// afterwards show it; a later call replaces it.
+void useWindowsLanguage(std::string_view language, std::span<const std::filesystem::path> folders);
 
 class X11Clipboard;
 class PictureData;

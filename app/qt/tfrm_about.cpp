@@ -12,7 +12,7 @@
 namespace lorrin::qt {
 
 TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
-    frameDialog(*this, "frmAbout", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"), 216, 128);
+    frameDialog(*this, "frmAbout", tr("ﾊﾞｰｼﾞｮﾝ情報"), 216, 128);
     auto* frame = place(new QFrame(this), "Panel1", 8, 8, 201, 87);
     frame->setFrameShape(QFrame::Panel);
     frame->setFrameShadow(QFrame::Sunken);

@@ -60,28 +60,38 @@ void TfrmMain::buildControls() {
     bevel->setFrameShape(QFrame::HLine);
     bevel->setFrameShadow(QFrame::Sunken);
 
+    // A list is named for what it chooses, not announced by its entry.
     cmbCtype_ = place(new QComboBox(client), "cmbCtype", 4, 7, 77, 20);
     for (std::string_view name : kSymbologyNames) cmbCtype_->addItem(toQString(name));
-    cmbCtype_->setToolTip(QStringLiteral("ﾊﾞｰｺｰﾄﾞ種の選択"));
+    cmbCtype_->setToolTip(tr("ﾊﾞｰｺｰﾄﾞ種の選択"));
+    cmbCtype_->setAccessibleName(tr("ﾊﾞｰｺｰﾄﾞ種"));
+    cmbCtype_->setAccessibleDescription(cmbCtype_->toolTip());
 
     edtCode_ = place(new QLineEdit(client), "edtCode", 88, 7, 193, 20);
     edtCode_->setFont(fixedPitchFont());
+    edtCode_->setAccessibleName(tr("ｺｰﾄﾞ"));
+    edtCode_->setAccessibleDescription(
+        tr("ﾊﾞｰｺｰﾄﾞにするｺｰﾄﾞ。Enterで描画してｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰします"));
 
     labCol_ = place(new QLabel(QStringLiteral("0"), client), "labCol", 288, 12, 15, 12);
     labCol_->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    labCol_->setToolTip(QStringLiteral("桁数"));
+    labCol_->setToolTip(tr("桁数"));
 
     cmbAngle_ = place(new QComboBox(client), "cmbAngle", 4, 35, 77, 20);
-    for (std::string_view name : kAngleNames) cmbAngle_->addItem(toQString(name));
+    for (std::size_t i = 0; i < kAngleNames.size(); ++i)
+        cmbAngle_->addItem(toQString(angleName(i)));
     cmbAngle_->setFont(fixedPitchFont());
-    cmbAngle_->setToolTip(QStringLiteral("ﾗﾍﾞﾙの向き"));
+    cmbAngle_->setToolTip(tr("ﾗﾍﾞﾙの向き"));
+    cmbAngle_->setAccessibleName(cmbAngle_->toolTip());
+    cmbAngle_->setAccessibleDescription(tr("画像を回す角度"));
 
     labStatus_ = place(new QLabel(client), "labStatus", 90, 40, 167, 12);
     labStatus_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     btnDraw_ = place(new QPushButton(QStringLiteral("draw"), client), "btnDraw", 263, 33, 43, 24);
     btnDraw_->setDefault(true);
-    btnDraw_->setToolTip(QStringLiteral("描画+ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰ"));
+    btnDraw_->setToolTip(tr("描画+ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰ"));
+    btnDraw_->setAccessibleDescription(btnDraw_->toolTip());
     // Enter anywhere in the window presses the default button.
     for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)})
         connect(new QShortcut(key, this), &QShortcut::activated, btnDraw_, &QPushButton::click);
@@ -104,24 +114,29 @@ void TfrmMain::buildControls() {
 void TfrmMain::buildMenu() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
-    QMenu* file = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
-    file->addAction(QStringLiteral("終了(&X)"), this, [this] { close(); });
+    QMenu* file = bar->addMenu(tr("ﾌｧｲﾙ(&F)"));
+    // Ctrl+Q closes as the close box does: the settings are saved.
+    QAction* quit = file->addAction(tr("終了(&X)"), this, [this] { close(); });
+    quit->setObjectName(QStringLiteral("mnuExit"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    QMenu* options = bar->addMenu(QStringLiteral("設定(&C)"));
-    options->addAction(QStringLiteral("基本設定(&B).."), this, [this] { mnuSizeClick(); });
-    options->addAction(QStringLiteral("2次元ｺｰﾄﾞ(&2)..."), this, [this] { mnuMatrixClick(); });
-    options->addAction(QStringLiteral("ﾌｫﾝﾄ(&F)..."), this, [this] { form_.mnuFontClick(); });
-    options->addAction(QStringLiteral("ｻｳﾝﾄﾞ(&S)..."), this, [this] { mnuSoundClick(); });
+    QMenu* options = bar->addMenu(tr("設定(&C)"));
+    options->addAction(tr("基本設定(&B).."), this, [this] { mnuSizeClick(); });
+    options->addAction(tr("2次元ｺｰﾄﾞ(&2)..."), this, [this] { mnuMatrixClick(); });
+    options->addAction(tr("ﾌｫﾝﾄ(&F)..."), this, [this] { form_.mnuFontClick(); });
+    options->addAction(tr("ｻｳﾝﾄﾞ(&S)..."), this, [this] { mnuSoundClick(); });
     options->addSeparator();
-    mnuClip_ = options->addAction(QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ監視(&C)"));
+    mnuClip_ = options->addAction(tr("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ監視(&C)"));
     mnuClip_->setObjectName(QStringLiteral("mnuClip"));
     mnuClip_->setCheckable(true);
     connect(mnuClip_, &QAction::triggered, this, [this] { form_.mnuClipClick(); });
 
-    QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    help->addAction(QStringLiteral("目次(&C)"), this, [this] { form_.mnuTopicClick(); });
+    QMenu* help = bar->addMenu(tr("ﾍﾙﾌﾟ(&H)"));
+    QAction* topics = help->addAction(tr("目次(&C)"), this, [this] { form_.mnuTopicClick(); });
+    topics->setObjectName(QStringLiteral("mnuTopic"));
+    topics->setShortcut(QKeySequence(Qt::Key_F1));
     help->addSeparator();
-    help->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."), this, [this] { mnuAboutClick(); });
+    help->addAction(tr("ﾊﾞｰｼﾞｮﾝ情報(&A)..."), this, [this] { mnuAboutClick(); });
 }
 
 // Qt announces the program's own clipboard writes at once, from inside the handler that

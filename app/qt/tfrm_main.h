@@ -6,6 +6,7 @@
 #include "lorrin/main_form.h"
 #include "qt_adapter.h"
 
+#include <QCoreApplication>
 #include <QMainWindow>
 
 #include <filesystem>
@@ -21,6 +22,8 @@ class QPushButton;
 namespace lorrin::qt {
 
 class TfrmMain : public QMainWindow, public MainFormView {
+    Q_DECLARE_TR_FUNCTIONS(TfrmMain)
+
 public:
     // Creates the window and runs FormCreate with the settings file in `programDir` and
     // the command line's arguments.

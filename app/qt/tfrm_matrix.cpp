@@ -40,20 +40,21 @@ struct ListRow {
     const char* accessibleName;
     const char* toolTip;  // nullptr for none
     int top;              // of the list in its frame; its label sits 4 pixels lower
+    const char* description;  // for assistive tools: the tool tip, where there is one
 };
 
 // The lists in tab order, each with its label.
 constexpr std::array<ListRow, 5> kListRows = {{
     {MatrixList::cmbQrLevel, kQrGroup, "Label1", "ｴﾗｰ訂正ﾚﾍﾞﾙ", "cmbQrLevel", "QRｺｰﾄﾞのｴﾗｰ訂正ﾚﾍﾞﾙ",
-     "復元できる汚れ・欠けの割合", 18},
+     "復元できる汚れ・欠けの割合", 18, "復元できる汚れ・欠けの割合"},
     {MatrixList::cmbQrVersion, kQrGroup, "Label2", "ﾊﾞｰｼﾞｮﾝ", "cmbQrVersion", "QRｺｰﾄﾞのﾊﾞｰｼﾞｮﾝ",
-     "自動: 文字が収まる最小のﾊﾞｰｼﾞｮﾝ", 42},
+     "自動: 文字が収まる最小のﾊﾞｰｼﾞｮﾝ", 42, "自動: 文字が収まる最小のﾊﾞｰｼﾞｮﾝ"},
     {MatrixList::cmbDmShape, kDmGroup, "Label3", "形状", "cmbDmShape", "ﾃﾞｰﾀﾏﾄﾘｯｸｽの形状", nullptr,
-     18},
+     18, "正方形か長方形か"},
     {MatrixList::cmbPdfLevel, kPdfGroup, "Label4", "ｴﾗｰ訂正ﾚﾍﾞﾙ", "cmbPdfLevel",
-     "PDF417のｴﾗｰ訂正ﾚﾍﾞﾙ", "自動: 文字数に応じた推奨ﾚﾍﾞﾙ", 18},
+     "PDF417のｴﾗｰ訂正ﾚﾍﾞﾙ", "自動: 文字数に応じた推奨ﾚﾍﾞﾙ", 18, "自動: 文字数に応じた推奨ﾚﾍﾞﾙ"},
     {MatrixList::cmbPdfColumns, kPdfGroup, "Label5", "ﾃﾞｰﾀ列数", "cmbPdfColumns",
-     "PDF417のﾃﾞｰﾀ列数", "自動: 幅が高さのおよそ3倍", 42},
+     "PDF417のﾃﾞｰﾀ列数", "自動: 幅が高さのおよそ3倍", 42, "自動: 幅が高さのおよそ3倍"},
 }};
 
 struct CheckRow {
@@ -65,14 +66,16 @@ struct CheckRow {
     int left;
     int top;
     int width;
+    const char* description;  // for assistive tools: the tool tip, where there is one
 };
 
 // The check boxes: QR Code's in its frame, the readable line's below the frames.
 constexpr std::array<CheckRow, 2> kCheckRows = {{
     {MatrixCheck::chkQrUtf8, kQrGroup, "chkQrUtf8", "日本語もUTF-8で符号化する",
-     "外すと、日本語の文字はShift_JISの漢字ﾓｰﾄﾞで符号化します", 8, 70, 177},
+     "外すと、日本語の文字はShift_JISの漢字ﾓｰﾄﾞで符号化します", 8, 70, 177,
+     "外すと、日本語の文字はShift_JISの漢字ﾓｰﾄﾞで符号化します"},
     {MatrixCheck::chkMatrixText, kNoGroup, "chkMatrixText", "2次元ｺｰﾄﾞの下にOCR文字を表示する",
-     nullptr, 9, 236, 268},
+     nullptr, 9, 236, 268, "QR・ﾃﾞｰﾀﾏﾄﾘｯｸｽ・PDF417の下に文字列を描く"},
 }};
 
 constexpr int kGroupLeft = 8;
@@ -84,41 +87,42 @@ constexpr int kListLeft = 88;  // a label ends 4 pixels before its list
 
 TfrmMatrix::TfrmMatrix(Settings& settings, QWidget* parent)
     : QDialog(parent), dialog_(*this, settings) {
-    frameDialog(*this, "frmMatrix", QStringLiteral("2次元ｺｰﾄﾞ設定"), 285, 260);
+    frameDialog(*this, "frmMatrix", tr("2次元ｺｰﾄﾞ設定"), 285, 260);
     std::array<QGroupBox*, kGroupRows.size()> groups{};
     for (std::size_t i = 0; i < kGroupRows.size(); ++i) {
         const GroupRow& row = kGroupRows[i];
-        groups[i] = place(new QGroupBox(QString::fromUtf8(row.title), this), row.name, kGroupLeft,
-                          row.top, kGroupWidth, row.height);
+        groups[i] = place(new QGroupBox(tr(row.title), this), row.name, kGroupLeft, row.top,
+                          kGroupWidth, row.height);
         groups[i]->setAccessibleName(groups[i]->title());
     }
     for (const ListRow& row : kListRows) {
         QGroupBox* group = groups[row.group];
-        auto* label = place(new QLabel(QString::fromUtf8(row.label), group), row.labelName,
-                            kLabelLeft, row.top + 4, kListLeft - 4 - kLabelLeft, 12);
+        auto* label = place(new QLabel(tr(row.label), group), row.labelName, kLabelLeft,
+                            row.top + 4, kListLeft - 4 - kLabelLeft, 12);
         label->setAlignment(Qt::AlignRight | Qt::AlignTop);
         auto* list = place(new QComboBox(group), row.listName, kListLeft, row.top,
                            kGroupWidth - 8 - kListLeft, 20);
         for (const std::string& entry : matrixListEntries(row.list))
             list->addItem(toQString(entry));
-        list->setAccessibleName(QString::fromUtf8(row.accessibleName));
-        if (row.toolTip != nullptr) list->setToolTip(QString::fromUtf8(row.toolTip));
+        list->setAccessibleName(tr(row.accessibleName));
+        list->setAccessibleDescription(tr(row.description));
+        if (row.toolTip != nullptr) list->setToolTip(tr(row.toolTip));
         label->setBuddy(list);
         lists_[row.list] = list;
     }
     for (const CheckRow& row : kCheckRows) {
         QWidget* owner = row.group == kNoGroup ? static_cast<QWidget*>(this) : groups[row.group];
-        auto* box = place(new QCheckBox(QString::fromUtf8(row.caption), owner), row.name, row.left,
-                          row.top, row.width, 17);
+        auto* box = place(new QCheckBox(tr(row.caption), owner), row.name, row.left, row.top,
+                          row.width, 17);
         box->setAccessibleName(box->text());
-        if (row.toolTip != nullptr) box->setToolTip(QString::fromUtf8(row.toolTip));
+        box->setAccessibleDescription(tr(row.description));
+        if (row.toolTip != nullptr) box->setToolTip(tr(row.toolTip));
         checks_[row.box] = box;
     }
 
     auto* ok = place(new QPushButton(QStringLiteral("OK"), this), "btnOK", 210, 8, 67, 22);
     ok->setDefault(true);
-    auto* cancel =
-        place(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), "btnCancel", 210, 36, 67, 22);
+    auto* cancel = place(new QPushButton(tr("ｷｬﾝｾﾙ"), this), "btnCancel", 210, 36, 67, 22);
     for (QPushButton* button : {ok, cancel}) button->setAccessibleName(button->text());
     setTabOrderChain({lists_[MatrixList::cmbQrLevel], lists_[MatrixList::cmbQrVersion],
                       checks_[MatrixCheck::chkQrUtf8], lists_[MatrixList::cmbDmShape],

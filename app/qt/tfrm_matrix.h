@@ -4,6 +4,7 @@
 
 #include "lorrin/dialogs.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 
 #include <map>
@@ -14,6 +15,8 @@ class QComboBox;
 namespace lorrin::qt {
 
 class TfrmMatrix : public QDialog, public MatrixDialogView {
+    Q_DECLARE_TR_FUNCTIONS(TfrmMatrix)
+
 public:
     TfrmMatrix(Settings& settings, QWidget* parent);
 

@@ -17,19 +17,23 @@ namespace {
 struct EditRow {
     SizeEdit edit;
     const char* labelName;
-    const char* label;
+    const char* label;  // also the box's name for assistive tools
     int labelLeft;
     const char* editName;
     int top;  // of the edit box; its label sits 8 pixels lower
+    const char* description;
 };
 
 // The edit boxes in tab order, each with its label.
 constexpr std::array<EditRow, 5> kEditRows = {{
-    {SizeEdit::edtHeight, "Label1", "ﾊﾞｰｺｰﾄﾞ高さ", 32, "edtHeight", 8},
-    {SizeEdit::edtHeight2, "Label2", "ｶﾞｰﾄﾞﾊﾞｰ高さ増分", 8, "edtHeight2", 32},
-    {SizeEdit::edtNarrow, "Label3", "ﾅﾛｰﾊﾞｰ幅", 40, "edtNarrow", 56},
-    {SizeEdit::edtNWratio, "Label5", "太/細ﾊﾞｰ幅比", 24, "edtNWratio", 80},
-    {SizeEdit::edtGap, "Label4", "ｷｬﾗｸﾀ間ｷﾞｬｯﾌﾟ", 16, "edtGap", 104},
+    {SizeEdit::edtHeight, "Label1", "ﾊﾞｰｺｰﾄﾞ高さ", 32, "edtHeight", 8, "ﾊﾞｰの高さ(ﾋﾟｸｾﾙ数)"},
+    {SizeEdit::edtHeight2, "Label2", "ｶﾞｰﾄﾞﾊﾞｰ高さ増分", 8, "edtHeight2", 32,
+     "ｶﾞｰﾄﾞﾊﾞｰを他のﾊﾞｰより長くする分(ﾋﾟｸｾﾙ数)"},
+    {SizeEdit::edtNarrow, "Label3", "ﾅﾛｰﾊﾞｰ幅", 40, "edtNarrow", 56, "細いﾊﾞｰの幅(ﾋﾟｸｾﾙ数)"},
+    {SizeEdit::edtNWratio, "Label5", "太/細ﾊﾞｰ幅比", 24, "edtNWratio", 80,
+     "太いﾊﾞｰの幅が細いﾊﾞｰの何倍か"},
+    {SizeEdit::edtGap, "Label4", "ｷｬﾗｸﾀ間ｷﾞｬｯﾌﾟ", 16, "edtGap", 104,
+     "ｷｬﾗｸﾀの間のすき間(細いﾊﾞｰの幅の何倍か)"},
 }};
 
 struct CheckRow {
@@ -38,43 +42,57 @@ struct CheckRow {
     const char* caption;
     int top;
     int width;
+    const char* description;
 };
 
 // The check boxes in tab order.
 constexpr std::array<CheckRow, 4> kCheckRows = {{
-    {SizeCheck::chkSum, "chkSum", "ITF/NW7/C39時はﾁｪｯｸｻﾑを付ける", 136, 233},
-    {SizeCheck::chkOCR, "chkOCR", "OCR文字を表示する", 158, 233},
-    {SizeCheck::chkAddSum, "chkAddSum", "OCR文字にﾁｪｯｸｻﾑやﾍｯﾀﾞを付加する", 180, 233},
-    {SizeCheck::chkWPConly, "chkWPConly", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞ監視機能をWPCコードに限定", 201, 247},
+    {SizeCheck::chkSum, "chkSum", "ITF/NW7/C39時はﾁｪｯｸｻﾑを付ける", 136, 233,
+     "ITF・NW7・Code39にﾁｪｯｸ文字を加える"},
+    {SizeCheck::chkOCR, "chkOCR", "OCR文字を表示する", 158, 233, "ﾊﾞｰの下に読める文字を描く"},
+    {SizeCheck::chkAddSum, "chkAddSum", "OCR文字にﾁｪｯｸｻﾑやﾍｯﾀﾞを付加する", 180, 233,
+     "読める文字にｽﾀｰﾄ/ｽﾄｯﾌﾟ文字やﾁｪｯｸ文字も含める"},
+    {SizeCheck::chkWPConly, "chkWPConly", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞ監視機能をWPCコードに限定", 201, 247,
+     "ｸﾘｯﾌﾟﾎﾞｰﾄﾞ監視で数字と点だけの文字列をJAN/UPCにする。外すと upc@ などで始まる文字列を変換する"},
 }};
 
 }  // namespace
 
 TfrmSize::TfrmSize(Settings& settings, QWidget* parent)
     : QDialog(parent), dialog_(*this, settings) {
-    frameDialog(*this, "frmSize", QStringLiteral("基本設定"), 267, 225);
+    frameDialog(*this, "frmSize", tr("基本設定"), 267, 225);
     std::vector<QWidget*> tabOrder;
     for (const EditRow& row : kEditRows) {
-        place(new QLabel(QString::fromUtf8(row.label), this), row.labelName, row.labelLeft,
-              row.top + 8, 104 - row.labelLeft, 12);
+        auto* label = place(new QLabel(tr(row.label), this), row.labelName, row.labelLeft,
+                            row.top + 8, 104 - row.labelLeft, 12);
         QLineEdit* edit = place(new QLineEdit(this), row.editName, 104, row.top, 57, 20);
+        label->setBuddy(edit);
+        // The Japanese labels stand where they always stood; a translation ends 4 pixels
+        // before its box, with the room to the dialog's edge.
+        if (label->text() != QString::fromUtf8(row.label)) {
+            label->setGeometry(8, row.top + 8, 104 - 4 - 8, 12);
+            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        }
+        edit->setAccessibleName(label->text());
+        edit->setAccessibleDescription(tr(row.description));
         edits_[row.edit] = edit;
         tabOrder.push_back(edit);
     }
-    auto* note = place(new QLabel(QStringLiteral("数値はﾋﾟｸｾﾙ数で指定して下さい。"), this),
-                       "Label6", 176, 80, 67, 36);
+    auto* note =
+        place(new QLabel(tr("数値はﾋﾟｸｾﾙ数で指定して下さい。"), this), "Label6", 176, 80, 67, 36);
     note->setWordWrap(true);
     note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     for (const CheckRow& row : kCheckRows) {
-        QCheckBox* box = place(new QCheckBox(QString::fromUtf8(row.caption), this), row.name, 9,
-                               row.top, row.width, 17);
+        QCheckBox* box =
+            place(new QCheckBox(tr(row.caption), this), row.name, 9, row.top, row.width, 17);
+        box->setAccessibleName(box->text());
+        box->setAccessibleDescription(tr(row.description));
         checks_[row.box] = box;
         tabOrder.push_back(box);
     }
     auto* ok = place(new QPushButton(QStringLiteral("OK"), this), "btnOK", 192, 8, 67, 22);
     ok->setDefault(true);
-    auto* cancel =
-        place(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), "btnCancel", 192, 36, 67, 22);
+    auto* cancel = place(new QPushButton(tr("ｷｬﾝｾﾙ"), this), "btnCancel", 192, 36, 67, 22);
     tabOrder.insert(tabOrder.end(), {ok, cancel});
     setTabOrderChain(tabOrder);
     connect(ok, &QPushButton::clicked, this, [this] { dialog_.btnOKClick(); });

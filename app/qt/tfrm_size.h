@@ -3,6 +3,7 @@
 
 #include "lorrin/dialogs.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 
 #include <map>
@@ -13,6 +14,8 @@ class QLineEdit;
 namespace lorrin::qt {
 
 class TfrmSize : public QDialog, public SizeDialogView {
+    Q_DECLARE_TR_FUNCTIONS(TfrmSize)
+
 public:
     TfrmSize(Settings& settings, QWidget* parent);
 

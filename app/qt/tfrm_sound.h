@@ -4,6 +4,7 @@
 
 #include "lorrin/dialogs.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 
 class QCheckBox;
@@ -12,6 +13,8 @@ class QLineEdit;
 namespace lorrin::qt {
 
 class TfrmSound : public QDialog, public SoundDialogView {
+    Q_DECLARE_TR_FUNCTIONS(TfrmSound)
+
 public:
     TfrmSound(Settings& settings, platform::Sound& sound, QWidget* parent);
 
