@@ -34,6 +34,7 @@ quillmark_install_path(LORRIN_DOC_DIR_FROM_PROGRAM "" ${CMAKE_INSTALL_BINDIR} ${
 # and Qt's (lorrin_LANGUAGE.qm): the programs find them from their own folder.
 set(LORRIN_LOCALE_DIR ${CMAKE_INSTALL_LOCALEDIR})
 set(LORRIN_TRANSLATIONS_DIR ${CMAKE_INSTALL_DATADIR}/lorrin/translations)
+set(LORRIN_TRANSLATIONS_DIR_FULL ${CMAKE_INSTALL_FULL_DATADIR}/lorrin/translations)
 quillmark_install_path(LORRIN_LOCALE_DIR_FROM_PROGRAM "" ${CMAKE_INSTALL_BINDIR} ${LORRIN_LOCALE_DIR})
 quillmark_install_path(LORRIN_TRANSLATIONS_DIR_FROM_PROGRAM "" ${CMAKE_INSTALL_BINDIR}
                        ${LORRIN_TRANSLATIONS_DIR})
