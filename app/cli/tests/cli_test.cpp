@@ -846,6 +846,13 @@ TEST_F(Cli, UsageMessagesFollowTheLocale) {
         EXPECT_EQ(read(rows[i].file).substr(0, rows[i].start.size()), rows[i].start)
             << "row " << i;
     }
+    // The system's reason comes whole, in Japanese where the system has it so: never
+    // turned into question marks for a code set the locale does not name.
+    locale_ = "ja_JP.UTF-8";
+    EXPECT_EQ(run("-o missing/x.png 12345670"), 3);
+    const std::string report = read("stderr.txt");
+    EXPECT_TRUE(report.starts_with("lorrin-cli: missing/x.png に書き込めません: ")) << report;
+    EXPECT_EQ(report.find('?'), std::string::npos) << report;
 }
 
 // Programs that take an SVG's user units for pixels at 96 dpi and ignore its size in points

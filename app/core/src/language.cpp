@@ -2,7 +2,6 @@
 
 #include <libintl.h>
 
-#include <array>
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
@@ -29,12 +28,14 @@ std::filesystem::path gettextCatalogue(const std::filesystem::path& folder,
 }
 
 // The C library's gettext reads no catalogue under the "C" locale; C.UTF-8 is the locale
-// every system has that it reads them under.
+// every system has that it reads them under.  The C library's own texts (a system error's
+// reason) come as UTF-8 like every other, whatever code set LC_CTYPE has.
 void allowCatalogues() {
     const char* messages = std::setlocale(LC_MESSAGES, "");
     if (messages == nullptr || std::strcmp(messages, "C") == 0 ||
         std::strcmp(messages, "POSIX") == 0)
         std::setlocale(LC_MESSAGES, "C.UTF-8");
+    bind_textdomain_codeset("libc", "UTF-8");
 }
 
 }  // namespace
@@ -82,7 +83,11 @@ std::string useLanguage(std::string_view wanted, const CatalogueFolders& folders
     }
     allowCatalogues();
     // LANGUAGE names the catalogue whatever the locale is, also a locale the system lacks.
+#if defined(_WIN32)
+    _putenv_s("LANGUAGE", language.c_str());
+#else
     setenv("LANGUAGE", language.c_str(), 1);
+#endif
     // Without a catalogue of its own, the domain is bound where none lies all the same, so
     // that no other installation's catalogue is taken for it.
     if (folder == nullptr && !folders.gettext.empty()) folder = &folders.gettext.front();
