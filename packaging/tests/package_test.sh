@@ -37,7 +37,11 @@ declare -A files=(
   [lorrin]="usr/bin/lorrin usr/bin/lorrin-cli usr/bin/rotateview usr/libexec/lorrin/lorrin-keeper
     usr/share/applications/lorrin.desktop usr/share/metainfo/org.example.quillmark.lorrin.metainfo.xml
     usr/share/icons/hicolor/scalable/apps/lorrin.svg $icons
-    usr/share/doc/lorrin/lorrin.html usr/share/doc/lorrin/changelog.gz
+    usr/share/doc/lorrin/lorrin.html usr/share/doc/lorrin/lorrin.en.html
+    usr/share/locale/ja/LC_MESSAGES/lorrin.mo usr/share/locale/en/LC_MESSAGES/lorrin.mo
+    usr/share/locale/*/LC_MESSAGES/lorrin.mo usr/share/lorrin/translations/lorrin_ja.qm
+    usr/share/lorrin/translations/lorrin_en.qm usr/share/lorrin/translations/lorrin_*.qm
+    usr/share/doc/lorrin/changelog.gz
     usr/share/doc/lorrin/copyright usr/share/man/man1/lorrin.1.gz
     usr/share/man/man1/lorrin-cli.1.gz usr/share/man/man1/rotateview.1.gz"
 )
