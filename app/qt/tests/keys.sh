@@ -64,9 +64,11 @@ for row in "${rows[@]}"; do
         QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config" ASAN_OPTIONS="$ASAN_OPTIONS" \
         "$locale" "$work/program/lorrin" >>"$work/lorrin.log" 2>&1 &
     lorrin_pid=$!
-    wait_for 20 xdotool search --name '^Quillmark$' >"$work/window" || fail "$locale: no window"
+    # Once shown (mapped), the window takes the keyboard focus.
+    wait_for 20 xdotool search --onlyvisible --name '^Quillmark$' >"$work/window" ||
+        fail "$locale: no window"
     window=$(head -n1 "$work/window")
-    xdotool windowfocus --sync "$window" || fail "$locale: the window takes no focus"
+    wait_for 10 xdotool windowfocus --sync "$window" || fail "$locale: the window takes no focus"
     if [ -n "${LORRIN_SCREENSHOTS:-}" ]; then
         import -window "$window" "$LORRIN_SCREENSHOTS/x11-${locale//[=.]/-}.png"
     fi
