@@ -568,6 +568,29 @@ bool hasJapanese(const QString& text) {
     });
 }
 
+// Both catalogues hold the same texts, each translated: into English without a Japanese
+// character left, into Japanese (the English-written texts of lorrin-cli, rotateview and
+// the adapter) with one at least; only the help document's name is no sentence.
+TEST(Catalogues, EachHoldsEveryTextTranslated) {
+    const Catalogue english = readCatalogue("en");
+    const Catalogue japanese = readCatalogue("ja");
+    ASSERT_FALSE(english.empty());
+    for (const auto& [catalogue, other] : {std::pair{&english, &japanese}, {&japanese, &english}}) {
+        for (const auto& [context, messages] : *catalogue) {
+            for (const auto& [source, translation] : messages) {
+                SCOPED_TRACE(context.toStdString() + ": " + source.toStdString());
+                EXPECT_TRUE(other->at(context).contains(source));
+                EXPECT_FALSE(translation.isEmpty());
+                if (catalogue == &english) {
+                    EXPECT_FALSE(hasJapanese(translation));
+                } else if (!hasJapanese(source) && context != QLatin1String("help")) {
+                    EXPECT_TRUE(hasJapanese(translation));
+                }
+            }
+        }
+    }
+}
+
 // Makes `language` the core's and the windows' language, as lorrin does as it starts, from
 // the catalogues beside the test; "" goes back to no catalogue at all (the code's texts).
 void useLanguageEverywhere(const std::string& language) {
