@@ -3,101 +3,142 @@
 #include "lorrin/keeper/handover.h"
 #include "platform/dib.h"
 
-#include <png.h>
-#include <zlib.h>
+#include <libdeflate.h>
 
-#include <csetjmp>
-#include <utility>
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <new>
+#include <span>
+#include <string_view>
 #include <vector>
 
 namespace lorrin {
 namespace {
 
-// Everything one PNG encoding owns, made before libpng can longjmp out of it.
-struct PngJob {
-    const platform::Bitmap& picture;
-    std::uint32_t pixelsPerMetre;
-    bool indexed;
-    int depth;
-    std::vector<png_color> colours;
-    std::vector<png_byte> row;
-    std::vector<std::uint8_t> image;
-};
+constexpr std::array<std::uint8_t, 8> kPngSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+constexpr std::size_t kHeaderSize = 13;      // IHDR
+constexpr std::size_t kResolutionSize = 9;   // pHYs
+constexpr std::uint8_t kColourPalette = 3;
+constexpr std::uint8_t kColourRgb = 2;
+constexpr std::uint8_t kFilterNone = 0;
+constexpr std::uint8_t kUnitMetre = 1;
+// A chunk holds at most 2^31 - 1 bytes; a longer image goes into several IDAT chunks.
+constexpr std::size_t kChunkMax = 0x7FFF'FFFF;
+// Buffers beyond this are given back after a picture, so one large picture of a batch
+// does not hold its memory to the end.
+constexpr std::size_t kKeptBufferMax = std::size_t{16} << 20;
 
-void appendToImage(png_structp png, png_bytep data, png_size_t size) {
-    auto* image = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
-    image->insert(image->end(), data, data + size);
+void storeWord(std::uint8_t* at, std::uint32_t word) {
+    for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(word >> (24 - 8 * i));
 }
 
-// The rows of the picture as PNG rows of the job's depth.
-void fillRow(PngJob& job, int y) {
-    const platform::Bitmap& picture = job.picture;
-    if (job.indexed && job.depth == picture.bitsPerPixel()) {
-        const auto src = picture.row(y);
-        std::copy(src.begin(), src.begin() + static_cast<std::ptrdiff_t>(job.row.size()),
-                  job.row.begin());
-    } else if (job.indexed) {
-        // An 8-bit picture with a 16-entry palette packs into 4 bits.
-        std::fill(job.row.begin(), job.row.end(), png_byte{0});
-        for (int x = 0; x < picture.width(); ++x) {
-            const auto value = static_cast<png_byte>(picture.pixel(x, y) & 0x0F);
-            job.row[static_cast<std::size_t>(x) / 2] |=
-                static_cast<png_byte>(x % 2 == 0 ? value << 4 : value);
-        }
-    } else {
-        for (int x = 0; x < picture.width(); ++x) {
-            const std::uint32_t rgb = picture.pixel(x, y);
-            const auto at = static_cast<std::size_t>(x) * 3;
-            job.row[at] = static_cast<png_byte>(rgb >> 16);
-            job.row[at + 1] = static_cast<png_byte>(rgb >> 8);
-            job.row[at + 2] = static_cast<png_byte>(rgb);
-        }
-    }
-}
-
-// libpng reports errors by longjmp back here; this frame and everything it calls keep
-// their objects in `job`, so no destructor is skipped.
-bool encodePng(png_structp png, png_infop info, PngJob& job) {
-    if (setjmp(png_jmpbuf(png))) return false;
-    png_set_write_fn(png, &job.image, appendToImage, nullptr);
-    // A barcode picture is bands of equal rows: "up" turns every row after a band's first
-    // into zeros, and run-length matching packs those at a fraction of deflate's cost.
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
-    png_set_compression_strategy(png, Z_RLE);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(job.picture.width()),
-                 static_cast<png_uint_32>(job.picture.height()), job.depth,
-                 job.indexed ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (job.indexed)
-        png_set_PLTE(png, info, job.colours.data(), static_cast<int>(job.colours.size()));
-    png_set_pHYs(png, info, job.pixelsPerMetre, job.pixelsPerMetre, PNG_RESOLUTION_METER);
-    png_write_info(png, info);
-    for (int y = 0; y < job.picture.height(); ++y) {
-        fillRow(job, y);
-        png_write_row(png, job.row.data());
-    }
-    png_write_end(png, nullptr);
-    return true;
+// Length, type, data and the CRC of type and data.
+void putChunk(std::vector<std::uint8_t>& out, std::string_view type,
+              std::span<const std::uint8_t> data) {
+    const std::size_t at = out.size();
+    out.resize(at + 4 + type.size() + data.size() + 4);
+    std::uint8_t* chunk = out.data() + at;
+    storeWord(chunk, static_cast<std::uint32_t>(data.size()));
+    std::memcpy(chunk + 4, type.data(), type.size());
+    if (!data.empty()) std::memcpy(chunk + 4 + type.size(), data.data(), data.size());
+    const std::size_t crcAt = 4 + type.size() + data.size();
+    storeWord(chunk + crcAt, libdeflate_crc32(0, chunk + 4, crcAt - 4));
 }
 
 }  // namespace
 
-std::vector<std::uint8_t> pngImage(const platform::Bitmap& picture, int dpi) {
-    const bool indexed = picture.bitsPerPixel() != 24;
-    const int depth = !indexed ? 8 : (picture.palette().size() <= 16 ? 4 : 8);
-    const auto width = static_cast<std::size_t>(picture.width());
-    PngJob job{picture, static_cast<std::uint32_t>(pixelsPerMetre(dpi)), indexed, depth, {}, {},
-               {}};
-    for (const platform::Rgb& c : picture.palette())
-        job.colours.push_back({c.red, c.green, c.blue});
-    job.row.resize(indexed ? (width * static_cast<std::size_t>(depth) + 7) / 8 : width * 3);
+void PngEncoder::FreeCompressor::operator()(libdeflate_compressor* c) const {
+    libdeflate_free_compressor(c);
+}
 
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png == nullptr ? nullptr : png_create_info_struct(png);
-    const bool ok = info != nullptr && encodePng(png, info, job);
-    png_destroy_write_struct(&png, &info);
-    if (!ok) job.image.clear();
-    return std::move(job.image);
+// A barcode picture is bands of equal rows.  Unfiltered, each row after a band's first
+// repeats the one above, and deflate packs it into one or two matches a row back, which its
+// fastest level finds: smaller and quicker than "up" filtering with run-length matching
+// (a run per zero row, and the whole stream's set-up per picture).
+PngEncoder::PngEncoder() : compressor_(libdeflate_alloc_compressor(1)) {
+    if (!compressor_) throw std::bad_alloc();
+}
+
+PngEncoder::~PngEncoder() = default;
+
+void PngEncoder::fillScanlines(const platform::Bitmap& picture, int depth) {
+    const bool indexed = picture.bitsPerPixel() != 24;
+    const auto width = static_cast<std::size_t>(picture.width());
+    const std::size_t rowBytes =
+        indexed ? (width * static_cast<std::size_t>(depth) + 7) / 8 : width * 3;
+    scanlines_.resize((rowBytes + 1) * static_cast<std::size_t>(picture.height()));
+    std::uint8_t* out = scanlines_.data();
+    for (int y = 0; y < picture.height(); ++y) {
+        *out++ = kFilterNone;
+        const std::uint8_t* src = picture.row(y).data();
+        if (indexed && depth == picture.bitsPerPixel()) {
+            std::memcpy(out, src, rowBytes);
+        } else if (indexed) {
+            // An 8-bit picture with a 16-entry palette packs into 4 bits.
+            std::fill(out, out + rowBytes, std::uint8_t{0});
+            for (std::size_t x = 0; x < width; ++x)
+                out[x / 2] |= static_cast<std::uint8_t>((src[x] & 0x0F) << (x % 2 == 0 ? 4 : 0));
+        } else {
+            // A DIB row holds blue, green, red; a PNG row red, green, blue.
+            for (std::size_t x = 0; x < width; ++x) {
+                out[3 * x] = src[3 * x + 2];
+                out[3 * x + 1] = src[3 * x + 1];
+                out[3 * x + 2] = src[3 * x];
+            }
+        }
+        out += rowBytes;
+    }
+}
+
+bool PngEncoder::encode(const platform::Bitmap& picture, int dpi,
+                        std::vector<std::uint8_t>& image) {
+    image.clear();
+    try {
+        const bool indexed = picture.bitsPerPixel() != 24;
+        const int depth = !indexed ? 8 : (picture.palette().size() <= 16 ? 4 : 8);
+        fillScanlines(picture, depth);
+        compressed_.resize(libdeflate_zlib_compress_bound(compressor_.get(), scanlines_.size()));
+        compressed_.resize(libdeflate_zlib_compress(compressor_.get(), scanlines_.data(),
+                                                    scanlines_.size(), compressed_.data(),
+                                                    compressed_.size()));
+
+        image.insert(image.end(), kPngSignature.begin(), kPngSignature.end());
+        std::array<std::uint8_t, kHeaderSize> header{};
+        storeWord(&header[0], static_cast<std::uint32_t>(picture.width()));
+        storeWord(&header[4], static_cast<std::uint32_t>(picture.height()));
+        header[8] = static_cast<std::uint8_t>(depth);
+        header[9] = indexed ? kColourPalette : kColourRgb;
+        // header[10..12]: deflate, adaptive filtering, no interlace
+        putChunk(image, "IHDR", header);
+        if (indexed) {
+            colours_.clear();
+            for (const platform::Rgb& c : picture.palette())
+                colours_.insert(colours_.end(), {c.red, c.green, c.blue});
+            putChunk(image, "PLTE", colours_);
+        }
+        std::array<std::uint8_t, kResolutionSize> resolution{};
+        const auto perMetre = static_cast<std::uint32_t>(pixelsPerMetre(dpi));
+        storeWord(&resolution[0], perMetre);
+        storeWord(&resolution[4], perMetre);
+        resolution[8] = kUnitMetre;
+        putChunk(image, "pHYs", resolution);
+        const std::span<const std::uint8_t> stream(compressed_);
+        for (std::size_t at = 0; at < stream.size(); at += kChunkMax)
+            putChunk(image, "IDAT", stream.subspan(at, std::min(kChunkMax, stream.size() - at)));
+        putChunk(image, "IEND", {});
+    } catch (const std::bad_alloc&) {
+        image.clear();
+    }
+    if (scanlines_.capacity() > kKeptBufferMax) std::vector<std::uint8_t>().swap(scanlines_);
+    if (compressed_.capacity() > kKeptBufferMax) std::vector<std::uint8_t>().swap(compressed_);
+    return !image.empty();
+}
+
+std::vector<std::uint8_t> pngImage(const platform::Bitmap& picture, int dpi) {
+    std::vector<std::uint8_t> image;
+    PngEncoder().encode(picture, dpi, image);
+    return image;
 }
 
 std::vector<std::uint8_t> bmpImage(const platform::Bitmap& picture, int dpi) {

@@ -10,9 +10,12 @@
 #include <climits>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+struct libdeflate_compressor;
 
 namespace lorrin {
 
@@ -28,9 +31,35 @@ constexpr std::int64_t pixelsPerMetre(std::int64_t dpi) { return (dpi * 10000 + 
 inline constexpr int kMaxDpi = 54546084;
 static_assert(pixelsPerMetre(kMaxDpi) <= INT32_MAX && pixelsPerMetre(kMaxDpi + 1) > INT32_MAX);
 
-// The PNG file image of the picture: an indexed picture becomes a palette PNG (4 bits
-// when the palette has at most 16 entries), a 24-bit one an RGB PNG; `dpi` goes into the
-// pHYs chunk (1 to kMaxDpi).  Empty when libpng fails.
+// Makes PNG file images one after another with one compressor and the same buffers, so a
+// batch's pictures pay for neither but once.  One per thread.
+class PngEncoder {
+public:
+    PngEncoder();  // throws std::bad_alloc
+    ~PngEncoder();
+    PngEncoder(const PngEncoder&) = delete;
+    PngEncoder& operator=(const PngEncoder&) = delete;
+
+    // The PNG file image of the picture into `image`: an indexed picture becomes a palette
+    // PNG (4 bits when the palette has at most 16 entries), a 24-bit one an RGB PNG; `dpi`
+    // goes into the pHYs chunk (1 to kMaxDpi).  False, with `image` empty, when memory
+    // runs out.
+    bool encode(const platform::Bitmap& picture, int dpi, std::vector<std::uint8_t>& image);
+
+private:
+    struct FreeCompressor {
+        void operator()(libdeflate_compressor* c) const;
+    };
+    // The rows as PNG scanlines of `depth` bits a sample, each after its filter byte.
+    void fillScanlines(const platform::Bitmap& picture, int depth);
+
+    std::unique_ptr<libdeflate_compressor, FreeCompressor> compressor_;
+    std::vector<std::uint8_t> scanlines_;
+    std::vector<std::uint8_t> compressed_;
+    std::vector<std::uint8_t> colours_;
+};
+
+// The picture's PNG file image, as PngEncoder::encode makes it; empty when memory runs out.
 std::vector<std::uint8_t> pngImage(const platform::Bitmap& picture, int dpi);
 
 // The picture's DIB file image with `dpi` (1 to kMaxDpi) in its resolution fields.
