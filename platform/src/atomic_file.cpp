@@ -71,11 +71,12 @@ std::error_code checkWritable(const fs::path& target, const struct stat& old) {
 }
 
 // A short name of its own beside the target, whatever the target's name length: the
-// process and a number drawn for this thread.
+// process and a number drawn for this thread.  The process is asked once per thread: the
+// name only makes a clash unlikely, the exclusive creation rules one out.
 fs::path temporaryName(const fs::path& folder) {
     thread_local std::mt19937_64 numbers{std::random_device{}()};
-    return folder / (".lorrin-" + std::to_string(::getpid()) + "-" +
-                     std::to_string(numbers() % 1'000'000'000) + ".tmp");
+    thread_local const std::string prefix = ".lorrin-" + std::to_string(::getpid()) + "-";
+    return folder / (prefix + std::to_string(numbers() % 1'000'000'000) + ".tmp");
 }
 
 }  // namespace
@@ -97,13 +98,19 @@ fs::path writeTarget(const fs::path& path, std::error_code& ec) {
 }
 
 std::error_code writeFileAtomically(const fs::path& path, std::string_view bytes) {
-    std::error_code ec;
-    const fs::path target = writeTarget(path, ec);
-    if (ec) return ec;
-
+    // One look at the name settles the usual cases, a new file or a plain one; only a link
+    // sends the write along its chain.
+    fs::path target = path;
     struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
+    bool exists = ::lstat(path.c_str(), &old) == 0;
     if (!exists && errno != ENOENT) return lastError();
+    if (exists && S_ISLNK(old.st_mode)) {
+        std::error_code ec;
+        target = writeTarget(path, ec);
+        if (ec) return ec;
+        exists = ::stat(target.c_str(), &old) == 0;
+        if (!exists && errno != ENOENT) return lastError();
+    }
     if (exists) {
         if (S_ISDIR(old.st_mode)) return std::make_error_code(std::errc::is_a_directory);
         if (S_ISSOCK(old.st_mode)) return socketTarget();
