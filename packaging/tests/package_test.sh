@@ -73,7 +73,7 @@ done
 # The library package's own version for the other two; the rest is dpkg-shlibdeps's.
 depends() { dpkg-deb -f "$(deb "$1")" Depends; }
 grep -qF "libkelda3 (= $version)" <<<"$(depends libkelda-dev)" || fail "libkelda-dev Depends: $(depends libkelda-dev)"
-for needed in "libkelda3 (= $version)" libqt6widgets6 libdeflate0 libzint libc6; do
+for needed in "libkelda3 (= $version)" libqt6widgets6 zlib1g libzint libc6; do
   grep -qF "$needed" <<<"$(depends lorrin)" || fail "lorrin Depends lacks $needed: $(depends lorrin)"
 done
 for needed in libc6 libstdc++6; do

@@ -3,12 +3,14 @@
 #include "lorrin/keeper/handover.h"
 #include "platform/dib.h"
 
-#include <libdeflate.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <cstdint>
 #include <new>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -22,6 +24,7 @@ constexpr std::size_t kResolutionSize = 9;   // pHYs
 constexpr std::uint8_t kColourPalette = 3;
 constexpr std::uint8_t kColourRgb = 2;
 constexpr std::uint8_t kFilterNone = 0;
+constexpr std::uint8_t kFilterUp = 2;
 constexpr std::uint8_t kUnitMetre = 1;
 // A chunk holds at most 2^31 - 1 bytes; a longer image goes into several IDAT chunks.
 constexpr std::size_t kChunkMax = 0x7FFF'FFFF;
@@ -43,35 +46,51 @@ void putChunk(std::vector<std::uint8_t>& out, std::string_view type,
     std::memcpy(chunk + 4, type.data(), type.size());
     if (!data.empty()) std::memcpy(chunk + 4 + type.size(), data.data(), data.size());
     const std::size_t crcAt = 4 + type.size() + data.size();
-    storeWord(chunk + crcAt, libdeflate_crc32(0, chunk + 4, crcAt - 4));
+    storeWord(chunk + crcAt,
+              static_cast<std::uint32_t>(crc32(crc32(0, nullptr, 0), chunk + 4,
+                                               static_cast<uInt>(crcAt - 4))));
 }
 
 }  // namespace
 
-void PngEncoder::FreeCompressor::operator()(libdeflate_compressor* c) const {
-    libdeflate_free_compressor(c);
+void PngEncoder::EndStream::operator()(z_stream_s* stream) const {
+    deflateEnd(stream);
+    delete stream;
 }
 
-// A barcode picture is bands of equal rows.  Unfiltered, each row after a band's first
-// repeats the one above, and deflate packs it into one or two matches a row back, which its
-// fastest level finds: smaller and quicker than "up" filtering with run-length matching
-// (a run per zero row, and the whole stream's set-up per picture).
-PngEncoder::PngEncoder() : compressor_(libdeflate_alloc_compressor(1)) {
-    if (!compressor_) throw std::bad_alloc();
+// The stream finds runs of one byte only, which a barcode picture is made of; it never
+// looks a match up, so its table of them is kept small (memory level 6: clearing it is a
+// picture's set-up), while its blocks stay large enough for every picture of a batch.
+PngEncoder::PngEncoder() : stream_(new z_stream{}) {
+    if (deflateInit2(stream_.get(), Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15, 6, Z_RLE) != Z_OK) {
+        delete stream_.release();
+        throw std::bad_alloc();
+    }
 }
 
 PngEncoder::~PngEncoder() = default;
 
+// A barcode picture is bands of equal rows.  A row that repeats the one above is filtered
+// "up" into zeros, one run; any other row stays unfiltered, its bars runs of their own.
+// Smaller than filtering every row "up", which turns each edge of a bar into two.
 void PngEncoder::fillScanlines(const platform::Bitmap& picture, int depth) {
     const bool indexed = picture.bitsPerPixel() != 24;
     const auto width = static_cast<std::size_t>(picture.width());
     const std::size_t rowBytes =
         indexed ? (width * static_cast<std::size_t>(depth) + 7) / 8 : width * 3;
+    // The bytes of a bitmap row that the scanline is made from.
+    const std::size_t sourceBytes =
+        (width * static_cast<std::size_t>(picture.bitsPerPixel()) + 7) / 8;
     scanlines_.resize((rowBytes + 1) * static_cast<std::size_t>(picture.height()));
     std::uint8_t* out = scanlines_.data();
-    for (int y = 0; y < picture.height(); ++y) {
-        *out++ = kFilterNone;
+    for (int y = 0; y < picture.height(); ++y, out += rowBytes) {
         const std::uint8_t* src = picture.row(y).data();
+        if (y > 0 && std::memcmp(src, picture.row(y - 1).data(), sourceBytes) == 0) {
+            *out++ = kFilterUp;
+            std::memset(out, 0, rowBytes);
+            continue;
+        }
+        *out++ = kFilterNone;
         if (indexed && depth == picture.bitsPerPixel()) {
             std::memcpy(out, src, rowBytes);
         } else if (indexed) {
@@ -87,8 +106,22 @@ void PngEncoder::fillScanlines(const platform::Bitmap& picture, int depth) {
                 out[3 * x + 2] = src[3 * x];
             }
         }
-        out += rowBytes;
     }
+}
+
+std::optional<std::size_t> PngEncoder::compress() {
+    z_stream& z = *stream_;
+    // A picture has at most 2^28 pixels of 3 bytes: one call takes its scanlines whole.
+    if (scanlines_.size() > UINT32_MAX / 2 || deflateReset(&z) != Z_OK) return std::nullopt;
+    // The buffer only grows: resizing it down and up again would clear it each time.
+    const std::size_t bound = deflateBound(&z, static_cast<uLong>(scanlines_.size()));
+    if (compressed_.size() < bound) compressed_.resize(bound);
+    z.next_in = scanlines_.data();
+    z.avail_in = static_cast<uInt>(scanlines_.size());
+    z.next_out = compressed_.data();
+    z.avail_out = static_cast<uInt>(std::min<std::size_t>(compressed_.size(), UINT32_MAX));
+    if (deflate(&z, Z_FINISH) != Z_STREAM_END) return std::nullopt;
+    return static_cast<std::size_t>(z.total_out);
 }
 
 bool PngEncoder::encode(const platform::Bitmap& picture, int dpi,
@@ -98,10 +131,8 @@ bool PngEncoder::encode(const platform::Bitmap& picture, int dpi,
         const bool indexed = picture.bitsPerPixel() != 24;
         const int depth = !indexed ? 8 : (picture.palette().size() <= 16 ? 4 : 8);
         fillScanlines(picture, depth);
-        compressed_.resize(libdeflate_zlib_compress_bound(compressor_.get(), scanlines_.size()));
-        compressed_.resize(libdeflate_zlib_compress(compressor_.get(), scanlines_.data(),
-                                                    scanlines_.size(), compressed_.data(),
-                                                    compressed_.size()));
+        const std::optional<std::size_t> compressedSize = compress();
+        if (!compressedSize) return false;
 
         image.insert(image.end(), kPngSignature.begin(), kPngSignature.end());
         std::array<std::uint8_t, kHeaderSize> header{};
@@ -123,7 +154,7 @@ bool PngEncoder::encode(const platform::Bitmap& picture, int dpi,
         storeWord(&resolution[4], perMetre);
         resolution[8] = kUnitMetre;
         putChunk(image, "pHYs", resolution);
-        const std::span<const std::uint8_t> stream(compressed_);
+        const std::span<const std::uint8_t> stream(compressed_.data(), *compressedSize);
         for (std::size_t at = 0; at < stream.size(); at += kChunkMax)
             putChunk(image, "IDAT", stream.subspan(at, std::min(kChunkMax, stream.size() - at)));
         putChunk(image, "IEND", {});

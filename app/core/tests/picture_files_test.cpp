@@ -40,8 +40,8 @@ constexpr PictureRow kPictures[] = {
 };
 // clang-format on
 
-// Every value the depth holds, in a pattern that is neither one colour nor bands of rows;
-// the palette is a ramp of entries that differ in every channel.
+// Every value the depth holds, in bands of equal rows (as bars are) between rows of their
+// own, runs and noise; the palette is a ramp of entries that differ in every channel.
 platform::Bitmap patterned(const PictureRow& row) {
     platform::Bitmap bitmap(row.width, row.height, row.bitsPerPixel);
     if (row.bitsPerPixel != 24) {
@@ -54,6 +54,10 @@ platform::Bitmap patterned(const PictureRow& row) {
     std::uint32_t seed = 12345;
     for (int y = 0; y < row.height; ++y)
         for (int x = 0; x < row.width; ++x) {
+            if (y % 4 >= 2) {  // rows 2 and 3 of every four repeat row 1
+                bitmap.setPixel(x, y, bitmap.pixel(x, y - 1));
+                continue;
+            }
             seed = seed * 1103515245u + 12345u;
             const std::uint32_t value = seed >> 8;
             // A picture has long stretches of one value: runs as well as noise.

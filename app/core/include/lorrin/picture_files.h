@@ -11,11 +11,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-struct libdeflate_compressor;
+struct z_stream_s;
 
 namespace lorrin {
 
@@ -31,8 +32,8 @@ constexpr std::int64_t pixelsPerMetre(std::int64_t dpi) { return (dpi * 10000 + 
 inline constexpr int kMaxDpi = 54546084;
 static_assert(pixelsPerMetre(kMaxDpi) <= INT32_MAX && pixelsPerMetre(kMaxDpi + 1) > INT32_MAX);
 
-// Makes PNG file images one after another with one compressor and the same buffers, so a
-// batch's pictures pay for neither but once.  One per thread.
+// Makes PNG file images one after another with one deflate stream and the same buffers,
+// so a batch's pictures pay for neither but once.  One per thread.
 class PngEncoder {
 public:
     PngEncoder();  // throws std::bad_alloc
@@ -43,17 +44,19 @@ public:
     // The PNG file image of the picture into `image`: an indexed picture becomes a palette
     // PNG (4 bits when the palette has at most 16 entries), a 24-bit one an RGB PNG; `dpi`
     // goes into the pHYs chunk (1 to kMaxDpi).  False, with `image` empty, when memory
-    // runs out.
+    // runs out or deflate fails.
     bool encode(const platform::Bitmap& picture, int dpi, std::vector<std::uint8_t>& image);
 
 private:
-    struct FreeCompressor {
-        void operator()(libdeflate_compressor* c) const;
+    struct EndStream {
+        void operator()(z_stream_s* stream) const;
     };
     // The rows as PNG scanlines of `depth` bits a sample, each after its filter byte.
     void fillScanlines(const platform::Bitmap& picture, int depth);
+    // The scanlines deflated into `compressed_`: their length, none when deflate fails.
+    std::optional<std::size_t> compress();
 
-    std::unique_ptr<libdeflate_compressor, FreeCompressor> compressor_;
+    std::unique_ptr<z_stream_s, EndStream> stream_;
     std::vector<std::uint8_t> scanlines_;
     std::vector<std::uint8_t> compressed_;
     std::vector<std::uint8_t> colours_;
