@@ -17,8 +17,11 @@ namespace platform {
 // owner and group where the process may set them, and its permissions.  A character or
 // block device or a FIFO is opened and written in place (a FIFO without a reader fails
 // with no_such_device_or_address at once; a full device with no_space_on_device); a
-// folder or a socket is refused.  The temporary name is short whatever the target's.
-// Returns the system's reason on failure, an empty error code on success.
+// folder or a socket is refused.  The temporary name is short whatever the target's.  A
+// new file, the usual case, costs no look at its name first: it is renamed into place by a
+// rename that replaces nothing (where the file system has one), and a name that turns out
+// to be taken is then treated as above.  Returns the system's reason on failure, an empty
+// error code on success.
 std::error_code writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 // Where a write to `path` lands: `path` itself, or the file its chain of symbolic links
