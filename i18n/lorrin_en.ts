@@ -612,6 +612,8 @@
       --dpi N              resolution of the picture (default 96, at most 54546084):
                            PNG and BMP hold it, an SVG is sized by it to print alike
       --settings FILE      read defaults from FILE alone instead of lorrin's settings
+  -j, --jobs N             draw a batch on N threads at most (default: one for each
+                           processor lorrin-cli may use); the files are the same
       --widths             print ReadableText, ElementWidths and ModuleCount instead;
                            a two-dimensional symbol as WxH and a line of 1 (dark)
                            and 0 per row of modules
@@ -663,6 +665,8 @@ Exit status:
       --dpi N              resolution of the picture (default 96, at most 54546084):
                            PNG and BMP hold it, an SVG is sized by it to print alike
       --settings FILE      read defaults from FILE alone instead of lorrin's settings
+  -j, --jobs N             draw a batch on N threads at most (default: one for each
+                           processor lorrin-cli may use); the files are the same
       --widths             print ReadableText, ElementWidths and ModuleCount instead;
                            a two-dimensional symbol as WxH and a line of 1 (dark)
                            and 0 per row of modules
@@ -717,6 +721,10 @@ Try 'lorrin-cli --help'.</translation>
     <message>
         <source>--dpi must be 1 to %1: %2</source>
         <translation>--dpi must be 1 to %1: %2</translation>
+    </message>
+    <message>
+        <source>--jobs must be 1 to %1: %2</source>
+        <translation>--jobs must be 1 to %1: %2</translation>
     </message>
     <message>
         <source>--ecc must be L, M, Q or H (QR) or 2 to 8 (PDF417): %1</source>

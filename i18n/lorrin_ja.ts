@@ -612,6 +612,8 @@
       --dpi N              resolution of the picture (default 96, at most 54546084):
                            PNG and BMP hold it, an SVG is sized by it to print alike
       --settings FILE      read defaults from FILE alone instead of lorrin's settings
+  -j, --jobs N             draw a batch on N threads at most (default: one for each
+                           processor lorrin-cli may use); the files are the same
       --widths             print ReadableText, ElementWidths and ModuleCount instead;
                            a two-dimensional symbol as WxH and a line of 1 (dark)
                            and 0 per row of modules
@@ -667,6 +669,9 @@ Exit status:
                            されます
       --settings ファイル  lorrin の設定の代わりに、このファイルだけから既定値を
                            読みます
+  -j, --jobs N             バッチを最大 N 個のスレッドで描きます (省略時は
+                           lorrin-cli が使えるプロセッサ 1 つにつき 1 つ)。
+                           ファイルは同じです
       --widths             画像の代わりに ReadableText、ElementWidths、
                            ModuleCount を表示します。2次元コードは 幅x高さ と、
                            セルの行ごとに 1 (黒) と 0 の並び
@@ -724,6 +729,10 @@ Try 'lorrin-cli --help'.</source>
     <message>
         <source>--dpi must be 1 to %1: %2</source>
         <translation>--dpi は 1 から %1 までです: %2</translation>
+    </message>
+    <message>
+        <source>--jobs must be 1 to %1: %2</source>
+        <translation>--jobs は 1 から %1 までです: %2</translation>
     </message>
     <message>
         <source>--ecc must be L, M, Q or H (QR) or 2 to 8 (PDF417): %1</source>

@@ -86,6 +86,19 @@ std::string readDpi(Options& options, std::string_view option, std::string_view 
     return {};
 }
 
+// More threads than this would only cost memory: a batch draws no faster on them.
+constexpr std::int32_t kMaxJobs = 1024;
+
+std::string readJobs(Options& options, std::string_view option, std::string_view value) {
+    std::int32_t jobs = 0;
+    if (std::string refusal = readNumber(option, value, jobs); !refusal.empty()) return refusal;
+    if (jobs < 1 || jobs > kMaxJobs)
+        return format(tr("--jobs must be 1 to %1: %2"),
+                      {std::to_string(kMaxJobs), std::to_string(jobs)});
+    options.jobs = jobs;
+    return {};
+}
+
 // The readable line under the bars and under a two-dimensional symbol.
 template <std::int32_t on>
 std::string setReadableLine(Options& options, std::string_view, std::string_view) {
@@ -149,7 +162,7 @@ constexpr bool kValue = true;
 constexpr bool kNoValue = false;
 
 // Every option: "--name VALUE", "--name=VALUE" or "-x VALUE" for one that takes a value.
-constexpr std::array<OptionEntry, 30> kOptions = {{
+constexpr std::array<OptionEntry, 31> kOptions = {{
     /* 0 */ {"--help", "-h", kNoValue, setSwitch<&Options::help>},
     {"--version", "", kNoValue, setSwitch<&Options::version>},
     {"--type", "-t", kValue, readType},
@@ -180,6 +193,7 @@ constexpr std::array<OptionEntry, 30> kOptions = {{
     {"--dm-shape", "", kValue, readShape},
     {"--pdf-columns", "", kValue,
      readAutoNumber<&Settings::pdfColumns, matrix::kPdf417ColumnsMax>},
+    /* 30 */ {"--jobs", "-j", kValue, readJobs},
 }};
 
 // The fields that options with readers of their own give values.
@@ -257,6 +271,8 @@ const char* const kUsage =
     "      --dpi N              resolution of the picture (default 96, at most 54546084):\n"
     "                           PNG and BMP hold it, an SVG is sized by it to print alike\n"
     "      --settings FILE      read defaults from FILE alone instead of lorrin's settings\n"
+    "  -j, --jobs N             draw a batch on N threads at most (default: one for each\n"
+    "                           processor lorrin-cli may use); the files are the same\n"
     "      --widths             print ReadableText, ElementWidths and ModuleCount instead;\n"
     "                           a two-dimensional symbol as WxH and a line of 1 (dark)\n"
     "                           and 0 per row of modules\n"

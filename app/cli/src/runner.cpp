@@ -20,6 +20,7 @@
 #define LORRIN_ISATTY _isatty
 #define LORRIN_FILENO _fileno
 #else
+#include <sched.h>
 #include <unistd.h>
 #define LORRIN_ISATTY isatty
 #define LORRIN_FILENO fileno
@@ -31,9 +32,7 @@ namespace {
 // A batch of this many codes on a terminal shows its progress, this often.
 constexpr std::size_t kProgressFrom = 1000;
 constexpr std::chrono::milliseconds kProgressInterval{200};
-// Drawing threads of a batch: one per core, up to this many, each with enough lines to
-// be worth its font engine.
-constexpr std::size_t kMaxWorkers = 8;
+// A drawing thread of a batch has at least this many lines, to be worth its font engine.
 constexpr std::size_t kLinesPerWorker = 256;
 // A report shows this many characters of a two-dimensional code's text at most.
 constexpr std::size_t kShownTextMax = 80;
@@ -48,8 +47,20 @@ std::error_code writeOutput(const std::string& path, std::string_view bytes) {
     return {};
 }
 
-// One drawing line of work: its own font engine and rotation component, so several
-// runners can draw side by side.
+// The processors this process may run on: its affinity mask, which taskset, cgroups and
+// container limits narrow, where the system has one.
+std::size_t availableProcessors() {
+#if defined(__linux__)
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0)
+        return static_cast<std::size_t>(CPU_COUNT(&set));
+#endif
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
+// One drawing line of work: its own font engine, rotation component, PNG encoder and
+// buffers, so several runners can draw side by side.
 class Runner {
 public:
     Runner(const Options& options, const Settings& settings, int angleIndex,
@@ -139,12 +150,13 @@ private:
             return writeOutput(path, svgImage(c.layout, angleIndex_, settings_, options_.dpi));
         platform::Bitmap picture = paintBarcode(c.layout, settings_, fonts_);
         rotatePicture(picture, angleIndex_, rImage_);
-        const std::vector<std::uint8_t> image = format_ == Format::kBmp
-                                                    ? bmpImage(picture, options_.dpi)
-                                                    : pngImage(picture, options_.dpi);
-        // libpng fails only when its memory runs out.
-        if (image.empty()) return std::make_error_code(std::errc::not_enough_memory);
-        return writeOutput(path, {reinterpret_cast<const char*>(image.data()), image.size()});
+        if (format_ == Format::kBmp)
+            image_ = bmpImage(picture, options_.dpi);
+        else
+            png_.encode(picture, options_.dpi, image_);
+        // Encoding fails only when memory runs out.
+        if (image_.empty()) return std::make_error_code(std::errc::not_enough_memory);
+        return writeOutput(path, {reinterpret_cast<const char*>(image_.data()), image_.size()});
     }
 
     // The picture the desktop program would put on the clipboard, and that the keeper
@@ -166,6 +178,8 @@ private:
     platform::FontEngine fonts_;
     rotateimage::TRotateImage rImage_;
     matrix::Encoder matrix_;
+    PngEncoder png_;
+    std::vector<std::uint8_t> image_;  // the last picture's file image
 };
 
 }  // namespace
@@ -174,10 +188,10 @@ Exit runJobs(const std::vector<Job>& jobs, const Options& options, const Setting
              int angleIndex, const std::filesystem::path& keeper) {
     // Standard output keeps its order only when one runner writes it.
     const bool ordered = options.widths || options.output == "-";
-    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t wanted =
+        options.jobs ? static_cast<std::size_t>(*options.jobs) : availableProcessors();
     const std::size_t workers =
-        ordered ? 1
-                : std::min<std::size_t>({cores, kMaxWorkers, jobs.size() / kLinesPerWorker + 1});
+        ordered ? 1 : std::min(wanted, jobs.size() / kLinesPerWorker + 1);
     const bool showProgress =
         LORRIN_ISATTY(LORRIN_FILENO(stderr)) != 0 && jobs.size() >= kProgressFrom;
 

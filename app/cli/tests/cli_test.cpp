@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <csignal>
 #include <map>
@@ -14,6 +15,8 @@
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <span>
+#include <tuple>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -229,6 +232,164 @@ TEST_F(Cli, LongBatchesReportRefusalsInLineOrder) {
     for (const int line : {1, 6, 8, 600, 1099, 1101, 1200})
         EXPECT_TRUE(std::filesystem::exists(dir_ / (std::to_string(line) + ".bmp"))) << line;
     EXPECT_FALSE(std::filesystem::exists(dir_ / "1100.bmp"));
+}
+
+// What a run leaves in `folder`: each file's name and bytes.
+std::map<std::string, std::string> folderContents(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        contents[entry.path().filename().string()] = {std::istreambuf_iterator<char>(in),
+                                                      std::istreambuf_iterator<char>()};
+    }
+    return contents;
+}
+
+// A mixed batch of a few thousand lines: codes drawn, codes refused, two lines naming one
+// file, every kind of prefix.  `refused` counts the refused lines.
+std::string mixedBatch(std::size_t& refused) {
+    std::map<int, std::string> lines;
+    for (int i = 11; i <= 3000; i += 211) lines[i] = "c39@ABC" + std::to_string(i);
+    for (int i = 13; i <= 3000; i += 307) lines[i] = "qr@https://example.jp/" + std::to_string(i);
+    for (int i = 17; i <= 3000; i += 401) lines[i] = "128a@Lot " + std::to_string(i);
+    for (int i = 19; i <= 3000; i += 503) lines[i] = "dm@" + std::to_string(i) + " DM";
+    for (int i = 5; i <= 3000; i += 97) lines[i] = std::to_string(i) + "X";  // refused
+    lines[40] = "c39@A/B";
+    lines[41] = "4901234";    // EAN-8
+    lines[2500] = "c39@A B";  // the file of line 40
+    lines[2900] = "c39@A#";   // refused
+    refused = static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), [](const auto& l) {
+        return l.second.ends_with('X') || l.second.ends_with('#');
+    }));
+    return longBatch(3000, lines);
+}
+
+// Drawing threads change no file and no report: each run writes the same files, byte for
+// byte, and reports the same lines in the same order with the same exit status.
+TEST_F(Cli, ThreadsChangeNeitherFilesNorReports) {
+    std::size_t refused = 0;
+    write("codes.txt", mixedBatch(refused));
+    std::string firstReport;
+    std::map<std::string, std::string> firstFiles;
+    for (const int jobs : {1, 2, 8}) {
+        const std::string folder = "j" + std::to_string(jobs);
+        std::filesystem::create_directory(dir_ / folder);
+        EXPECT_EQ(run("-j " + std::to_string(jobs) + " --batch codes.txt -o " + folder +
+                      "/{code}.png"),
+                  1)
+            << "jobs " << jobs;
+        // The same report but for the folder's name.
+        std::string report = read("stderr.txt");
+        for (std::size_t at; (at = report.find(folder + "/")) != std::string::npos;)
+            report.erase(at, folder.size() + 1);
+        const auto files = folderContents(dir_ / folder);
+        if (jobs == 1) {
+            firstReport = report;
+            firstFiles = files;
+            EXPECT_EQ(files.size(), 3000 - refused - 1);
+            EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), refused + 1) << report;
+            EXPECT_NE(report.find("lorrin-cli: line 2500: \"A B\": same file as line 40: A_B.png\n"),
+                      std::string::npos)
+                << report;
+            continue;
+        }
+        EXPECT_EQ(report, firstReport) << "jobs " << jobs;
+        EXPECT_TRUE(files == firstFiles) << "jobs " << jobs;
+    }
+}
+
+// A picture that cannot be written stops a threaded run with the report of one thread.
+// Other threads may have written pictures of later lines, each whole; nothing is left
+// half-written and no temporary file stays.
+TEST_F(Cli, AFailedWriteStopsEveryThreadAsItStopsOne) {
+    // A QR symbol of 600 letters and digits packs to 1.2 KB of PNG, an EAN-13 picture to
+    // 340 bytes.
+    std::string text;
+    for (int i = 0; i < 600; ++i) text += "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"[(i * i * 7 + i * 13) % 36];
+    struct Row {
+        std::string name;
+        std::string line600;  // of 1200, enough for five threads
+        rlim_t fileSizeLimit;  // bytes, 0 for none
+        std::string message;
+    };
+    const Row rows[] = {
+        /* 0 */ {"read-only file", "490000000600", 0,
+                 "line 600: cannot write out/600.png: Permission denied"},
+        /* 1 */ {"file size limit", "qr@" + text, 1024,
+                 "line 600: cannot write out/600.png: File too large"},
+    };
+    for (const Row& r : rows) {
+        write("codes.txt", longBatch(1200, {{600, r.line600}}));
+        for (const int jobs : {1, 2, 8}) {
+            SCOPED_TRACE(r.name + ", jobs " + std::to_string(jobs));
+            std::filesystem::remove_all(dir_ / "out");
+            std::filesystem::create_directory(dir_ / "out");
+            if (r.fileSizeLimit == 0) {
+                write("out/600.png", "old");
+                std::filesystem::permissions(dir_ / "out/600.png",
+                                             std::filesystem::perms::owner_read);
+            }
+            EXPECT_EQ(run("-j " + std::to_string(jobs) + " --batch codes.txt -o out/{n}.png",
+                          r.fileSizeLimit),
+                      3);
+            EXPECT_EQ(read("stderr.txt"), "lorrin-cli: " + r.message + "\n");
+            const auto files = folderContents(dir_ / "out");
+            for (int line = 1; line < 600; ++line)
+                EXPECT_TRUE(files.contains(std::to_string(line) + ".png")) << line;
+            if (jobs == 1) {
+                EXPECT_EQ(files.size(), r.fileSizeLimit == 0 ? 600u : 599u);
+            }
+            for (const auto& [name, bytes] : files) {
+                EXPECT_FALSE(name.starts_with('.')) << name << " is a temporary file";
+                if (name == "600.png") {
+                    EXPECT_EQ(bytes, "old");
+                    continue;
+                }
+                const auto png = test_support::readPngFile(
+                    {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+                EXPECT_TRUE(png && png->width == 135) << name << " is no whole picture";
+            }
+        }
+    }
+}
+
+// PNG files as the encoder before this one wrote them (libpng, rows filtered "up"), kept
+// in tests/data: the same codes give files that read back through libpng with the same
+// size, depth, palette, resolution and pixels, and are no larger.
+TEST_F(Cli, PngFilesHoldThePicturesTheyHeldBefore) {
+    struct Row {
+        std::string_view file;
+        std::string_view args;
+    };
+    constexpr std::array<Row, 6> kRows = {{
+        /* 0 */ {"ean13.png", "490123456789"},
+        {"code128.png", "-t code128a LORRIN-0000000000001"},
+        {"qr.png", "-t qr --ecc M https://example.jp/item/000001"},
+        {"ean13-90-300dpi.png", "-a 90 --dpi 300 490123456789"},
+        {"code39-180.png", "-t code39 -a 180 --narrow 2 ABC-123"},
+        /* 5 */ {"pdf417-270.png", "-t pdf417 -a 270 --text Quillmark"},
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        ASSERT_EQ(run("-o new.png " + std::string(kRows[i].args)), 0) << "row " << i;
+        std::ifstream in(std::filesystem::path(LORRIN_CLI_TEST_DATA) / kRows[i].file,
+                         std::ios::binary);
+        const std::string before{std::istreambuf_iterator<char>(in),
+                                 std::istreambuf_iterator<char>()};
+        const std::string now = read("new.png");
+        const auto bytes = [](const std::string& s) {
+            return std::span(reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
+        };
+        const auto old = test_support::readPngFile(bytes(before));
+        const auto png = test_support::readPngFile(bytes(now));
+        ASSERT_TRUE(old && png) << "row " << i;
+        EXPECT_EQ(std::tie(png->width, png->height, png->bitDepth, png->colourType),
+                  std::tie(old->width, old->height, old->bitDepth, old->colourType))
+            << "row " << i;
+        EXPECT_EQ(png->palette, old->palette) << "row " << i;
+        EXPECT_EQ(png->pixelsPerMetre, old->pixelsPerMetre) << "row " << i;
+        EXPECT_TRUE(png->samples == old->samples) << "row " << i;
+        EXPECT_LE(now.size(), before.size()) << "row " << i;
+    }
 }
 
 // A settings file that cannot be read gives the defaults, as no file does.
@@ -657,7 +818,7 @@ TEST(CliOptions, CommandLineErrors) {
         std::vector<std::string_view> args;
         std::string_view error;
     };
-    const std::array<Row, 12> kRows = {{
+    const std::array<Row, 14> kRows = {{
         /* 0 */ {{"--check=1", "1"}, "--check takes no value"},
         /* 1 */ {{"--widths=", "1"}, "--widths takes no value"},
         /* 2 */ {{"1", "--height"}, "--height needs a value"},
@@ -670,6 +831,8 @@ TEST(CliOptions, CommandLineErrors) {
         /* 9 */ {{"--clipboard", "--batch", "codes.txt"}, "--clipboard takes one code"},
         /* 10 */ {{"--clipboard", "-o", "a.png", "1"}, "give --clipboard or --output, not both"},
         /* 11 */ {{"--widths", "--clipboard", "1"}, "give --clipboard or --widths, not both"},
+        {{"-j", "0", "1"}, "--jobs must be 1 to 1024: 0"},
+        {{"--jobs=two", "1"}, "--jobs: not a whole number: two"},
     }};
     for (std::size_t i = 0; i < kRows.size(); ++i)
         EXPECT_EQ(cli::parseOptions(kRows[i].args).error, kRows[i].error) << "row " << i;

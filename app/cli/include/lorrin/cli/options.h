@@ -32,6 +32,7 @@ struct Options {
     std::string output;  // a file name or pattern; "-" is standard output
     SettingOverrides settings;
     int dpi = kScreenDpi;
+    std::optional<int> jobs;  // drawing threads of a batch at most; none: one per processor
     std::optional<std::string> settingsFile;
     bool widths = false;
     bool clipboard = false;  // the one code's picture goes to the clipboard, not to a file

@@ -12,10 +12,12 @@
 namespace lorrin::cli {
 
 // Draws the jobs (with --widths, prints their encodings; with --clipboard, hands the
-// picture to the keeper at `keeper`), a long batch on every core (pictures are
-// independent files), and shows progress on a terminal.  A failure that stops the run
-// stops every thread; the reports go to standard error in order, up to the first such
-// failure.  Returns how the run ends.
+// picture to the keeper at `keeper`), a long batch on up to --jobs threads (by default one
+// per processor the process may use; pictures are independent files, written in any
+// order), and shows progress on a terminal.  Standard output is written by one thread, in
+// order.  A failure that stops the run stops every thread; the reports go to standard
+// error in order, up to the first such failure, as one thread would give them.  Returns
+// how the run ends.
 Exit runJobs(const std::vector<Job>& jobs, const Options& options, const Settings& settings,
              int angleIndex, const std::filesystem::path& keeper);
 
