@@ -42,13 +42,14 @@ std::vector<Job> argumentJobs(const Options& options, int type) {
 std::vector<Job> batchJobs(std::string_view text, const Options& options, int type) {
     std::vector<Job> jobs;
     if (text.starts_with(kBom)) text.remove_prefix(kBom.size());
+    const std::string_view lineName = tr("line %1");  // looked up once, not per line
     for (std::size_t number = 1; !text.empty(); ++number) {
         const std::size_t end = std::min(text.find('\n'), text.size());
         std::string_view line = text.substr(0, end);
         text.remove_prefix(std::min(end + 1, text.size()));
         if (line.ends_with('\r')) line.remove_suffix(1);
         if (line.find_first_not_of(" \t") == std::string_view::npos) continue;
-        jobs.push_back(makeJob(format(tr("line %1"), {std::to_string(number)}), number, line, true,
+        jobs.push_back(makeJob(format(lineName, {std::to_string(number)}), number, line, true,
                                type, options));
     }
     return jobs;

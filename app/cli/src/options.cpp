@@ -321,15 +321,19 @@ std::string outputName(std::string_view pattern, std::size_t number, std::string
     for (const char c : code.substr(0, kCodeInNameMax)) safeCode += fileNameSafe(c) ? c : '_';
     if (safeCode.empty() || safeCode.front() == '.') safeCode.insert(0, "_");
     std::string out;
-    for (std::size_t i = 0; i < pattern.size();) {
-        if (pattern.substr(i).starts_with("{n}")) {
+    while (!pattern.empty()) {
+        const std::size_t brace = std::min(pattern.find('{'), pattern.size());
+        out += pattern.substr(0, brace);
+        pattern.remove_prefix(brace);
+        if (pattern.starts_with("{n}")) {
             out += std::to_string(number);
-            i += 3;
-        } else if (pattern.substr(i).starts_with("{code}")) {
+            pattern.remove_prefix(3);
+        } else if (pattern.starts_with("{code}")) {
             out += safeCode;
-            i += 6;
-        } else {
-            out += pattern[i++];
+            pattern.remove_prefix(6);
+        } else if (!pattern.empty()) {
+            out += pattern.front();
+            pattern.remove_prefix(1);
         }
     }
     return out;

@@ -856,6 +856,8 @@ TEST(CliOptions, OutputNamesKeepCodesInsideTheFolder) {
     EXPECT_EQ(cli::outputName("out/{n}-{code}.png", 3, "AB/../C"), "out/3-AB_.._C.png");
     EXPECT_EQ(cli::outputName("{code}.svg", 1, "..x"), "_..x.svg");
     EXPECT_EQ(cli::outputName("{code}.png", 1, ""), "_.png");
+    // A brace that opens no placeholder is a character of the name.
+    EXPECT_EQ(cli::outputName("{{n}{x}{code", 12, "A"), "{12{x}{code");
 }
 
 // The two-dimensional codes from batch prefixes, as PNG, BMP and SVG at every angle: ZXing
