@@ -21,6 +21,9 @@ public:
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
+    // Back to the initial state, as a fresh descriptor starts.
+    void reset() { iconv(cd_, nullptr, nullptr, nullptr, nullptr); }
+
     // Converts as much as it can; stops at the first character it cannot convert.
     // Returns false when it stopped there.
     bool convert(std::string_view& in, std::string& out) {
@@ -85,7 +88,14 @@ std::size_t utf8SequenceLength(std::string_view s) {
 }
 
 std::string toCp932(std::string_view utf8) {
-    Converter converter("CP932", "UTF-8");
+    // ASCII is itself in CP932, and every code of a batch of bar codes is ASCII.
+    if (std::all_of(utf8.begin(), utf8.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(utf8);
+    // A descriptor per thread, not per text: opening one costs more than most conversions.
+    // UTF-8 and CP932 keep no shift state between texts.
+    thread_local Converter converter("CP932", "UTF-8");
+    converter.reset();
     return toCp932(converter, utf8);
 }
 

@@ -15,7 +15,7 @@ struct Row {
 
 // Byte values from the Microsoft CP932 table (WINDOWS-31J); the tilde and the minus show
 // the vendor mappings that plain Shift_JIS lacks.  0x80 stands for what CP932 lacks.
-constexpr std::array<Row, 10> kRows = {{
+constexpr std::array<Row, 12> kRows = {{
     /* 0 */ {"", ""},
     /* 1 */ {"ABC123", "ABC123"},
     /* 2 */ {"あいう", "\x82\xa0\x82\xa2\x82\xa4"},
@@ -33,6 +33,10 @@ constexpr std::array<Row, 10> kRows = {{
      "A\x80"
      "B"},
     /* 9 */ {"A\xe3\x81", "A\x80\x80"},
+    // ASCII as it is, the backslash and the tilde too (CP932 is not JIS X 0201 there);
+    // a text cut short above leaves nothing behind for the next.
+    /* 10 */ {"\\~\t\x7f\x01 z", "\\~\t\x7f\x01 z"},
+    /* 11 */ {"\\あ~", "\\\x82\xa0~"},
 }};
 
 TEST(Cp932, ConvertsAndCounts) {
