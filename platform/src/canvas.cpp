@@ -34,11 +34,6 @@ std::uint32_t Canvas::pixelValue(Color color) const {
     return best;
 }
 
-void Canvas::plot(int x, int y, std::uint32_t value) {
-    if (x >= 0 && y >= 0 && x < bitmap_.width() && y < bitmap_.height())
-        bitmap_.setPixel(x, y, value);
-}
-
 void Canvas::lineTo(int x, int y) {
     const std::int64_t x0 = penX_;
     const std::int64_t y0 = penY_;
@@ -155,8 +150,15 @@ void Canvas::textOut(int x, int y, std::string_view text) {
     fillRect(
         {x, y, clampToInt(x + width), clampToInt(static_cast<std::int64_t>(y) + face->height())});
     const std::uint32_t ink = pixelValue(font.color);
-    face->render(text, [&](std::int64_t gx, int gy) {
-        if (x + gx >= 0 && x + gx < bitmap_.width()) plot(static_cast<int>(x + gx), y + gy, ink);
+    face->render(text, [&](std::int64_t gx, int gy, int length) {
+        // Clipped to the picture's columns here, where no int can overflow; fill clips rows.
+        const std::int64_t left = std::max<std::int64_t>(x + gx, 0);
+        const std::int64_t right = std::min<std::int64_t>(x + gx + length, bitmap_.width());
+        const std::int64_t row = std::int64_t{y} + gy;
+        if (left < right && row >= 0 && row < bitmap_.height())
+            fill({static_cast<int>(left), static_cast<int>(row), static_cast<int>(right),
+                  static_cast<int>(row) + 1},
+                 ink);
     });
 }
 

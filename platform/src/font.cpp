@@ -102,12 +102,19 @@ const Glyph& RasterFont::glyph(char32_t c) {
         if (bm.pixel_mode == FT_PIXEL_MODE_MONO) {
             g.width = static_cast<int>(bm.width);
             g.rows = static_cast<int>(bm.rows);
-            g.ink.resize(static_cast<std::size_t>(g.width) * static_cast<std::size_t>(g.rows));
+            // Text is drawn a run at a time, not a pixel at a time.
             for (int y = 0; y < g.rows; ++y) {
                 const unsigned char* row = bm.buffer + static_cast<std::ptrdiff_t>(y) * bm.pitch;
-                for (int x = 0; x < g.width; ++x)
-                    g.ink[static_cast<std::size_t>(y * g.width + x)] =
-                        (row[x >> 3] >> (7 - (x & 7))) & 1u;
+                const auto ink = [row](int x) { return ((row[x >> 3] >> (7 - (x & 7))) & 1u) != 0; };
+                for (int x = 0; x < g.width;) {
+                    if (!ink(x)) {
+                        ++x;
+                        continue;
+                    }
+                    const int first = x;
+                    while (x < g.width && ink(x)) ++x;
+                    g.runs.push_back({first, y, x - first});
+                }
             }
         }
     }

@@ -174,11 +174,13 @@ TEST_F(Draw, TheLinesInkIsWhereTheFontPutsIt) {
 
         std::vector<bool> ink(g.pixels.size(), false);
         int inked = 0;
-        font->render(r.line, [&](std::int64_t x, int y) {
-            ASSERT_LT(textX + x, g.width);
-            ASSERT_LT(textY + y, g.height);
-            ink[static_cast<std::size_t>((textY + y) * g.width + textX + x)] = true;
-            ++inked;
+        font->render(r.line, [&](std::int64_t first, int y, int length) {
+            for (std::int64_t x = first; x < first + length; ++x) {
+                ASSERT_LT(textX + x, g.width);
+                ASSERT_LT(textY + y, g.height);
+                ink[static_cast<std::size_t>((textY + y) * g.width + textX + x)] = true;
+                ++inked;
+            }
         });
         EXPECT_GT(inked, 0) << "row " << i;
         int mismatches = 0;

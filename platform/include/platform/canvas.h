@@ -58,7 +58,6 @@ public:
 private:
     // The pixel value that shows `color` best in this bitmap.
     std::uint32_t pixelValue(Color color) const;
-    void plot(int x, int y, std::uint32_t value);
     void fill(const Rect& rect, std::uint32_t value);
 
     Bitmap& bitmap_;

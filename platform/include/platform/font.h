@@ -18,16 +18,21 @@ namespace platform {
 // (9 pt is 12 px).
 int pointsToPixels(int points);
 
-// One rendered glyph: a one-bit image, `rows` x `width`, set pixels are ink.
+// A stretch of ink along one row of a glyph's image.
+struct InkRun {
+    int x = 0;  // the first column
+    int y = 0;  // the row
+    int length = 0;
+};
+
+// One rendered glyph: a one-bit image, `rows` x `width`, as the runs of its ink.
 struct Glyph {
     int left = 0;  // from the pen position to the image's first column
     int top = 0;   // from the baseline up to the image's first row
     int width = 0;
     int rows = 0;
-    int advance = 0;                // whole pixels to the next pen position
-    std::vector<std::uint8_t> ink;  // rows x width, one byte per pixel, 1 = ink
-
-    bool at(int x, int y) const { return ink[static_cast<std::size_t>(y * width + x)] != 0; }
+    int advance = 0;            // whole pixels to the next pen position
+    std::vector<InkRun> runs;  // row by row, left to right
 };
 
 class RasterFont {
@@ -44,16 +49,15 @@ public:
     // valid sequence counts as one unknown character).
     std::int64_t textWidth(std::string_view text);
 
-    // Calls ink(x, y) for every ink pixel of the text placed with its cell's top-left
-    // corner at (0, 0).
+    // Calls ink(x, y, length) for every run of ink pixels along a row, (x, y) its first,
+    // of the text placed with its cell's top-left corner at (0, 0).
     template <typename Ink>
     void render(std::string_view text, Ink&& ink) {
         std::int64_t pen = 0;
         forEachCodePoint(text, [&](char32_t c) {
             const Glyph& g = glyph(c);
-            for (int y = 0; y < g.rows; ++y)
-                for (int x = 0; x < g.width; ++x)
-                    if (g.at(x, y)) ink(pen + g.left + x, ascent_ - g.top + y);
+            for (const InkRun& run : g.runs)
+                ink(pen + g.left + run.x, ascent_ - g.top + run.y, run.length);
             pen += g.advance;
         });
     }
