@@ -109,6 +109,24 @@ void PngEncoder::fillScanlines(const platform::Bitmap& picture, int depth) {
     }
 }
 
+// PLTE for an indexed picture, and pHYs.
+PngEncoder::PaletteChunks PngEncoder::makePaletteChunks(const platform::Bitmap& picture, int dpi) {
+    PaletteChunks chunks{picture.bitsPerPixel() != 24, dpi, {}, {}};
+    if (chunks.indexed) {
+        chunks.palette = picture.palette();
+        std::vector<std::uint8_t> colours;
+        for (const platform::Rgb& c : chunks.palette) colours.insert(colours.end(), {c.red, c.green, c.blue});
+        putChunk(chunks.bytes, "PLTE", colours);
+    }
+    std::array<std::uint8_t, kResolutionSize> resolution{};
+    const auto perMetre = static_cast<std::uint32_t>(pixelsPerMetre(dpi));
+    storeWord(&resolution[0], perMetre);
+    storeWord(&resolution[4], perMetre);
+    resolution[8] = kUnitMetre;
+    putChunk(chunks.bytes, "pHYs", resolution);
+    return chunks;
+}
+
 std::optional<std::size_t> PngEncoder::compress() {
     z_stream& z = *stream_;
     // A picture has at most 2^28 pixels of 3 bytes: one call takes its scanlines whole.
@@ -142,18 +160,12 @@ bool PngEncoder::encode(const platform::Bitmap& picture, int dpi,
         header[9] = indexed ? kColourPalette : kColourRgb;
         // header[10..12]: deflate, adaptive filtering, no interlace
         putChunk(image, "IHDR", header);
-        if (indexed) {
-            colours_.clear();
-            for (const platform::Rgb& c : picture.palette())
-                colours_.insert(colours_.end(), {c.red, c.green, c.blue});
-            putChunk(image, "PLTE", colours_);
-        }
-        std::array<std::uint8_t, kResolutionSize> resolution{};
-        const auto perMetre = static_cast<std::uint32_t>(pixelsPerMetre(dpi));
-        storeWord(&resolution[0], perMetre);
-        storeWord(&resolution[4], perMetre);
-        resolution[8] = kUnitMetre;
-        putChunk(image, "pHYs", resolution);
+        // The palette and the resolution are a batch's every picture's: their chunks are
+        // made once.
+        if (!paletteChunks_ || paletteChunks_->indexed != indexed || paletteChunks_->dpi != dpi ||
+            (indexed && paletteChunks_->palette != picture.palette()))
+            paletteChunks_ = makePaletteChunks(picture, dpi);
+        image.insert(image.end(), paletteChunks_->bytes.begin(), paletteChunks_->bytes.end());
         const std::span<const std::uint8_t> stream(compressed_.data(), *compressedSize);
         for (std::size_t at = 0; at < stream.size(); at += kChunkMax)
             putChunk(image, "IDAT", stream.subspan(at, std::min(kChunkMax, stream.size() - at)));

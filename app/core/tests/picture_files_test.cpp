@@ -37,6 +37,7 @@ constexpr PictureRow kPictures[] = {
     /* 5 */ {33, 4, 8, 16, kMaxDpi, 4, kPalette},  // 8 bits packed into 4
     {5, 7, 24, 0, 72, 8, kRgb},
     {700, 300, 4, 16, kScreenDpi, 4, kPalette},  // more than one deflate block
+    {20, 6, 4, 4, 600, 4, kPalette},              // row 3's resolution, another palette
 };
 // clang-format on
 
@@ -101,10 +102,11 @@ TEST(PngImage, ReadsBackAsTheBitmapWithItsPaletteAndResolution) {
 }
 
 TEST(PngEncoder, MakesWhatAFreshEncoderMakesWhateverCameBefore) {
-    // Large to small and back: nothing of an earlier picture may reach a later one.
+    // Large to small and back, depths, palettes and resolutions changing alone and together:
+    // nothing of an earlier picture may reach a later one.
     PngEncoder encoder;
     std::vector<std::uint8_t> image;
-    for (const std::size_t i : {7u, 1u, 0u, 6u, 4u, 2u, 7u, 5u, 3u}) {
+    for (const std::size_t i : {7u, 1u, 0u, 6u, 4u, 2u, 7u, 5u, 3u, 8u}) {
         const platform::Bitmap bitmap = patterned(kPictures[i]);
         ASSERT_TRUE(encoder.encode(bitmap, kPictures[i].dpi, image)) << "row " << i;
         EXPECT_EQ(image, pngImage(bitmap, kPictures[i].dpi)) << "row " << i;
