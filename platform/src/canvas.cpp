@@ -150,15 +150,27 @@ void Canvas::textOut(int x, int y, std::string_view text) {
     fillRect(
         {x, y, clampToInt(x + width), clampToInt(static_cast<std::int64_t>(y) + face->height())});
     const std::uint32_t ink = pixelValue(font.color);
+    const auto nibble = static_cast<std::uint8_t>(ink & 0x0F);
+    if (bitmap_.empty()) return;
+    std::uint8_t* const pixels = bitmap_.row(0).data();
     face->render(text, [&](std::int64_t gx, int gy, int length) {
-        // Clipped to the picture's columns here, where no int can overflow; fill clips rows.
-        const std::int64_t left = std::max<std::int64_t>(x + gx, 0);
-        const std::int64_t right = std::min<std::int64_t>(x + gx + length, bitmap_.width());
+        // Clipped here, where no int can overflow.
+        const int left = static_cast<int>(std::max<std::int64_t>(x + gx, 0));
+        const int right = static_cast<int>(std::min<std::int64_t>(x + gx + length, bitmap_.width()));
         const std::int64_t row = std::int64_t{y} + gy;
-        if (left < right && row >= 0 && row < bitmap_.height())
-            fill({static_cast<int>(left), static_cast<int>(row), static_cast<int>(right),
-                  static_cast<int>(row) + 1},
-                 ink);
+        if (left >= right || row < 0 || row >= bitmap_.height()) return;
+        if (bitmap_.bitsPerPixel() != 4) {
+            fill({left, static_cast<int>(row), right, static_cast<int>(row) + 1}, ink);
+            return;
+        }
+        // A run is a few pixels: set nibble by nibble (the left pixel of a byte is its high
+        // nibble), without the fill's set-up for long stretches.
+        std::uint8_t* const line = pixels + static_cast<std::size_t>(row) * bitmap_.stride();
+        for (int px = left; px < right; ++px) {
+            std::uint8_t& byte = line[px / 2];
+            byte = px % 2 == 0 ? static_cast<std::uint8_t>((byte & 0x0F) | nibble << 4)
+                               : static_cast<std::uint8_t>((byte & 0xF0) | nibble);
+        }
     });
 }
 
