@@ -171,8 +171,7 @@ bool writeNewFile(const fs::path& path, std::string_view bytes, TemporaryFile& t
                   std::error_code& result) {
     if (noReplaceUnsupported.load(std::memory_order_relaxed) || temp.create(path, bytes))
         return false;
-    if (::renameat2(AT_FDCWD, temp.name().c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) ==
-        0) {
+    if (::renameat2(AT_FDCWD, temp.name().c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0) {
         temp.placed();
         // No file had the name before: one whose contents did not all arrive goes again.
         result = temp.close();

@@ -156,7 +156,8 @@ void Canvas::textOut(int x, int y, std::string_view text) {
     face->render(text, [&](std::int64_t gx, int gy, int length) {
         // Clipped here, where no int can overflow.
         const int left = static_cast<int>(std::max<std::int64_t>(x + gx, 0));
-        const int right = static_cast<int>(std::min<std::int64_t>(x + gx + length, bitmap_.width()));
+        const int right =
+            static_cast<int>(std::min<std::int64_t>(x + gx + length, bitmap_.width()));
         const std::int64_t row = std::int64_t{y} + gy;
         if (left >= right || row < 0 || row >= bitmap_.height()) return;
         if (bitmap_.bitsPerPixel() != 4) {

@@ -105,7 +105,9 @@ const Glyph& RasterFont::glyph(char32_t c) {
             // Text is drawn a run at a time, not a pixel at a time.
             for (int y = 0; y < g.rows; ++y) {
                 const unsigned char* row = bm.buffer + static_cast<std::ptrdiff_t>(y) * bm.pitch;
-                const auto ink = [row](int x) { return ((row[x >> 3] >> (7 - (x & 7))) & 1u) != 0; };
+                const auto ink = [row](int x) {
+                    return ((row[x >> 3] >> (7 - (x & 7))) & 1u) != 0;
+                };
                 for (int x = 0; x < g.width;) {
                     if (!ink(x)) {
                         ++x;

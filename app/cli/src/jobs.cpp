@@ -49,8 +49,8 @@ std::vector<Job> batchJobs(std::string_view text, const Options& options, int ty
         text.remove_prefix(std::min(end + 1, text.size()));
         if (line.ends_with('\r')) line.remove_suffix(1);
         if (line.find_first_not_of(" \t") == std::string_view::npos) continue;
-        jobs.push_back(makeJob(format(lineName, {std::to_string(number)}), number, line, true,
-                               type, options));
+        jobs.push_back(
+            makeJob(format(lineName, {std::to_string(number)}), number, line, true, type, options));
     }
     return jobs;
 }

@@ -190,8 +190,7 @@ Exit runJobs(const std::vector<Job>& jobs, const Options& options, const Setting
     const bool ordered = options.widths || options.output == "-";
     const std::size_t wanted =
         options.jobs ? static_cast<std::size_t>(*options.jobs) : availableProcessors();
-    const std::size_t workers =
-        ordered ? 1 : std::min(wanted, jobs.size() / kLinesPerWorker + 1);
+    const std::size_t workers = ordered ? 1 : std::min(wanted, jobs.size() / kLinesPerWorker + 1);
     const bool showProgress =
         LORRIN_ISATTY(LORRIN_FILENO(stderr)) != 0 && jobs.size() >= kProgressFrom;
 

@@ -274,9 +274,9 @@ TEST_F(Cli, ThreadsChangeNeitherFilesNorReports) {
     for (const int jobs : {1, 2, 8}) {
         const std::string folder = "j" + std::to_string(jobs);
         std::filesystem::create_directory(dir_ / folder);
-        EXPECT_EQ(run("-j " + std::to_string(jobs) + " --batch codes.txt -o " + folder +
-                      "/{code}.png"),
-                  1)
+        EXPECT_EQ(
+            run("-j " + std::to_string(jobs) + " --batch codes.txt -o " + folder + "/{code}.png"),
+            1)
             << "jobs " << jobs;
         // The same report but for the folder's name.
         std::string report = read("stderr.txt");
@@ -288,8 +288,9 @@ TEST_F(Cli, ThreadsChangeNeitherFilesNorReports) {
             firstFiles = files;
             EXPECT_EQ(files.size(), 3000 - refused - 1);
             EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), refused + 1) << report;
-            EXPECT_NE(report.find("lorrin-cli: line 2500: \"A B\": same file as line 40: A_B.png\n"),
-                      std::string::npos)
+            EXPECT_NE(
+                report.find("lorrin-cli: line 2500: \"A B\": same file as line 40: A_B.png\n"),
+                std::string::npos)
                 << report;
             continue;
         }
@@ -305,18 +306,20 @@ TEST_F(Cli, AFailedWriteStopsEveryThreadAsItStopsOne) {
     // A QR symbol of 600 letters and digits packs to 1.2 KB of PNG, an EAN-13 picture to
     // 340 bytes.
     std::string text;
-    for (int i = 0; i < 600; ++i) text += "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"[(i * i * 7 + i * 13) % 36];
+    for (int i = 0; i < 600; ++i)
+        text += "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"[(i * i * 7 + i * 13) % 36];
     struct Row {
         std::string name;
-        std::string line600;  // of 1200, enough for five threads
+        std::string line600;   // of 1200, enough for five threads
         rlim_t fileSizeLimit;  // bytes, 0 for none
         std::string message;
     };
     const Row rows[] = {
         /* 0 */ {"read-only file", "490000000600", 0,
                  "line 600: cannot write out/600.png: Permission denied"},
-        /* 1 */ {"file size limit", "qr@" + text, 1024,
-                 "line 600: cannot write out/600.png: File too large"},
+        /* 1 */
+        {"file size limit", "qr@" + text, 1024,
+         "line 600: cannot write out/600.png: File too large"},
     };
     for (const Row& r : rows) {
         write("codes.txt", longBatch(1200, {{600, r.line600}}));

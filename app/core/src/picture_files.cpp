@@ -19,8 +19,8 @@ namespace lorrin {
 namespace {
 
 constexpr std::array<std::uint8_t, 8> kPngSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-constexpr std::size_t kHeaderSize = 13;      // IHDR
-constexpr std::size_t kResolutionSize = 9;   // pHYs
+constexpr std::size_t kHeaderSize = 13;     // IHDR
+constexpr std::size_t kResolutionSize = 9;  // pHYs
 constexpr std::uint8_t kColourPalette = 3;
 constexpr std::uint8_t kColourRgb = 2;
 constexpr std::uint8_t kFilterNone = 0;
@@ -46,9 +46,8 @@ void putChunk(std::vector<std::uint8_t>& out, std::string_view type,
     std::memcpy(chunk + 4, type.data(), type.size());
     if (!data.empty()) std::memcpy(chunk + 4 + type.size(), data.data(), data.size());
     const std::size_t crcAt = 4 + type.size() + data.size();
-    storeWord(chunk + crcAt,
-              static_cast<std::uint32_t>(crc32(crc32(0, nullptr, 0), chunk + 4,
-                                               static_cast<uInt>(crcAt - 4))));
+    storeWord(chunk + crcAt, static_cast<std::uint32_t>(crc32(crc32(0, nullptr, 0), chunk + 4,
+                                                              static_cast<uInt>(crcAt - 4))));
 }
 
 }  // namespace
@@ -61,6 +60,9 @@ void PngEncoder::EndStream::operator()(z_stream_s* stream) const {
 // The stream finds runs of one byte only, which a barcode picture is made of; it never
 // looks a match up, so its table of them is kept small (memory level 6: clearing it is a
 // picture's set-up), while its blocks stay large enough for every picture of a batch.
+// The stream finds runs of one byte only, which a barcode picture is made of; it never
+// looks a match up, so its table of them is kept small (memory level 6: the table is
+// cleared for each picture), while its blocks stay large enough for a picture's symbols.
 PngEncoder::PngEncoder() : stream_(new z_stream{}) {
     if (deflateInit2(stream_.get(), Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15, 6, Z_RLE) != Z_OK) {
         delete stream_.release();
@@ -71,8 +73,9 @@ PngEncoder::PngEncoder() : stream_(new z_stream{}) {
 PngEncoder::~PngEncoder() = default;
 
 // A barcode picture is bands of equal rows.  A row that repeats the one above is filtered
-// "up" into zeros, one run; any other row stays unfiltered, its bars runs of their own.
-// Smaller than filtering every row "up", which turns each edge of a bar into two.
+// "up" into zeros, one run; any other row stays unfiltered, where its bars are runs
+// already.  Smaller than filtering every row "up", which gives a row unlike the one above
+// a run at each edge where either has one.
 void PngEncoder::fillScanlines(const platform::Bitmap& picture, int depth) {
     const bool indexed = picture.bitsPerPixel() != 24;
     const auto width = static_cast<std::size_t>(picture.width());
@@ -109,13 +112,14 @@ void PngEncoder::fillScanlines(const platform::Bitmap& picture, int depth) {
     }
 }
 
-// PLTE for an indexed picture, and pHYs.
-PngEncoder::PaletteChunks PngEncoder::makePaletteChunks(const platform::Bitmap& picture, int dpi) {
-    PaletteChunks chunks{picture.bitsPerPixel() != 24, dpi, {}, {}};
+// PLTE for an indexed picture, and pHYs: the chunks between the header and the image.
+PngEncoder::CommonChunks PngEncoder::makeCommonChunks(const platform::Bitmap& picture, int dpi) {
+    CommonChunks chunks{picture.bitsPerPixel() != 24, dpi, {}, {}};
     if (chunks.indexed) {
         chunks.palette = picture.palette();
         std::vector<std::uint8_t> colours;
-        for (const platform::Rgb& c : chunks.palette) colours.insert(colours.end(), {c.red, c.green, c.blue});
+        for (const platform::Rgb& c : chunks.palette)
+            colours.insert(colours.end(), {c.red, c.green, c.blue});
         putChunk(chunks.bytes, "PLTE", colours);
     }
     std::array<std::uint8_t, kResolutionSize> resolution{};
@@ -162,10 +166,10 @@ bool PngEncoder::encode(const platform::Bitmap& picture, int dpi,
         putChunk(image, "IHDR", header);
         // The palette and the resolution are a batch's every picture's: their chunks are
         // made once.
-        if (!paletteChunks_ || paletteChunks_->indexed != indexed || paletteChunks_->dpi != dpi ||
-            (indexed && paletteChunks_->palette != picture.palette()))
-            paletteChunks_ = makePaletteChunks(picture, dpi);
-        image.insert(image.end(), paletteChunks_->bytes.begin(), paletteChunks_->bytes.end());
+        if (!commonChunks_ || commonChunks_->indexed != indexed || commonChunks_->dpi != dpi ||
+            (indexed && commonChunks_->palette != picture.palette()))
+            commonChunks_ = makeCommonChunks(picture, dpi);
+        image.insert(image.end(), commonChunks_->bytes.begin(), commonChunks_->bytes.end());
         const std::span<const std::uint8_t> stream(compressed_.data(), *compressedSize);
         for (std::size_t at = 0; at < stream.size(); at += kChunkMax)
             putChunk(image, "IDAT", stream.subspan(at, std::min(kChunkMax, stream.size() - at)));

@@ -49,7 +49,8 @@ platform::Bitmap patterned(const PictureRow& row) {
         std::vector<platform::Rgb> palette;
         for (int i = 0; i < row.paletteSize; ++i)
             palette.push_back({static_cast<std::uint8_t>(i * 7 + 1),
-                               static_cast<std::uint8_t>(255 - i), static_cast<std::uint8_t>(i * 3)});
+                               static_cast<std::uint8_t>(255 - i),
+                               static_cast<std::uint8_t>(i * 3)});
         bitmap.setPalette(palette);
     }
     std::uint32_t seed = 12345;

@@ -31,7 +31,7 @@ struct Glyph {
     int top = 0;   // from the baseline up to the image's first row
     int width = 0;
     int rows = 0;
-    int advance = 0;            // whole pixels to the next pen position
+    int advance = 0;           // whole pixels to the next pen position
     std::vector<InkRun> runs;  // row by row, left to right
 };
 

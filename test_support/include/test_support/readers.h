@@ -39,13 +39,15 @@ struct PngFile {
     int width = 0;
     int height = 0;
     int bitDepth = 0;
-    int colourType = 0;  // PNG_COLOR_TYPE_...
+    int colourType = 0;                                          // PNG_COLOR_TYPE_...
     std::vector<std::array<std::uint8_t, 3>> palette;            // red, green, blue
     std::optional<std::array<std::uint32_t, 2>> pixelsPerMetre;  // x, y; only in metres
     // One per pixel, top row first: a palette index, or 0xRRGGBB.
     std::vector<std::uint32_t> samples;
 
-    std::uint32_t at(int x, int y) const { return samples[static_cast<std::size_t>(y * width + x)]; }
+    std::uint32_t at(int x, int y) const {
+        return samples[static_cast<std::size_t>(y * width + x)];
+    }
 };
 std::optional<PngFile> readPngFile(std::span<const std::uint8_t> bytes);
 

@@ -55,19 +55,20 @@ private:
     void fillScanlines(const platform::Bitmap& picture, int depth);
     // The scanlines deflated into `compressed_`: their length, none when deflate fails.
     std::optional<std::size_t> compress();
-    // The chunks between the header and the image, and what they were made for.
-    struct PaletteChunks {
+    // The chunks between the header and the image, the same for a batch's pictures, and
+    // what they were made for.
+    struct CommonChunks {
         bool indexed;
         int dpi;
         std::vector<platform::Rgb> palette;  // of an indexed picture
         std::vector<std::uint8_t> bytes;
     };
-    static PaletteChunks makePaletteChunks(const platform::Bitmap& picture, int dpi);
+    static CommonChunks makeCommonChunks(const platform::Bitmap& picture, int dpi);
 
     std::unique_ptr<z_stream_s, EndStream> stream_;
     std::vector<std::uint8_t> scanlines_;
     std::vector<std::uint8_t> compressed_;
-    std::optional<PaletteChunks> paletteChunks_;
+    std::optional<CommonChunks> commonChunks_;
 };
 
 // The picture's PNG file image, as PngEncoder::encode makes it; empty when memory runs out.
