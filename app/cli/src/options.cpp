@@ -5,6 +5,7 @@
 #include "lorrin/picture_files.h"
 #include "matrix/matrix.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <variant>
@@ -316,11 +317,13 @@ std::optional<Format> formatFor(std::string_view output) {
 }
 
 std::string outputName(std::string_view pattern, std::size_t number, std::string_view code) {
-    std::string safeCode;
     // A two-dimensional code's text may be far longer than a file name can be.
-    for (const char c : code.substr(0, kCodeInNameMax)) safeCode += fileNameSafe(c) ? c : '_';
+    std::string safeCode(code.substr(0, kCodeInNameMax));
+    const auto unsafe = [](char c) { return !fileNameSafe(c); };
+    std::replace_if(safeCode.begin(), safeCode.end(), unsafe, '_');
     if (safeCode.empty() || safeCode.front() == '.') safeCode.insert(0, "_");
     std::string out;
+    out.reserve(pattern.size() + safeCode.size() + 16);  // room for a {code} and a {n}
     while (!pattern.empty()) {
         const std::size_t brace = std::min(pattern.find('{'), pattern.size());
         out += pattern.substr(0, brace);
