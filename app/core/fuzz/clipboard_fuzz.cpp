@@ -49,10 +49,10 @@ void checkPrefixed(std::string_view text) {
             static_cast<std::size_t>(picked->typeIndex) < lorrin::kSymbologyNames.size());
     require(picked->typeIndex == match->typeIndex);
 
-    // text = prefix + code + line end, the prefix a word of four or five characters
+    // text = prefix + code + line end, the prefix a word of three to five characters
     // ending in '@' that names the same entry on its own.
     const std::string_view prefix = text.substr(0, match->codeAt);
-    require(prefix.size() == 4 || prefix.size() == 5);
+    require(prefix.size() >= 3 && prefix.size() <= 5);
     require(prefix.ends_with('@'));
     const auto alone = lorrin::matchPrefix(prefix);
     require(alone && alone->typeIndex == picked->typeIndex && alone->codeAt == prefix.size());
