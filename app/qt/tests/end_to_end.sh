@@ -42,8 +42,9 @@ for tool in Xvfb xclip zbarimg ZXingReader xwininfo cc rsvg-convert compare conv
     command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 
-# A free display chosen by the server itself.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+# A free display chosen by the server itself, kept as it is when its last client leaves
+# (a reset would refuse the connections made meanwhile).
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
 xvfb_pid=$!
 wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(head -n1 "$work/display")"

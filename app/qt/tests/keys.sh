@@ -13,6 +13,8 @@ xvfb_pid=
 lorrin_pid=
 
 cleanup() {
+    # What lorrin said on a failed run, before its folder goes.
+    [ -n "$lorrin_pid" ] && [ -s "$work/lorrin.log" ] && sed 's/^/lorrin: /' "$work/lorrin.log" >&2
     [ -n "$lorrin_pid" ] && kill -KILL "$lorrin_pid" 2>/dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
     wait 2>/dev/null
@@ -34,7 +36,9 @@ for tool in Xvfb xdotool import; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+# -noreset: the server would reset between two clients (between lorrin and the next
+# xdotool) and refuse the connections made meanwhile.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
 xvfb_pid=$!
 wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(head -n1 "$work/display")"
