@@ -1,8 +1,8 @@
 #include "lorrin/choices.h"
 #include "lorrin/draw.h"
 #include "lorrin/status.h"
+#include "lorrin/test/draw_fixture.h"
 #include "lorrin/test/fakes.h"
-#include "rotateimage/rotate_image.h"
 
 #include <gtest/gtest.h>
 
@@ -13,26 +13,7 @@ namespace {
 
 using test::Grey;
 
-class Draw : public ::testing::Test {
-protected:
-    // Draws `code` as list entry `type` at `angle` with the current settings.
-    int draw(int type, std::string_view code, int angle = 0) {
-        view.type = type;
-        view.angle = angle;
-        view.code = std::string(code);
-        return DrawBarcode(settings, view, services);
-    }
-    Grey picture() const { return test::toGrey(clipboard.pictures.back().bitmap); }
-
-    Settings settings;
-    ViewState view;
-    test::FakeClipboard clipboard;
-    test::FakeSound sound;
-    platform::FontEngine fonts;
-    rotateimage::TRotateImage rImage;
-    matrix::Encoder encoder;
-    DrawServices services{clipboard, sound, fonts, rImage, encoder};
-};
+using Draw = test::DrawTest;
 
 // First and last dark row of a column, -1 when it has none.
 std::pair<int, int> darkRows(const Grey& g, int x, int fromRow = 0, int toRow = -1) {

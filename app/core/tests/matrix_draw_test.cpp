@@ -1,8 +1,8 @@
 #include "lorrin/choices.h"
 #include "lorrin/draw.h"
 #include "lorrin/status.h"
+#include "lorrin/test/draw_fixture.h"
 #include "lorrin/test/fakes.h"
-#include "rotateimage/rotate_image.h"
 
 #include <gtest/gtest.h>
 
@@ -15,25 +15,7 @@ namespace {
 
 using test::Grey;
 
-class MatrixDraw : public ::testing::Test {
-protected:
-    int draw(int type, std::string_view code, int angle = 0) {
-        view.type = type;
-        view.angle = angle;
-        view.code = std::string(code);
-        return DrawBarcode(settings, view, services);
-    }
-    Grey picture() const { return test::toGrey(clipboard.pictures.back().bitmap); }
-
-    Settings settings;
-    ViewState view;
-    test::FakeClipboard clipboard;
-    test::FakeSound sound;
-    platform::FontEngine fonts;
-    rotateimage::TRotateImage rImage;
-    matrix::Encoder encoder;
-    DrawServices services{clipboard, sound, fonts, rImage, encoder};
-};
+using MatrixDraw = test::DrawTest;
 
 struct Code {
     int type;

@@ -26,28 +26,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Polls `$@` every 0.05 s until it succeeds or `limit` seconds pass.
-wait_for() {
-    local limit=$1
-    shift
-    local tries=$((limit * 20))
-    while ! "$@" 2>/dev/null; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.05
-    done
-}
-
 for tool in Xvfb xclip zbarimg ZXingReader xwininfo cc rsvg-convert compare convert identify pgrep; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 
-# A free display chosen by the server itself, kept as it is when its last client leaves
-# (a reset would refuse the connections made meanwhile).
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
+start_xvfb
 export QT_QPA_PLATFORM=xcb
 export XDG_CONFIG_HOME="$work/config"
 # Sanitizer builds: the leak scan at exit takes up to half a second under load and is no

@@ -22,26 +22,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-wait_for() {
-    local tries=$(($1 * 20))
-    shift
-    while ! "$@" 2>/dev/null; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.05
-    done
-}
-
 for tool in Xvfb xdotool import; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 
-# -noreset: the server would reset between two clients (between lorrin and the next
-# xdotool) and refuse the connections made meanwhile.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
+start_xvfb
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
 # The program as a user's copy: catalogues and help documents beside it, its settings too.
