@@ -38,8 +38,59 @@ struct FontEngine::Libraries {
     }
 };
 
-RasterFont::RasterFont(std::unique_ptr<FaceHandle> face, int ascent, int descent)
-    : face_(std::move(face)), ascent_(ascent), descent_(descent) {}
+namespace {
+
+using FaceKey = std::pair<std::string, int>;  // a font file and a face in it
+
+// The file and face of fontconfig's best match for `pattern` (which it takes); an empty
+// file name when there is none or `accept(match)` turns it down.
+template <typename Accept>
+FaceKey bestMatch(FcConfig* config, FcPattern* pattern, Accept accept) {
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(config, pattern, &result);
+    FcPatternDestroy(pattern);
+    FaceKey key;
+    FcChar8* file = nullptr;
+    if (match != nullptr && accept(match) &&
+        FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
+        key.first = reinterpret_cast<const char*>(file);
+        FcPatternGetInteger(match, FC_INDEX, 0, &key.second);
+    }
+    if (match != nullptr) FcPatternDestroy(match);
+    return key;
+}
+
+// The face opened at `pixels`; nullptr when it cannot be.
+FT_Face openFace(FT_Library freetype, const FaceKey& key, int pixels) {
+    FT_Face face = nullptr;
+    if (key.first.empty() || FT_New_Face(freetype, key.first.c_str(), key.second, &face) != 0)
+        return nullptr;
+    if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixels)) != 0) {
+        FT_Done_Face(face);
+        return nullptr;
+    }
+    return face;
+}
+
+FcPattern* familyPattern(const std::string& family) {
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    return pattern;
+}
+
+}  // namespace
+
+RasterFont::RasterFont(FontEngine& engine, std::string family, int pixels,
+                       std::unique_ptr<FaceHandle> face, int ascent, int descent)
+    : engine_(engine),
+      family_(std::move(family)),
+      pixels_(pixels),
+      face_(std::move(face)),
+      ascent_(ascent),
+      descent_(descent) {}
 
 RasterFont::~RasterFont() = default;
 
@@ -93,6 +144,9 @@ const Glyph& RasterFont::glyph(char32_t c) {
 
     Glyph g;
     FT_Face face = face_->face;
+    if (FT_Get_Char_Index(face, c) == 0 && c >= 0x20) {
+        if (FaceHandle* other = engine_.fallbackFace(family_, c, pixels_)) face = other->face;
+    }
     if (FT_Load_Char(face, c, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) == 0) {
         const FT_GlyphSlot slot = face->glyph;
         const FT_Bitmap& bm = slot->bitmap;
@@ -147,36 +201,44 @@ RasterFont* FontEngine::font(std::string_view name, int points) {
     const auto found = fonts_.find(key);
     if (found != fonts_.end()) return found->second.get();
 
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(key.first.c_str()));
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(libs_->fontconfig, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(libs_->fontconfig, pattern, &result);
-    FcPatternDestroy(pattern);
-    if (match == nullptr) return nullptr;
-
-    FcChar8* file = nullptr;
-    int index = 0;
     auto face = std::make_unique<RasterFont::FaceHandle>();
-    if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-        FcPatternGetInteger(match, FC_INDEX, 0, &index);
-        if (FT_New_Face(libs_->freetype, reinterpret_cast<const char*>(file), index, &face->face) !=
-            0)
-            face->face = nullptr;
-    }
-    FcPatternDestroy(match);
-    if (face->face == nullptr ||
-        FT_Set_Pixel_Sizes(face->face, 0, static_cast<FT_UInt>(pixels)) != 0)
-        return nullptr;
+    face->face = openFace(
+        libs_->freetype,
+        bestMatch(libs_->fontconfig, familyPattern(key.first), [](FcPattern*) { return true; }),
+        pixels);
+    if (face->face == nullptr) return nullptr;
 
     // The scaled metrics are already rounded outwards to whole pixels.
     const FT_Size_Metrics& m = face->face->size->metrics;
     const int ascent = static_cast<int>((m.ascender + 63) >> 6);
     const int descent = static_cast<int>((-m.descender + 63) >> 6);
-    auto font = std::unique_ptr<RasterFont>(new RasterFont(std::move(face), ascent, descent));
+    auto font = std::unique_ptr<RasterFont>(
+        new RasterFont(*this, key.first, pixels, std::move(face), ascent, descent));
     return fonts_.emplace(std::move(key), std::move(font)).first->second.get();
+}
+
+RasterFont::FaceHandle* FontEngine::fallbackFace(const std::string& family, char32_t c,
+                                                 int pixels) {
+    FcPattern* pattern = familyPattern(family);
+    FcCharSet* wanted = FcCharSetCreate();
+    FcCharSetAddChar(wanted, c);
+    FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
+    FcCharSetDestroy(wanted);
+    const auto hasIt = [c](FcPattern* match) {
+        FcCharSet* has = nullptr;
+        return FcPatternGetCharSet(match, FC_CHARSET, 0, &has) == FcResultMatch &&
+               FcCharSetHasChar(has, c);
+    };
+    FaceKey file = bestMatch(libs_->fontconfig, pattern, hasIt);
+    if (file.first.empty()) return nullptr;
+    // One face per file and size, whichever characters lead to it.
+    auto& kept = fallbacks_[{file, pixels}];
+    if (kept == nullptr) {
+        kept = std::make_unique<RasterFont::FaceHandle>();
+        kept->face = openFace(libs_->freetype, file, pixels);
+    }
+    if (kept->face == nullptr) return nullptr;
+    return kept.get();
 }
 
 }  // namespace platform

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <limits>
+#include <string_view>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -30,6 +32,43 @@ TEST(FontEngine, ArialResolvesToAMetricCompatibleFace) {
     EXPECT_EQ(fonts.font("Arial", 9), font);
     EXPECT_EQ(fonts.font("Arial", 0), nullptr);
     EXPECT_EQ(fonts.font("Arial", 100000), nullptr);
+}
+
+// The ink of `text` as (x, y, length) runs.
+std::vector<std::array<std::int64_t, 3>> inkOf(RasterFont& font, std::string_view text) {
+    std::vector<std::array<std::int64_t, 3>> runs;
+    font.render(text, [&](std::int64_t x, std::int64_t y, int length) {
+        runs.push_back({x, y, length});
+    });
+    return runs;
+}
+
+TEST(FontEngine, CharactersTheFaceLacksComeFromAFaceThatHasThem) {
+    FontEngine fonts;
+    RasterFont* font = fonts.font("Arial", 9);
+    ASSERT_NE(font, nullptr);
+    // Liberation Sans has none of these; with no other face each would be its empty box,
+    // every one alike.  A Japanese face gives each its own shape, inside the line's cell.
+    const std::array<std::string_view, 5> kTexts = {"品", "番", "ア", "ﾛ", "ｯ"};
+    std::vector<std::vector<std::array<std::int64_t, 3>>> shapes;
+    for (const std::string_view text : kTexts) {
+        const auto ink = inkOf(*font, text);
+        ASSERT_FALSE(ink.empty()) << text;
+        for (const auto& [x, y, length] : ink) {
+            EXPECT_GE(x, 0) << text;
+            EXPECT_LE(x + length, font->textWidth(text)) << text;
+            EXPECT_GE(y, 0) << text;
+            EXPECT_LT(y, font->height()) << text;
+        }
+        for (const auto& other : shapes) EXPECT_NE(ink, other) << text;
+        shapes.push_back(ink);
+    }
+    // Full-width characters are wider than a digit, half-width ones are not.
+    EXPECT_GT(font->textWidth("品"), font->textWidth("0"));
+    EXPECT_LE(font->textWidth("ﾛ"), font->textWidth("0"));
+    // A character no face has, and control characters, are measured and drawn as ever.
+    EXPECT_GE(font->textWidth("\U0010FFFD\n\t"), 0);
+    (void)inkOf(*font, "\U0010FFFD\n\t");
 }
 
 TEST(Canvas, TextIsBlackOnAnOpaqueWhiteBoxWithoutGreys) {

@@ -1,6 +1,8 @@
 // Text rasterising for bitmaps: faces found by name through fontconfig (so "Arial" finds
 // its metric-compatible stand-in), sized in points at 96 dpi, rendered by FreeType as
-// one-bit glyphs: text on a barcode picture stays crisp black, never grey.
+// one-bit glyphs: text on a barcode picture stays crisp black, never grey.  A character
+// the face lacks (a kanji in a Latin face) comes from the face fontconfig names for it,
+// at the same size and on the same baseline.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +36,8 @@ struct Glyph {
     int advance = 0;           // whole pixels to the next pen position
     std::vector<InkRun> runs;  // row by row, left to right
 };
+
+class FontEngine;
 
 class RasterFont {
 public:
@@ -69,7 +73,8 @@ public:
 private:
     friend class FontEngine;
     struct FaceHandle;
-    RasterFont(std::unique_ptr<FaceHandle> face, int ascent, int descent);
+    RasterFont(FontEngine& engine, std::string family, int pixels, std::unique_ptr<FaceHandle> face,
+               int ascent, int descent);
 
     template <typename F>
     static void forEachCodePoint(std::string_view text, F&& f) {
@@ -80,6 +85,9 @@ private:
     static char32_t decodeUtf8(std::string_view text, std::size_t& i);
     const Glyph& glyph(char32_t c);
 
+    FontEngine& engine_;
+    std::string family_;
+    int pixels_ = 0;
     std::unique_ptr<FaceHandle> face_;
     int ascent_ = 0;
     int descent_ = 0;
@@ -100,9 +108,16 @@ public:
     RasterFont* font(std::string_view name, int points);
 
 private:
+    friend class RasterFont;
     struct Libraries;
+    using FaceKey = std::pair<std::string, int>;  // a font file and a face in it
+    // A face of `pixels` pixels that has character `c`, the closest to `family`
+    // fontconfig knows; nullptr when none has it.  Opened once per engine.
+    RasterFont::FaceHandle* fallbackFace(const std::string& family, char32_t c, int pixels);
+
     std::unique_ptr<Libraries> libs_;
     std::map<std::pair<std::string, int>, std::unique_ptr<RasterFont>> fonts_;
+    std::map<std::pair<FaceKey, int>, std::unique_ptr<RasterFont::FaceHandle>> fallbacks_;
 };
 
 }  // namespace platform
