@@ -58,9 +58,6 @@ void PngEncoder::EndStream::operator()(z_stream_s* stream) const {
 }
 
 // The stream finds runs of one byte only, which a barcode picture is made of; it never
-// looks a match up, so its table of them is kept small (memory level 6: clearing it is a
-// picture's set-up), while its blocks stay large enough for every picture of a batch.
-// The stream finds runs of one byte only, which a barcode picture is made of; it never
 // looks a match up, so its table of them is kept small (memory level 6: the table is
 // cleared for each picture), while its blocks stay large enough for a picture's symbols.
 PngEncoder::PngEncoder() : stream_(new z_stream{}) {
